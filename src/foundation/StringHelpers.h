@@ -1,0 +1,75 @@
+// Text helpers that carry real rules. Plain Qt operations are called directly elsewhere.
+#pragma once
+
+#include <QList>
+#include <QPair>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+
+namespace tessel {
+
+/// One key → value pair of a multi-replacement table; the table's order is the iteration order.
+using ReplacementTable = QList<QPair<QString, QString>>;
+
+/// The first n UTF-16 code units of text, or the whole text when it is not longer than n.
+QString clamp(const QString& text, qsizetype n);
+
+/// The pieces between white-space characters; consecutive white space gives empty pieces.
+QStringList words(const QString& text);
+
+/// The pieces between line-break characters (LF, VT, FF, CR, NEL, LS, PS), each one a
+/// separator of its own, so CR LF yields an empty piece between them. Empty text is one line.
+QStringList lines(const QString& text);
+
+/// True for the characters `lines` splits at.
+bool isLineBreak(QChar c);
+
+/// The text from its first character for which inSet is false; empty when there is none.
+template <typename Pred>
+QString trimmedLeading(const QString& text, Pred inSet)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (!inSet(text.at(i)))
+            return text.mid(i);
+    }
+    return {};
+}
+
+/// The text up to and including its last character for which inSet is false; empty when none.
+template <typename Pred>
+QString trimmedTrailing(const QString& text, Pred inSet)
+{
+    for (qsizetype i = text.size() - 1; i >= 0; --i) {
+        if (!inSet(text.at(i)))
+            return text.left(i + 1);
+    }
+    return {};
+}
+
+/// Replaces every key of the table by its value without re-scanning inserted text: a marking
+/// pass tags each occurrence of each key with a marker, then replacing passes turn tagged keys
+/// into their values until a pass changes nothing. Pairs with an empty key are skipped.
+QString stringByReplacingMultipleStrings(const QString& text, const ReplacementTable& table);
+
+/// The integer reading used across the program: skip leading white space, one optional sign,
+/// then decimal digits up to the first other character; no digits gives 0; values beyond the
+/// signed 32-bit range give the nearest limit.
+qint32 intValue(const QString& text);
+
+/// A value that is text or a number as text: a number gives its decimal digits, absent gives
+/// an empty (null) text.
+QString stringValue(const QVariant& value);
+
+/// The integer value of a tag value: a number's integer part, a text's leading integer
+/// (see intValue), absent gives 0.
+qint32 intValue(const QVariant& value);
+
+/// True when needle occurs in text; without regard to case when insensitive is set.
+bool contains(const QString& text, const QString& needle, bool insensitive = false);
+
+/// The text with every character that may not appear in a URL percent-escaped as UTF-8,
+/// keeping the structural characters of addresses (":", "/", "?", "&", "=") as they are.
+QString escaped(const QString& text);
+
+}  // namespace tessel

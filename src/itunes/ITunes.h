@@ -1,0 +1,117 @@
+// The music-library interface the program works against: the application, its sources, user
+// playlists and tracks, with exactly the operations the tools rely on. Tessel's embedded
+// library implements it; tests may implement it in memory.
+//
+// Every operation may throw a TesselError named errors::kScripting (library unavailable or
+// busy, object deleted). Nothing here catches it; callers do.
+#pragma once
+
+#include "support/TesselError.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+namespace tessel::itunes {
+
+class Playlist;
+class Track;
+using TrackPtr = std::shared_ptr<Track>;
+using PlaylistPtr = std::shared_ptr<Playlist>;
+
+/// The class name of a track backed by a local file.
+inline const QString kFileTrackClass = QStringLiteral("ITunesFileTrack");
+
+/// A scripting error with its reason.
+inline TesselError scriptingError(const QString& reason)
+{
+    return TesselError(errors::kScripting, reason);
+}
+
+/// A track: either a reference (as enumerated from a playlist or the selection) or the
+/// current object it resolves to. Properties are read and written live; nothing is cached.
+class Track {
+public:
+    virtual ~Track() = default;
+
+    /// The current track object this reference points at; throws when the track, or the
+    /// playlist entry it was reached through, is gone.
+    virtual TrackPtr get() const = 0;
+
+    /// A property by key: every tag identifier ("name", "artist", ..., "discCount") plus
+    /// "duration" and "bitRate". Text properties give QString, integer properties qint64;
+    /// an unknown key throws.
+    virtual QVariant property(const QString& key) const = 0;
+    virtual void setProperty(const QString& key, const QVariant& value) = 0;
+
+    /// The path of the track's file; absent for a track without a file or whose file is
+    /// missing (a dead track).
+    virtual std::optional<QString> location() const = 0;
+    /// Points the track at another file.
+    virtual void setLocation(const QString& path) = 0;
+
+    /// "ITunesFileTrack" for a track backed by a local file; other kinds have other names.
+    virtual QString className() const = 0;
+
+    /// On a track reached through a playlist: removes that one entry from the playlist.
+    virtual void deleteTrack() = 0;
+
+    /// Appends the track to the playlist.
+    virtual void duplicateTo(const Playlist& playlist) = 0;
+
+    /// Identity of the underlying track, whatever reference it was reached through.
+    virtual bool isSameTrack(const Track& other) const = 0;
+};
+
+class Playlist {
+public:
+    virtual ~Playlist() = default;
+
+    virtual QString name() const = 0;
+    /// True for smart playlists and for other lists that cannot be edited by hand.
+    virtual bool smart() const = 0;
+    /// References to the playlist's entries, in playlist order.
+    virtual QList<TrackPtr> tracks() const = 0;
+    /// The current track objects of all entries, resolved in one request.
+    virtual QList<TrackPtr> getTracks() const = 0;
+    /// Identity of the playlist.
+    virtual bool isSamePlaylist(const Playlist& other) const = 0;
+};
+
+/// Which user playlists to return; an unset field does not filter.
+struct PlaylistFilter {
+    std::optional<QString> name;
+    std::optional<bool> smart;
+};
+
+class Source {
+public:
+    virtual ~Source() = default;
+
+    virtual QString name() const = 0;
+    /// The user's playlists in library order, filtered.
+    virtual QList<PlaylistPtr> userPlaylists(const PlaylistFilter& filter = {}) const = 0;
+    /// The names of the user playlists, read in one request.
+    virtual QStringList userPlaylistNames(const PlaylistFilter& filter = {}) const = 0;
+};
+
+class Application {
+public:
+    virtual ~Application() = default;
+
+    /// The sources; the first is the library.
+    virtual QList<std::shared_ptr<Source>> sources() const = 0;
+    /// References to the tracks currently selected, in selection order.
+    virtual QList<TrackPtr> selection() const = 0;
+};
+
+/// Obtains the application object anew for each use; throws a scripting error when the
+/// library cannot be opened.
+using ApplicationProvider = std::function<std::shared_ptr<Application>()>;
+
+}  // namespace tessel::itunes

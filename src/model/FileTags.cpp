@@ -1,0 +1,277 @@
+#include "FileTags.h"
+
+#include "foundation/StringHelpers.h"
+#include "support/FormattedString.h"
+#include "support/TesselError.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QLoggingCategory>
+
+#include <taglib/mpegfile.h>
+#include <taglib/id3v2tag.h>
+#include <taglib/id3v2header.h>
+#include <taglib/tdebuglistener.h>
+#include <taglib/tag_c.h>
+
+#include <memory>
+#include <mutex>
+
+Q_LOGGING_CATEGORY(lcTagLib, "tessel.taglib", QtWarningMsg)
+
+namespace tessel::filetags {
+
+namespace {
+
+// TagLib reports every oddity of a malformed file; those notes go to a category that is
+// quiet unless asked for (QT_LOGGING_RULES="tessel.taglib.debug=true").
+class QuietDebugListener : public TagLib::DebugListener {
+public:
+    void printMessage(const TagLib::String& message) override
+    {
+        qCDebug(lcTagLib).noquote() << QString::fromStdString(message.to8Bit(true)).trimmed();
+    }
+};
+
+// TagLib's own list of returned strings is one process-wide list without a lock; each string
+// is freed by its owner instead, so reads on several threads cannot corrupt it.
+void setUpTagLib()
+{
+    static std::once_flag once;
+    std::call_once(once, [] {
+        static QuietDebugListener listener;
+        TagLib::setDebugListener(&listener);
+        taglib_set_strings_unicode(true);
+        taglib_set_string_management_enabled(false);
+    });
+}
+
+struct CFileCloser {
+    void operator()(TagLib_File* file) const { taglib_file_free(file); }
+};
+using CFile = std::unique_ptr<TagLib_File, CFileCloser>;
+
+struct CStringFree {
+    void operator()(char* text) const { taglib_free(text); }
+};
+
+QString takeString(char* text)
+{
+    const std::unique_ptr<char, CStringFree> owner(text);
+    return owner ? QString::fromUtf8(owner.get()) : QString();
+}
+
+CFile openCFile(const QString& path)
+{
+    setUpTagLib();
+    CFile file(taglib_file_new(QFile::encodeName(path).constData()));
+    if (file && !taglib_file_is_valid(file.get()))
+        file.reset();
+    return file;
+}
+
+const QStringList& textTags()
+{
+    static const QStringList list{"name", "title", "artist", "album", "comment", "genre"};
+    return list;
+}
+
+QVariant readTextTag(TagLib_Tag* tag, const QString& name)
+{
+    if (name == u"artist")
+        return takeString(taglib_tag_artist(tag));
+    if (name == u"album")
+        return takeString(taglib_tag_album(tag));
+    if (name == u"comment")
+        return takeString(taglib_tag_comment(tag));
+    if (name == u"genre")
+        return takeString(taglib_tag_genre(tag));
+    return takeString(taglib_tag_title(tag));
+}
+
+QVariant nonZeroText(unsigned int number)
+{
+    return number == 0 ? QVariant() : QVariant(QString::number(number));
+}
+
+QVariant readFromParsedFile(TagLib_File* file, TagLib_Tag* tag, const QString& name)
+{
+    if (textTags().contains(name))
+        return readTextTag(tag, name);
+    if (name == u"year")
+        return nonZeroText(taglib_tag_year(tag));
+    if (name == u"number")
+        return nonZeroText(taglib_tag_track(tag));
+    const TagLib_AudioProperties* properties = taglib_file_audioproperties(file);
+    if (!properties)
+        return {};
+    if (name == u"duration")
+        return taglib_audioproperties_length(properties);
+    return taglib_audioproperties_bitrate(properties);
+}
+
+// ---- writing ----
+
+TesselError writeError(const QString& format, const QString& path)
+{
+    return TesselError(errors::kTagWrite, formattedString(format, path));
+}
+
+unsigned int yearFrom(const QVariant& value)
+{
+    const qint32 year = intValue(stringValue(value));
+    return year > 0 ? static_cast<unsigned int>(year) : 0;
+}
+
+// MP3 files go through TagLib's C++ interface: the plain save would add an ID3v1 tag to
+// every file and rewrite ID3v2.3 tags as 2.4. Only the extension the C interface itself
+// reads as MPEG is taken, so reads and writes always agree on the file's type.
+bool isMpegFile(const QString& path)
+{
+    return QFileInfo(path).suffix().compare(u"mp3", Qt::CaseInsensitive) == 0;
+}
+
+void setOnTag(TagLib::Tag* tag, const QString& name, const QVariant& value)
+{
+    const TagLib::String text(stringValue(value).toStdString(), TagLib::String::UTF8);
+    if (name == u"artist")
+        tag->setArtist(text);
+    else if (name == u"album")
+        tag->setAlbum(text);
+    else if (name == u"comment")
+        tag->setComment(text);
+    else if (name == u"genre")
+        tag->setGenre(text);
+    else if (name == u"year")
+        tag->setYear(yearFrom(value));
+    else
+        tag->setTitle(text);
+}
+
+void writeMpeg(const QString& path, const QString& name, const QVariant& value)
+{
+    setUpTagLib();
+    TagLib::MPEG::File file(QFile::encodeName(path).constData());
+    if (!file.isValid())
+        throw writeError(QStringLiteral("The file “%@” could not be opened."), path);
+    if (file.readOnly())
+        throw writeError(QStringLiteral("The file “%@” is read-only."), path);
+    TagLib::Tag* tag = file.tag();
+    if (!tag)
+        throw writeError(QStringLiteral("The file “%@” has no tag that can be written."), path);
+    setOnTag(tag, name, value);
+
+    int kinds = TagLib::MPEG::File::NoTags;
+    if (file.hasID3v2Tag())
+        kinds |= TagLib::MPEG::File::ID3v2;
+    if (file.hasID3v1Tag())
+        kinds |= TagLib::MPEG::File::ID3v1;
+    if (file.hasAPETag())
+        kinds |= TagLib::MPEG::File::APE;
+    if (kinds == TagLib::MPEG::File::NoTags)
+        kinds = TagLib::MPEG::File::ID3v2;
+    const bool keepV3 =
+        file.hasID3v2Tag() && file.ID3v2Tag()->header()->majorVersion() == 3;
+    const bool saved = file.save(kinds, TagLib::File::StripNone,
+                                 keepV3 ? TagLib::ID3v2::v3 : TagLib::ID3v2::v4,
+                                 TagLib::File::DoNotDuplicate);
+    if (!saved)
+        throw writeError(QStringLiteral("The file “%@” could not be saved."), path);
+}
+
+void setOnCTag(TagLib_Tag* tag, const QString& name, const QVariant& value)
+{
+    const QByteArray text = stringValue(value).toUtf8();
+    if (name == u"artist")
+        taglib_tag_set_artist(tag, text.constData());
+    else if (name == u"album")
+        taglib_tag_set_album(tag, text.constData());
+    else if (name == u"comment")
+        taglib_tag_set_comment(tag, text.constData());
+    else if (name == u"genre")
+        taglib_tag_set_genre(tag, text.constData());
+    else if (name == u"year")
+        taglib_tag_set_year(tag, yearFrom(value));
+    else
+        taglib_tag_set_title(tag, text.constData());
+}
+
+void writeWithCInterface(const QString& path, const QString& name, const QVariant& value)
+{
+    const CFile file = openCFile(path);
+    if (!file)
+        throw writeError(QStringLiteral("The file “%@” could not be opened."), path);
+    TagLib_Tag* tag = taglib_file_tag(file.get());
+    if (!tag)
+        throw writeError(QStringLiteral("The file “%@” has no tag that can be written."), path);
+    setOnCTag(tag, name, value);
+    if (!taglib_file_save(file.get()))
+        throw writeError(QStringLiteral("The file “%@” could not be saved."), path);
+}
+
+}  // namespace
+
+bool isReadable(const QString& tag)
+{
+    static const QStringList extra{"year", "number", "duration", "bitRate", "cover", "location"};
+    return textTags().contains(tag) || extra.contains(tag);
+}
+
+bool isWritable(const QString& tag)
+{
+    return textTags().contains(tag) || tag == u"year";
+}
+
+QVariantMap read(const QString& path, const QStringList& tags)
+{
+    QVariantMap values;
+    CFile file;
+    TagLib_Tag* tag = nullptr;
+    bool opened = false;
+    for (const QString& name : tags) {
+        if (name == u"location") {
+            values.insert(name, path);
+        } else if (name == u"cover") {
+            values.insert(name, hasEmbeddedCover(path) ? QVariant(QStringLiteral("cover"))
+                                                       : QVariant());
+        } else {
+            if (!opened) {
+                file = openCFile(path);
+                tag = file ? taglib_file_tag(file.get()) : nullptr;
+                opened = true;
+            }
+            values.insert(name, tag ? readFromParsedFile(file.get(), tag, name) : QVariant());
+        }
+    }
+    return values;
+}
+
+void write(const QString& path, const QString& tag, const QVariant& value)
+{
+    if (isMpegFile(path))
+        writeMpeg(path, tag, value);
+    else
+        writeWithCInterface(path, tag, value);
+}
+
+bool hasEmbeddedCover(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    static const QByteArray needle("image/");
+    constexpr qint64 kChunk = 1 << 16;
+    QByteArray carry;
+    while (!file.atEnd()) {
+        const QByteArray chunk = file.read(kChunk);
+        if (chunk.isEmpty())
+            break;
+        // The tail of the previous chunk catches a needle split across two reads.
+        if (chunk.contains(needle) || (carry + chunk.left(needle.size() - 1)).contains(needle))
+            return true;
+        carry = chunk.right(needle.size() - 1);
+    }
+    return false;
+}
+
+}  // namespace tessel::filetags

@@ -1,0 +1,129 @@
+#include "MusicTrack.h"
+
+#include "FileTags.h"
+#include "TagValue.h"
+#include "support/Alerts.h"
+
+namespace tessel {
+
+namespace {
+
+[[noreturn]] void refuseTag(const QString& message)
+{
+    runAlert(errors::kUnsupportedTag, message);
+    throw TesselError(errors::kUnsupportedTag, message);
+}
+
+QString propertyKey(const QString& tag)
+{
+    return tag == u"title" ? QStringLiteral("name") : tag;
+}
+
+QString asText(const QVariant& value)
+{
+    return isAbsent(value) ? QString() : stringValue(value);
+}
+
+}  // namespace
+
+MusicTrack MusicTrack::withTrack(itunes::TrackPtr track)
+{
+    MusicTrack result;
+    result.track_ = std::move(track);
+    return result;
+}
+
+MusicTrack MusicTrack::withPath(QString path)
+{
+    MusicTrack result;
+    result.path_ = std::move(path);
+    return result;
+}
+
+QVariant MusicTrack::valueForTag(const QString& tag) const
+{
+    return isLibraryTrack() ? libraryValue(tag) : fileValues({tag}).value(tag);
+}
+
+QVariantMap MusicTrack::valuesForTags(const QStringList& tags) const
+{
+    if (!isLibraryTrack())
+        return fileValues(tags);
+    QVariantMap values;
+    for (const QString& tag : tags)
+        values.insert(tag, libraryValue(tag));
+    return values;
+}
+
+void MusicTrack::setTag(const QString& tag, const QVariant& value) const
+{
+    if (isLibraryTrack())
+        setLibraryValue(tag, value);
+    else
+        setFileValue(tag, value);
+}
+
+QString MusicTrack::title() const
+{
+    return asText(valueForTag(QStringLiteral("name")));
+}
+
+QString MusicTrack::artist() const
+{
+    return asText(valueForTag(QStringLiteral("artist")));
+}
+
+QString MusicTrack::album() const
+{
+    return asText(valueForTag(QStringLiteral("album")));
+}
+
+std::optional<QString> MusicTrack::location() const
+{
+    const QVariant value = valueForTag(QStringLiteral("location"));
+    if (isAbsent(value))
+        return std::nullopt;
+    return value.toString();
+}
+
+QVariant MusicTrack::libraryValue(const QString& tag) const
+{
+    if (tag == u"location") {
+        const auto path = track_->get()->location();
+        return path ? QVariant(*path) : QVariant();
+    }
+    if (tag == u"cover") {
+        const auto path = track_->get()->location();
+        return path && filetags::hasEmbeddedCover(*path) ? QVariant(QStringLiteral("cover"))
+                                                         : QVariant();
+    }
+    return track_->property(propertyKey(tag));
+}
+
+void MusicTrack::setLibraryValue(const QString& tag, const QVariant& value) const
+{
+    if (tag == u"location")
+        track_->get()->setLocation(stringValue(value));
+    else if (tag == u"cover")
+        refuseTag(unsupported::kCoverMessage);
+    else
+        track_->setProperty(propertyKey(tag), value);
+}
+
+QVariantMap MusicTrack::fileValues(const QStringList& tags) const
+{
+    for (const QString& tag : tags) {
+        if (!filetags::isReadable(tag))
+            refuseTag(unsupported::kFolderMessage);
+    }
+    return filetags::read(path_, tags);
+}
+
+void MusicTrack::setFileValue(const QString& tag, const QVariant& value) const
+{
+    if (!filetags::isWritable(tag))
+        refuseTag(unsupported::kFolderMessage);
+    filetags::write(path_, tag, value);
+}
+
+}  // namespace tessel

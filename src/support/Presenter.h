@@ -1,0 +1,41 @@
+// How the widget-free core shows things to the user. The desktop app implements it with
+// dialogs and sheets, the command line with the terminal, the tests with a scripted fake.
+// Every method is called on the main thread.
+#pragma once
+
+#include <QString>
+
+namespace tessel {
+
+struct AlertRequest {
+    QString title;
+    QString message;
+    QString defaultButton = QStringLiteral("OK");
+    QString alternateButton;  // empty: no such button
+    QString otherButton;      // empty: no such button
+};
+
+/// Which button closed an alert: 1 = default, 0 = alternate, -1 = other.
+enum AlertAnswer : int { kAlertDefault = 1, kAlertAlternate = 0, kAlertOther = -1 };
+
+class Presenter {
+public:
+    virtual ~Presenter() = default;
+
+    /// Brings the application to the front and shows a modal alert; returns the AlertAnswer.
+    virtual int presentAlert(const AlertRequest& request) = 0;
+
+    /// Commits text typed into a field but not yet committed, so a tool sees it.
+    virtual void endEditing() = 0;
+
+    /// The progress sheet; its title and detail line are the controller's progress texts.
+    virtual void showProgressSheet() = 0;
+    virtual void hideProgressSheet() = 0;
+
+    /// The change panel over the controller's change list, with its info line; the old and
+    /// new value columns are hidden for membership lists.
+    virtual void showChangePanel(const QString& infoLine, bool valueColumnsVisible) = 0;
+    virtual void hideChangePanel() = 0;
+};
+
+}  // namespace tessel

@@ -1,0 +1,52 @@
+#include "Tasks.h"
+
+#include <QCoreApplication>
+#include <QMetaObject>
+#include <QThread>
+#include <QThreadPool>
+#include <QTimer>
+
+namespace tessel {
+
+void runInBackground(Task task)
+{
+    QThreadPool::globalInstance()->start(std::move(task));
+}
+
+void runOnMainAsync(Task task)
+{
+    QCoreApplication* app = QCoreApplication::instance();
+    if (!app) {
+        task();
+        return;
+    }
+    QMetaObject::invokeMethod(app, std::move(task), Qt::QueuedConnection);
+}
+
+void runOnMainAfter(Task task, float seconds)
+{
+    QCoreApplication* app = QCoreApplication::instance();
+    if (!app)
+        return;
+    const auto milliseconds = static_cast<int>(seconds * 1000.0F);
+    QMetaObject::invokeMethod(
+        app, [task = std::move(task), milliseconds] { QTimer::singleShot(milliseconds, task); },
+        Qt::QueuedConnection);
+}
+
+void runOnMainBlocking(const Task& task)
+{
+    if (isMainThread()) {
+        task();
+        return;
+    }
+    QMetaObject::invokeMethod(QCoreApplication::instance(), task, Qt::BlockingQueuedConnection);
+}
+
+bool isMainThread()
+{
+    QCoreApplication* app = QCoreApplication::instance();
+    return !app || QThread::currentThread() == app->thread();
+}
+
+}  // namespace tessel

@@ -1,0 +1,48 @@
+// A Presenter for tests: records everything it is asked to show and answers alerts from a
+// script (the default button when the script is empty).
+#pragma once
+
+#include "support/Presenter.h"
+
+#include <QList>
+#include <QMutex>
+#include <QString>
+
+#include <functional>
+
+namespace tessel::test {
+
+class ScriptedPresenter : public Presenter {
+public:
+    struct ChangePanel {
+        QString infoLine;
+        bool valueColumnsVisible = true;
+    };
+
+    int presentAlert(const AlertRequest& request) override;
+    void endEditing() override;
+    void showProgressSheet() override;
+    void hideProgressSheet() override;
+    void showChangePanel(const QString& infoLine, bool valueColumnsVisible) override;
+    void hideChangePanel() override;
+
+    /// Answers for the next alerts, in order.
+    QList<int> answers;
+    /// Called when an alert is shown, after it was recorded.
+    std::function<void(const AlertRequest&)> onAlert;
+    /// Called when the change panel opens.
+    std::function<void()> onChangePanel;
+
+    QList<AlertRequest> alerts;
+    QList<ChangePanel> changePanels;
+    int endEditingCalls = 0;
+    int progressShown = 0;
+    int progressHidden = 0;
+    int changePanelsHidden = 0;
+
+    /// "Title: message" of every alert, for readable assertions.
+    QStringList alertLines() const;
+    QStringList alertTitles() const;
+};
+
+}  // namespace tessel::test

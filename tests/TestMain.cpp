@@ -1,0 +1,19 @@
+// Entry point of the core tests: an application object (so the main thread is known) and
+// test-mode standard paths, so no test touches the user's own folders.
+#include <QCoreApplication>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+int main(int argc, char** argv)
+{
+    // Settings files written by the tests land in a folder of their own.
+    QTemporaryDir home;
+    qputenv("XDG_CONFIG_HOME", home.filePath(QStringLiteral("config")).toLocal8Bit());
+    qputenv("XDG_DATA_HOME", home.filePath(QStringLiteral("data")).toLocal8Bit());
+    QStandardPaths::setTestModeEnabled(true);
+    QCoreApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

@@ -1,0 +1,109 @@
+#include "foundation/ListHelpers.h"
+#include "foundation/StringHelpers.h"
+#include "TestSupport.h"
+
+#include <limits>
+
+namespace tessel {
+namespace {
+
+TEST(ClampTest, KeepsShortTextAndCutsLongText)
+{
+    const QString text400(400, u'x');
+    EXPECT_EQ(clamp(text400, 400), text400);
+    EXPECT_EQ(clamp(text400 + u'y', 400), text400);
+    EXPECT_EQ(clamp(QStringLiteral("Beatles"), 3), QStringLiteral("Bea"));
+    EXPECT_EQ(clamp(QStringLiteral("abc"), 0), QString());
+    // Counted in UTF-16 code units: a character outside the BMP is two of them.
+    EXPECT_EQ(clamp(QStringLiteral("😀abc"), 2), QStringLiteral("😀"));
+}
+
+TEST(WordsAndLinesTest, SplitAtEverySeparator)
+{
+    EXPECT_EQ(words(QStringLiteral("a  b")), (QStringList{"a", "", "b"}));
+    EXPECT_EQ(words(QString()), QStringList{QString()});
+    EXPECT_EQ(lines(QStringLiteral("one\r\ntwo")), (QStringList{"one", "", "two"}));
+    EXPECT_EQ(lines(QStringLiteral("a\u2028b\u0085c")), (QStringList{"a", "b", "c"}));
+    EXPECT_EQ(lines(QString()).size(), 1);
+}
+
+TEST(TrimmingTest, TrimsLettersFromEitherEnd)
+{
+    const auto isLetter = [](QChar c) { return c.isLetter(); };
+    const QString name = QStringLiteral("Equalto12ValueTransformer");
+    EXPECT_EQ(trimmedLeading(name, isLetter), QStringLiteral("12ValueTransformer"));
+    EXPECT_EQ(trimmedTrailing(trimmedLeading(name, isLetter), isLetter), QStringLiteral("12"));
+    EXPECT_EQ(trimmedLeading(QStringLiteral("Letters"), isLetter), QString());
+    EXPECT_EQ(trimmedTrailing(QStringLiteral("Letters"), isLetter), QString());
+    EXPECT_EQ(trimmedTrailing(QStringLiteral("ab12"), isLetter), QStringLiteral("ab12"));
+}
+
+TEST(MultipleReplacementTest, DoesNotRescanInsertedText)
+{
+    const ReplacementTable table{{"a", "b"}, {"b", "c"}};
+    EXPECT_EQ(stringByReplacingMultipleStrings(QStringLiteral("ab"), table), QStringLiteral("bc"));
+    EXPECT_EQ(stringByReplacingMultipleStrings(QStringLiteral("aaa"), {{"a", "aa"}}),
+              QStringLiteral("aaaaaa"));
+    EXPECT_EQ(stringByReplacingMultipleStrings(QStringLiteral("xyz"), {{"", "q"}}),
+              QStringLiteral("xyz"));
+}
+
+TEST(MultipleReplacementTest, AdjacentKeysDependOnTableOrder)
+{
+    const QString text = QStringLiteral("Out Of The Blue");
+    const ReplacementTable ofFirst{{" Of ", " of "}, {" The ", " the "}};
+    const ReplacementTable theFirst{{" The ", " the "}, {" Of ", " of "}};
+    EXPECT_EQ(stringByReplacingMultipleStrings(text, ofFirst), QStringLiteral("Out of The Blue"));
+    EXPECT_EQ(stringByReplacingMultipleStrings(text, theFirst), QStringLiteral("Out of the Blue"));
+}
+
+TEST(IntValueTest, ReadsLikeTheProgramEverywhere)
+{
+    struct Row {
+        const char* text;
+        qint32 expected;
+    };
+    const Row rows[] = {
+        {"42", 42},          {"  \t 42abc", 42},   {"-7", -7},
+        {"+3", 3},           {"abc", 0},           {"", 0},
+        {"1.2.3", 1},        {"- 3", 0},           {"99999999999999999999", 2147483647},
+        {"-2147483648", std::numeric_limits<qint32>::min()},
+        {"-99999999999", std::numeric_limits<qint32>::min()},
+        {"2147483647", 2147483647},
+        {"2147483648", 2147483647},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(intValue(QString::fromUtf8(row.text)), row.expected) << row.text;
+}
+
+TEST(IntValueTest, ReadsValuesOfEveryKind)
+{
+    EXPECT_EQ(intValue(QVariant()), 0);
+    EXPECT_EQ(intValue(QVariant(QStringLiteral("12 bars"))), 12);
+    EXPECT_EQ(intValue(QVariant(7.9)), 7);
+    EXPECT_EQ(intValue(QVariant(-7.9)), -7);
+    EXPECT_EQ(intValue(QVariant(qint64(1) << 40)), std::numeric_limits<qint32>::max());
+    EXPECT_EQ(stringValue(QVariant(1999)), QStringLiteral("1999"));
+    EXPECT_EQ(stringValue(QVariant(3.0)), QStringLiteral("3"));
+    EXPECT_TRUE(stringValue(QVariant()).isNull());
+}
+
+TEST(EscapedTest, EscapesWhatAUrlCannotHoldAndKeepsStructure)
+{
+    EXPECT_EQ(escaped(QStringLiteral("mailto:a@b.c?subject=Tessel v1 & more&body=x\ny")),
+              QStringLiteral("mailto:a@b.c?subject=Tessel%20v1%20&%20more&body=x%0Ay"));
+    EXPECT_EQ(escaped(QStringLiteral("é")), QStringLiteral("%C3%A9"));
+    EXPECT_EQ(escaped(QStringLiteral("https://x.org/a/b")), QStringLiteral("https://x.org/a/b"));
+}
+
+TEST(CollectTest, SumsInSixtyFourBits)
+{
+    const QList<int> values{std::numeric_limits<qint32>::max(), std::numeric_limits<qint32>::max(), 2};
+    EXPECT_EQ(collect(values, [](int v) { return v; }), qint64(std::numeric_limits<qint32>::max()) * 2 + 2);
+    const QStringList names{"a", "bb", "c"};
+    EXPECT_EQ(collect(names, [](const QString& s) { return s.size() == 1 ? 1 : 0; }), 2);
+    EXPECT_EQ(collect(QStringList{}, [](const QString&) { return 1; }), 0);
+}
+
+}  // namespace
+}  // namespace tessel
