@@ -1,0 +1,24 @@
+// What a tag tool's background collection hands back: the records it found and whether the
+// track list was gathered at all (when gathering failed it already showed its own alert, and
+// the tool's "No Changes" alert is not shown).
+#pragma once
+
+#include "changes/ChangeRecord.h"
+#include "model/MusicTrack.h"
+
+#include <QList>
+
+#include <functional>
+#include <optional>
+
+namespace tessel {
+
+/// Gathers the tracks of the chosen source; absent after its own alert.
+using TrackGatherer = std::function<std::optional<QList<MusicTrack>>()>;
+
+struct Collection {
+    QList<ChangeRecord> records;
+    bool gathered = false;
+};
+
+}  // namespace tessel
