@@ -1,0 +1,116 @@
+#include "Regex.h"
+
+#include "support/FormattedString.h"
+#include "support/TesselError.h"
+
+#include <unicode/regex.h>
+#include <unicode/unistr.h>
+
+namespace tessel {
+
+namespace {
+
+icu::UnicodeString toIcu(const QString& text)
+{
+    // Both are UTF-16: ICU reads QString's buffer as it is.
+    return icu::UnicodeString(reinterpret_cast<const UChar*>(text.utf16()),
+                              static_cast<int32_t>(text.size()));
+}
+
+QString fromIcu(const icu::UnicodeString& text)
+{
+    return QString(reinterpret_cast<const QChar*>(text.getBuffer()), text.length());
+}
+
+[[noreturn]] void fail(UErrorCode status, const QString& text)
+{
+    if (status == U_REGEX_TIME_OUT || status == U_REGEX_STACK_OVERFLOW) {
+        throw TesselError(kRegexTimeoutError,
+                          formattedString(QStringLiteral("The regular expression took too long on "
+                                                         "the value “%@” and was stopped."),
+                                          text));
+    }
+    throw TesselError(QStringLiteral("Regular Expression Error"),
+                      QString::fromLatin1(u_errorName(status)));
+}
+
+// A matcher over text, with the time limit set. The matcher keeps a pointer to input, which
+// must outlive it.
+std::unique_ptr<icu::RegexMatcher> matcherFor(const icu::RegexPattern& pattern,
+                                              const icu::UnicodeString& input, const QString& text)
+{
+    UErrorCode status = U_ZERO_ERROR;
+    std::unique_ptr<icu::RegexMatcher> matcher(pattern.matcher(input, status));
+    if (U_SUCCESS(status))
+        matcher->setTimeLimit(Regex::kTimeLimitSteps, status);
+    if (U_FAILURE(status) || !matcher)
+        fail(status, text);
+    return matcher;
+}
+
+}  // namespace
+
+Regex::Regex(std::shared_ptr<const icu::RegexPattern> pattern) : pattern_(std::move(pattern)) {}
+
+std::optional<Regex> Regex::compile(const QString& pattern, bool caseInsensitive)
+{
+    if (pattern.isEmpty())
+        return std::nullopt;
+    uint32_t flags = UREGEX_MULTILINE;
+    if (caseInsensitive)
+        flags |= UREGEX_CASE_INSENSITIVE;
+    UParseError parseError{};
+    UErrorCode status = U_ZERO_ERROR;
+    std::shared_ptr<const icu::RegexPattern> compiled(
+        icu::RegexPattern::compile(toIcu(pattern), flags, parseError, status));
+    if (U_FAILURE(status) || !compiled)
+        return std::nullopt;
+    return Regex(std::move(compiled));
+}
+
+QString Regex::replaceAll(const QString& text, const QString& replacement) const
+{
+    const icu::UnicodeString input = toIcu(text);
+    const icu::UnicodeString expansion = toIcu(replacement);
+    const auto matcher = matcherFor(*pattern_, input, text);
+    // ICU's own replaceAll reports a timed-out match as "no more matches", so the loop is
+    // written out to see the status of every search.
+    icu::UnicodeString result;
+    UErrorCode status = U_ZERO_ERROR;
+    while (matcher->find(status) && U_SUCCESS(status))
+        matcher->appendReplacement(result, expansion, status);
+    if (U_FAILURE(status))
+        fail(status, text);
+    matcher->appendTail(result);
+    return fromIcu(result);
+}
+
+QString Regex::concatenatedMatches(const QString& text) const
+{
+    const icu::UnicodeString input = toIcu(text);
+    const auto matcher = matcherFor(*pattern_, input, text);
+    QString result;
+    UErrorCode status = U_ZERO_ERROR;
+    while (matcher->find(status) && U_SUCCESS(status)) {
+        const icu::UnicodeString match = matcher->group(status);
+        if (U_FAILURE(status))
+            break;
+        result += fromIcu(match);
+    }
+    if (U_FAILURE(status))
+        fail(status, text);
+    return result;
+}
+
+bool Regex::matchesAnywhere(const QString& text) const
+{
+    const icu::UnicodeString input = toIcu(text);
+    const auto matcher = matcherFor(*pattern_, input, text);
+    UErrorCode status = U_ZERO_ERROR;
+    const bool found = matcher->find(status);
+    if (U_FAILURE(status))
+        fail(status, text);
+    return found;
+}
+
+}  // namespace tessel
