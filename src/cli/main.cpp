@@ -1,0 +1,43 @@
+// tessel-cli: the tools of Tessel from the command line, over the same controller as the
+// desktop app.
+#include "Command.h"
+
+#include <QCoreApplication>
+#include <QTextStream>
+
+#include <cstdio>
+
+namespace {
+
+void printUsage(const std::vector<std::unique_ptr<tessel::cli::Command>>& commands, FILE* stream)
+{
+    QTextStream out(stream);
+    out << "Usage: tessel-cli COMMAND [OPTIONS]\n\nCommands:\n";
+    for (const auto& command : commands)
+        out << "  " << command->name().leftJustified(16) << command->summary() << '\n';
+    out << "\nRun 'tessel-cli COMMAND --help' for the options of a command.\n";
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("Tessel"));
+    QCoreApplication::setOrganizationName(QStringLiteral("Tessel"));
+
+    const auto commands = tessel::cli::allCommands();
+    QStringList arguments = QCoreApplication::arguments().mid(1);
+    if (arguments.isEmpty() || arguments.first() == u"--help" || arguments.first() == u"-h") {
+        printUsage(commands, arguments.isEmpty() ? stderr : stdout);
+        return arguments.isEmpty() ? tessel::cli::kExitUsage : tessel::cli::kExitOk;
+    }
+    const QString name = arguments.takeFirst();
+    for (const auto& command : commands) {
+        if (command->name() == name)
+            return command->execute(arguments);
+    }
+    QTextStream(stderr) << "tessel-cli: unknown command '" << name << "'\n";
+    printUsage(commands, stderr);
+    return tessel::cli::kExitUsage;
+}
