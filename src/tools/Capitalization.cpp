@@ -1,0 +1,75 @@
+#include "Capitalization.h"
+
+#include "CollectChanges.h"
+#include "foundation/CaseRules.h"
+#include "model/TagCatalogue.h"
+#include "model/TagValue.h"
+
+namespace tessel {
+
+namespace {
+
+AlertRequest okAlert(const QString& title, const QString& message) {
+    AlertRequest request;
+    request.title = title;
+    request.message = message;
+    return request;
+}
+
+}  // namespace
+
+Capitalization::Capitalization(Options options) : options_(options) {}
+
+std::optional<AlertRequest> Capitalization::validate() {
+    const int tag = options_.selectedTag;
+    if (tag < 0 || tag >= catalogue::tags().size()) {
+        return okAlert(QStringLiteral("Invalid Tag"),
+                       QStringLiteral("You need to select a tag to use the Capitalization tool."));
+    }
+    return std::nullopt;
+}
+
+Collection Capitalization::collect(const TrackGatherer& gather, ProgressSink& progress) const {
+    const QString tag = catalogue::tags().at(options_.selectedTag);
+    const int method = options_.selectedCapitalizationMethod;
+    const auto propose = [&](const MusicTrack& track, const QVariantMap& values,
+                             QList<ChangeRecord>& records) {
+        const QVariant value = values.value(tag);
+        if (isAbsent(values.value(QStringLiteral("location"))) || isAbsent(value))
+            return;
+        const QString oldText = valueText(value);
+        const QString newText = applyRule(method, oldText);
+        if (newText != oldText) {
+            records.append(tagChange(track, valueText(values.value(QStringLiteral("name"))),
+                                     valueText(values.value(QStringLiteral("artist"))), tag, value,
+                                     newText));
+        }
+    };
+    return collectChanges(gather, progress, {tag, QStringLiteral("location")}, propose);
+}
+
+AlertRequest Capitalization::noChangesAlert() {
+    return okAlert(
+        QStringLiteral("No Changes"),
+        QStringLiteral("The Capitalization Pattern you've entered doesn't lead to any changes "
+                       "in the tracks you've selected."));
+}
+
+QString Capitalization::applyRule(int method, const QString& value) {
+    switch (method) {
+        case kTitleCase:
+            return titlecaseString(value);
+        case kUpperCase:
+            return value.toUpper();
+        case kLowerCase:
+            return value.toLower();
+        case kWordCapitalisation:
+            return capitalizedString(value);
+        case kProperCase:
+            return propercaseString(value);
+        default:
+            return value;
+    }
+}
+
+}  // namespace tessel
