@@ -12,13 +12,13 @@
 namespace tessel {
 
 struct ChangeRecord {
-    bool enabled = true;      // the panel's checkbox; only enabled records are applied
-    MusicTrack track;         // the track to change
-    QString title;            // the track's title and artist when the change was computed,
-    QString artist;           // shown in the panel and checked again before writing
-    QString tagToChange;      // tag identifier (tag changes only)
-    QVariant oldTag;          // the value read when the change was computed
-    QVariant newTag;          // the value to write
+    bool enabled = true;  // the panel's checkbox; only enabled records are applied
+    MusicTrack track;     // the track to change
+    QString title;        // the track's title and artist when the change was computed,
+    QString artist;       // shown in the panel and checked again before writing
+    QString tagToChange;  // tag identifier (tag changes only)
+    QVariant oldTag;      // the value read when the change was computed
+    QVariant newTag;      // the value to write
 };
 
 /// The change list with its three list-wide flags. A flag never set reads false or zero.
@@ -32,8 +32,7 @@ struct ChangeList {
 /// A tag-change record as every tag tool builds it.
 inline ChangeRecord tagChange(const MusicTrack& track, const QString& title, const QString& artist,
                               const QString& tag, const QVariant& oldValue,
-                              const QVariant& newValue)
-{
+                              const QVariant& newValue) {
     return ChangeRecord{true, track, title, artist, tag, oldValue, newValue};
 }
 

@@ -7,7 +7,7 @@
 namespace tessel {
 
 class ProgressSink {
-public:
+  public:
     virtual ~ProgressSink() = default;
     /// Sets the detail line; safe from any thread, never blocks on the interface.
     virtual void setProgress(const QString& detail) = 0;

@@ -32,6 +32,7 @@ Collection collectChanges(const TrackGatherer& gather, ProgressSink& progress,
             propose(track, values, result.records);
         } catch (const TesselError& error) {
             qWarning().noquote() << error.description();
+            result.stoppedBy = error;
             break;
         }
     }

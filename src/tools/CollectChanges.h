@@ -19,8 +19,8 @@ using ProposeFn =
 
 /// For each gathered track, in order: reads "name", "artist" and `tags` in one read (one parse
 /// of a file), sets the progress detail "%i/%i - %@" (position from 1, count, title) and calls
-/// propose. A TesselError while reading or proposing ends the loop (it is logged); the records
-/// found before it stay. Tools that need the location list "location" in tags.
+/// propose. A TesselError while reading or proposing ends the loop (it is logged and kept in
+/// the result's stoppedBy); the records found before it stay. Tools that need the location list "location" in tags.
 Collection collectChanges(const TrackGatherer& gather, ProgressSink& progress,
                           const QStringList& tags, const ProposeFn& propose);
 

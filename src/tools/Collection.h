@@ -5,6 +5,7 @@
 
 #include "changes/ChangeRecord.h"
 #include "model/MusicTrack.h"
+#include "support/TesselError.h"
 
 #include <QList>
 
@@ -19,6 +20,9 @@ using TrackGatherer = std::function<std::optional<QList<MusicTrack>>()>;
 struct Collection {
     QList<ChangeRecord> records;
     bool gathered = false;
+    /// The error that ended the loop before the last track, if one did; the records found
+    /// before it are kept.
+    std::optional<TesselError> stoppedBy = std::nullopt;
 };
 
 }  // namespace tessel

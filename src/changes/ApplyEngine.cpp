@@ -1,0 +1,234 @@
+#include "ApplyEngine.h"
+
+#include "model/TagValue.h"
+#include "model/TrackGathering.h"
+#include "support/FormattedString.h"
+
+#include <QDebug>
+#include <QFile>
+
+namespace tessel {
+
+namespace {
+
+// The error goes to the log with the place it was caught at.
+void logFailure(const TesselError& error, int line) {
+    qWarning().noquote() << error.description();
+    qWarning("failure %s %d", "ApplyEngine.cpp", line);
+}
+
+ApplyResult ended(ApplyResult result, ApplyResult::Outcome outcome, const QString& trackName) {
+    result.outcome = outcome;
+    result.trackName = trackName;
+    return result;
+}
+
+bool sameText(const QVariant& current, const QVariant& stored) {
+    return valueText(current) == valueText(stored);
+}
+
+// ---- tag changes ----
+
+// Reads the track once, reports the progress line, guards and writes. False when the guard
+// failed.
+bool guardAndWrite(const ChangeRecord& record, int counter, qint64 count, ProgressSink& progress) {
+    QStringList tags{QStringLiteral("artist"), QStringLiteral("name")};
+    if (!tags.contains(record.tagToChange))
+        tags.append(record.tagToChange);
+    const QVariantMap values = record.track.valuesForTags(tags);
+    progress.setProgress(formattedString(QStringLiteral("%i/%lu %@"), counter, count,
+                                         valueText(values.value(QStringLiteral("name")))));
+    if (!sameText(values.value(QStringLiteral("artist")), record.artist) ||
+        !sameText(values.value(QStringLiteral("name")), record.title) ||
+        !sameText(values.value(record.tagToChange), record.oldTag))
+        return false;
+    record.track.setTag(record.tagToChange, record.newTag);
+    return true;
+}
+
+QString displayName(const ChangeRecord& record) {
+    if (!record.title.isEmpty() || record.track.isLibraryTrack())
+        return record.title;
+    return record.track.path();
+}
+
+// ---- membership changes ----
+
+struct ResolvedTrack {
+    itunes::TrackPtr reference;  // names the playlist entry it was gathered through
+    itunes::TrackPtr object;     // the current track object
+};
+
+ResolvedTrack resolve(const ChangeRecord& record) {
+    const itunes::TrackPtr& reference = record.track.track();
+    if (!reference) {
+        throw itunes::scriptingError(formattedString(
+            QStringLiteral("“%@” is not a track of the music library."), displayName(record)));
+    }
+    return {reference, reference->get()};
+}
+
+bool guardPasses(const ChangeRecord& record, const itunes::Track& object) {
+    return sameText(object.property(QStringLiteral("artist")), record.artist) &&
+           sameText(object.property(QStringLiteral("name")), record.title);
+}
+
+void moveFileToTrash(const itunes::Track& object) {
+    const std::optional<QString> path = object.location();
+    if (path && !QFile::moveToTrash(*path))
+        qWarning().noquote()
+            << QStringLiteral("Could not move “%1” to the trash; it stays in place.").arg(*path);
+}
+
+void removeTrack(const ResolvedTrack& track, bool trash) {
+    if (trash && track.object->className() == itunes::kFileTrackClass)
+        moveFileToTrash(*track.object);
+    track.reference->deleteTrack();
+}
+
+void addTrack(itunes::Track& object, const itunes::Playlist& target) {
+    const QList<itunes::TrackPtr> present = target.getTracks();
+    for (const itunes::TrackPtr& track : present) {
+        if (track->isSameTrack(object))
+            return;
+    }
+    object.duplicateTo(target);
+}
+
+itunes::PlaylistPtr targetPlaylist(itunes::Application& application, const QString& name,
+                                   bool needed) {
+    itunes::PlaylistPtr target = firstPlaylistNamed(application, name);
+    if (!target && needed) {
+        throw itunes::scriptingError(
+            formattedString(QStringLiteral("The playlist “%@” doesn't exist anymore."), name));
+    }
+    return target;
+}
+
+AlertRequest okAlert(const QString& title, const QString& message) {
+    AlertRequest alert;
+    alert.title = title;
+    alert.message = message;
+    return alert;
+}
+
+QString sentence(const QString& text) {
+    const QString trimmed = text.trimmed();
+    if (trimmed.isEmpty() || QStringLiteral(".!?").contains(trimmed.back()))
+        return trimmed;
+    return trimmed + u'.';
+}
+
+QString changesPhrase(int done, const QString& verb) {
+    if (done == 0)
+        return QStringLiteral("No change had been %1").arg(verb);
+    if (done == 1)
+        return QStringLiteral("1 change had been %1").arg(verb);
+    return QStringLiteral("%1 changes had been %2").arg(done).arg(verb);
+}
+
+}  // namespace
+
+ApplyResult applyTagChanges(const ChangeList& list, ProgressSink& progress) {
+    using Outcome = ApplyResult::Outcome;
+    ApplyResult result;
+    const qint64 count = list.records.size();
+    int counter = 0;
+    for (const ChangeRecord& record : list.records) {
+        ++counter;
+        if (!record.enabled) {
+            progress.setProgress(formattedString(QStringLiteral("%i/%lu "), counter, count));
+            continue;
+        }
+        try {
+            if (!guardAndWrite(record, counter, count, progress))
+                return ended(result, Outcome::Cancelled, displayName(record));
+        } catch (const TesselError& error) {
+            logFailure(error, __LINE__);
+            result.error = error;
+            return ended(result, Outcome::Stopped, displayName(record));
+        }
+        ++result.done;
+    }
+    return result;
+}
+
+ApplyResult applyMembershipChanges(const ChangeList& list, itunes::Application& application,
+                                   const QString& targetName, ProgressSink& progress) {
+    using Outcome = ApplyResult::Outcome;
+    ApplyResult result;
+    QString current;
+    try {
+        const itunes::PlaylistPtr target =
+            targetPlaylist(application, targetName, list.remove == 0);
+        progress.setProgress(QStringLiteral("Preparation"));
+        QList<ResolvedTrack> working;
+        for (const ChangeRecord& record : list.records) {
+            if (!record.enabled)
+                continue;
+            current = displayName(record);
+            working.append(resolve(record));
+            if (!guardPasses(record, *working.last().object))
+                return ended(result, Outcome::Cancelled, current);
+        }
+        const qint64 count = working.size();
+        for (qsizetype i = 0; i < working.size(); ++i) {
+            const ResolvedTrack& track = working.at(i);
+            current = valueText(track.object->property(QStringLiteral("name")));
+            progress.setProgress(
+                formattedString(QStringLiteral("%i/%lu - %@"), i + 1, count, current));
+            if (list.remove != 0)
+                removeTrack(track, list.trash);
+            else
+                addTrack(*track.object, *target);
+            ++result.done;
+        }
+    } catch (const TesselError& error) {
+        logFailure(error, __LINE__);
+        result.error = error;
+        return ended(result, Outcome::Stopped, current);
+    }
+    return result;
+}
+
+ApplyResult applyChanges(const ChangeList& list, const itunes::ApplicationProvider& application,
+                         const QString& targetPlaylist, ProgressSink& progress) {
+    if (!list.playlist)
+        return applyTagChanges(list, progress);
+    std::shared_ptr<itunes::Application> opened;
+    try {
+        if (!application)
+            throw itunes::scriptingError(QStringLiteral("No music library is available."));
+        opened = application();
+    } catch (const TesselError& error) {
+        logFailure(error, __LINE__);
+        ApplyResult result;
+        result.outcome = ApplyResult::Outcome::Stopped;
+        result.error = error;
+        return result;
+    }
+    return applyMembershipChanges(list, *opened, targetPlaylist, progress);
+}
+
+std::optional<AlertRequest> stoppedAlert(const ApplyResult& result, bool membership) {
+    if (result.outcome != ApplyResult::Outcome::Stopped || !result.error ||
+        result.error->name() == errors::kUnsupportedTag)
+        return std::nullopt;
+    const QString reason = sentence(result.error->reason());
+    if (membership) {
+        const QString where = result.trackName.isEmpty()
+                                  ? QString()
+                                  : formattedString(QStringLiteral(" at “%@”"), result.trackName);
+        return okAlert(QStringLiteral("Playlist Changes Not Completed"),
+                       formattedString(QStringLiteral("The playlist changes stopped%@: %@ %@; "
+                                                      "the remaining ones were not made."),
+                                       where, reason, changesPhrase(result.done, "made")));
+    }
+    return okAlert(
+        QStringLiteral("Changes Not Completed"),
+        formattedString(QStringLiteral("Writing the change to “%@” failed: %@ %@ before it; the "
+                                       "remaining ones were not applied."),
+                        result.trackName, reason, changesPhrase(result.done, "written")));
+}
+
+}  // namespace tessel

@@ -1,0 +1,61 @@
+// Carrying out the checked records of a change list: tag changes written through MusicTrack,
+// membership changes (add to or remove from a playlist) made on the music library. Before each
+// track is touched a guard checks that it still looks as it did when the change was computed.
+// These are plain synchronous functions; the controller runs them on a background thread.
+#pragma once
+
+#include "ChangeRecord.h"
+#include "ProgressSink.h"
+#include "itunes/ITunes.h"
+#include "support/Presenter.h"
+#include "support/TesselError.h"
+
+#include <QString>
+
+#include <optional>
+
+namespace tessel {
+
+struct ApplyResult {
+    enum class Outcome {
+        Finished,   // every checked record was carried out
+        Cancelled,  // a guard failed: the track changed since the list was computed
+        Stopped,    // an error stopped the run
+    };
+    Outcome outcome = Outcome::Finished;
+    int done = 0;                      // records written, or tracks added or removed
+    QString trackName;                 // the track the run was cancelled or stopped at
+    std::optional<TesselError> error;  // what stopped the run
+};
+
+/// Tag changes, in list order. Each record counts toward the progress line "%i/%lu " when
+/// unchecked, "%i/%lu %@" with the track's title when checked. A checked record reads the
+/// track once (artist, title, the tag), guards (artist, title and old value as text; absent
+/// reads as the empty text), then writes the new value. A failed guard cancels; a TesselError
+/// is logged ("failure %s %d") and stops. Records written before either stay written.
+ApplyResult applyTagChanges(const ChangeList& list, ProgressSink& progress);
+
+/// Membership changes. First the target playlist is looked up by name (for removals too) and
+/// every checked record's track is resolved and guarded ("Preparation"), so a failed guard
+/// changes nothing; then each track, with the line "%i/%lu - %@", is removed from the playlist
+/// it was gathered from (its file moved to the trash first when the list's trash flag is set
+/// and it is a file track) or added to the target unless it is in it already. A TesselError
+/// (a track gone, the target playlist gone) is logged and stops the run.
+ApplyResult applyMembershipChanges(const ChangeList& list, itunes::Application& application,
+                                   const QString& targetPlaylist, ProgressSink& progress);
+
+/// Either of the above by the list's playlist flag; the library is opened only for
+/// membership changes, and failing to open it stops the run.
+ApplyResult applyChanges(const ChangeList& list, const itunes::ApplicationProvider& application,
+                         const QString& targetPlaylist, ProgressSink& progress);
+
+/// The text of the alert (titled with the application's name) of a cancelled run.
+inline const QString kDoNotTouchMessage = QStringLiteral(
+    "Please do not 'touch' iTunes while the operation is running. The operation "
+    "had to be canceled.");
+
+/// The alert for a stopped run: which track, why, and how many changes were made before it.
+/// None when the error already had its own alert (the track model's "Unsupported Tag").
+std::optional<AlertRequest> stoppedAlert(const ApplyResult& result, bool membership);
+
+}  // namespace tessel

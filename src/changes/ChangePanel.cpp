@@ -1,0 +1,66 @@
+#include "ChangePanel.h"
+
+#include "support/FormattedString.h"
+
+#include <QStringList>
+
+#include <algorithm>
+
+namespace tessel {
+
+namespace {
+
+// Records beyond the tenth are not looked at: the line only has to give an idea of the list.
+constexpr int kTagsLookedAt = 10;
+
+QStringList distinctLeadingTags(const ChangeList& list) {
+    QStringList tags;
+    const qsizetype count = std::min<qsizetype>(list.records.size(), kTagsLookedAt);
+    for (qsizetype i = 0; i < count; ++i) {
+        const QString& tag = list.records.at(i).tagToChange;
+        if (!tags.contains(tag))
+            tags.append(tag);
+    }
+    return tags;
+}
+
+}  // namespace
+
+QString changeInfoLine(const ChangeList& list, const QString& sourcePlaylist,
+                       const QString& targetPlaylist) {
+    const qint64 count = list.records.size();
+    if (list.playlist && list.remove != 0) {
+        return formattedString(
+            QStringLiteral("Checked tracks of these %li tracks will removed from the playlist "
+                           "'%@':"),
+            count, sourcePlaylist);
+    }
+    if (list.playlist) {
+        return formattedString(
+            QStringLiteral("Checked tracks of these %li tracks will added to the playlist '%@':"),
+            count, targetPlaylist);
+    }
+    const QStringList tags = distinctLeadingTags(list);
+    if (tags.size() == 1) {
+        return formattedString(
+            QStringLiteral("Checked tracks of these %li tracks will get their tag '%@' changed:"),
+            count, tags.first());
+    }
+    return formattedString(
+        QStringLiteral("Checked tracks of these %li tracks will get their tags '%@' changed:"),
+        count, tags.join(QStringLiteral("', '")));
+}
+
+void checkSelected(ChangeList& list, const QList<int>& rows, int tag) {
+    for (int row : rows) {
+        if (row >= 0 && row < list.records.size())
+            list.records[row].enabled = tag != 0;
+    }
+}
+
+int enabledCount(const ChangeList& list) {
+    return static_cast<int>(std::count_if(list.records.cbegin(), list.records.cend(),
+                                          [](const ChangeRecord& r) { return r.enabled; }));
+}
+
+}  // namespace tessel

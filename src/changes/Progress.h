@@ -1,0 +1,50 @@
+// The progress protocol of long operations: open the progress sheet with a title, update its
+// detail line from any thread, close it. Closing counts one completed operation per version.
+#pragma once
+
+#include "ProgressSink.h"
+
+#include <QObject>
+#include <QString>
+
+namespace tessel {
+
+class Presenter;
+
+class Progress : public QObject, public ProgressSink {
+    Q_OBJECT
+    Q_PROPERTY(QString title READ title NOTIFY titleChanged)
+    Q_PROPERTY(QString detail READ detail NOTIFY detailChanged)
+
+  public:
+    /// The sheet is shown and hidden through presenter, which must outlive this object.
+    explicit Progress(Presenter& presenter, QObject* parent = nullptr);
+
+    QString title() const { return title_; }
+    QString detail() const { return detail_; }
+
+    /// Main thread: shows the sheet with this title and an empty detail line (the empty line
+    /// is scheduled like any update, so it lands before the updates of the run that follows).
+    void begin(const QString& title);
+    /// Any thread: schedules the detail line on the main thread without waiting; updates land
+    /// in the order they were scheduled. Updates still queued when this object goes are dropped.
+    void setProgress(const QString& detail) override;
+    /// Main thread: hides the sheet and adds 1 to the usage counter of the running version.
+    void end();
+
+    /// "tessellib_%@_usages" for the running short version: each version counts from 0.
+    static QString usageCounterKey();
+
+  signals:
+    void titleChanged();
+    void detailChanged();
+
+  private:
+    void setDetail(const QString& detail);
+
+    Presenter& presenter_;
+    QString title_;
+    QString detail_;
+};
+
+}  // namespace tessel
