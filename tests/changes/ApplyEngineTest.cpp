@@ -1,0 +1,270 @@
+#include "../app/MemoryLibrary.h"
+#include "TestSupport.h"
+#include "changes/ApplyEngine.h"
+
+#include <QFile>
+
+#include <unistd.h>
+
+namespace tessel {
+namespace {
+
+using Outcome = ApplyResult::Outcome;
+
+struct RecordingSink : ProgressSink {
+    QStringList lines;
+    void setProgress(const QString& detail) override { lines.append(detail); }
+};
+
+class ApplyEngineTest : public test::TesselTest {
+  protected:
+    // A copy of the tagged fixture (title Song, artist Artist) and a record renaming it.
+    ChangeRecord renaming(const QString& file, const QString& newTitle) {
+        const QString path = temp.copyFixture(QStringLiteral("tagged.mp3"), file);
+        return tagChange(MusicTrack::withPath(path), QStringLiteral("Song"),
+                         QStringLiteral("Artist"), QStringLiteral("name"), QStringLiteral("Song"),
+                         newTitle);
+    }
+
+    ChangeList renamings(int count) {
+        ChangeList list;
+        for (int i = 1; i <= count; ++i) {
+            list.records.append(
+                renaming(QStringLiteral("t%1.mp3").arg(i), QStringLiteral("New %1").arg(i)));
+        }
+        return list;
+    }
+
+    static QString titleOf(const ChangeRecord& record) { return record.track.title(); }
+
+    RecordingSink progress;
+};
+
+TEST_F(ApplyEngineTest, AChangedTrackCancelsTheRunAfterTheRecordsBeforeIt) {
+    const ChangeList list = renamings(6);
+    list.records.at(4).track.setTag(QStringLiteral("artist"), QStringLiteral("Someone Else"));
+
+    const ApplyResult result = applyTagChanges(list, progress);
+    EXPECT_EQ(result.outcome, Outcome::Cancelled);
+    EXPECT_EQ(result.done, 4);
+    EXPECT_EQ(result.trackName, QStringLiteral("Song"));
+    const QStringList expected{"New 1", "New 2", "New 3", "New 4", "Song", "Song"};
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(titleOf(list.records.at(i)), expected.at(i)) << i;
+}
+
+TEST_F(ApplyEngineTest, UncheckedRecordsAreCountedButNotTouched) {
+    ChangeList list = renamings(12);
+    const QList<int> unchecked{1, 3, 5, 8, 10};
+    for (int row : unchecked)
+        list.records[row].enabled = false;
+    const QByteArray untouched = test::fileBytes(list.records.at(1).track.path());
+
+    const ApplyResult result = applyTagChanges(list, progress);
+    EXPECT_EQ(result.outcome, Outcome::Finished);
+    EXPECT_EQ(result.done, 7);
+    QStringList expected;
+    for (int i = 0; i < 12; ++i) {
+        expected.append(unchecked.contains(i) ? QStringLiteral("%1/12 ").arg(i + 1)
+                                              : QStringLiteral("%1/12 Song").arg(i + 1));
+        const QString title = titleOf(list.records.at(i));
+        EXPECT_EQ(title, unchecked.contains(i) ? QStringLiteral("Song")
+                                               : QStringLiteral("New %1").arg(i + 1));
+    }
+    EXPECT_EQ(progress.lines, expected);
+    for (int row : unchecked)
+        EXPECT_EQ(test::fileBytes(list.records.at(row).track.path()), untouched);
+}
+
+TEST_F(ApplyEngineTest, AnAbsentValueGuardsAsTheEmptyText) {
+    const QString path = temp.copyFixture(QStringLiteral("plain.mp3"));
+    ChangeList list;
+    list.records.append(tagChange(MusicTrack::withPath(path), {}, {}, QStringLiteral("name"),
+                                  QStringLiteral(""), QStringLiteral("Named")));
+    EXPECT_EQ(applyTagChanges(list, progress).outcome, Outcome::Finished);
+    EXPECT_EQ(MusicTrack::withPath(path).title(), QStringLiteral("Named"));
+
+    // Relinking a library track that has no file: its location reads absent, stored as "".
+    test::MemoryLibrary library;
+    const test::MemoryTrack dead = library.addTrack(QStringLiteral("Gone"), QStringLiteral("Band"));
+    const auto playlist = library.addPlaylist(QStringLiteral("Music"));
+    library.append(playlist, dead);
+    ChangeList relink;
+    relink.records.append(tagChange(MusicTrack::withTrack(library.reference(playlist, 0)),
+                                    QStringLiteral("Gone"), QStringLiteral("Band"),
+                                    QStringLiteral("location"), QStringLiteral(""),
+                                    QStringLiteral("/music/found.mp3")));
+    EXPECT_EQ(applyTagChanges(relink, progress).outcome, Outcome::Finished);
+    EXPECT_EQ(dead->location, QStringLiteral("/music/found.mp3"));
+}
+
+TEST_F(ApplyEngineTest, AFailedWriteStopsTheRunAndIsReported) {
+    test::MemoryLibrary library;
+    const auto playlist = library.addPlaylist(QStringLiteral("Music"));
+    ChangeList list;
+    for (const char* name : {"A", "B", "C"}) {
+        library.append(playlist, library.addTrack(QString::fromLatin1(name), QStringLiteral("X")));
+        list.records.append(
+            tagChange(MusicTrack::withTrack(library.reference(playlist, list.records.size())),
+                      QString::fromLatin1(name), QStringLiteral("X"), QStringLiteral("artist"),
+                      QStringLiteral("X"), QStringLiteral("Y")));
+    }
+    playlist->entries.at(1).track->failWrites = true;
+
+    const ApplyResult result = applyTagChanges(list, progress);
+    EXPECT_EQ(result.outcome, Outcome::Stopped);
+    EXPECT_EQ(result.done, 1);
+    ASSERT_TRUE(result.error);
+    EXPECT_EQ(result.error->name(), errors::kScripting);
+    EXPECT_EQ(playlist->entries.at(2).track->properties.value("artist"), QStringLiteral("X"));
+
+    const auto alert = stoppedAlert(result, false);
+    ASSERT_TRUE(alert);
+    EXPECT_EQ(alert->title, QStringLiteral("Changes Not Completed"));
+    EXPECT_EQ(alert->message,
+              QStringLiteral("Writing the change to “B” failed: The library refused the change. "
+                             "1 change had been written before it; the remaining ones were not "
+                             "applied."));
+}
+
+TEST_F(ApplyEngineTest, AReadOnlyFileStopsTheRun) {
+    if (geteuid() == 0)
+        GTEST_SKIP() << "file permissions do not stop root";
+    ChangeList list = renamings(3);
+    QFile::setPermissions(list.records.at(1).track.path(), QFileDevice::ReadOwner);
+    const ApplyResult result = applyTagChanges(list, progress);
+    EXPECT_EQ(result.outcome, Outcome::Stopped);
+    EXPECT_EQ(result.done, 1);
+    ASSERT_TRUE(result.error);
+    EXPECT_EQ(result.error->name(), errors::kTagWrite);
+    EXPECT_TRUE(stoppedAlert(result, false));
+    EXPECT_EQ(titleOf(list.records.at(2)), QStringLiteral("Song"));
+}
+
+TEST_F(ApplyEngineTest, AnUnsupportedTagStopsWithTheModelsAlertOnly) {
+    ChangeList list = renamings(2);
+    list.records[0].tagToChange = QStringLiteral("composer");
+    const QByteArray before = test::fileBytes(list.records.at(0).track.path());
+
+    const ApplyResult result = applyTagChanges(list, progress);
+    EXPECT_EQ(result.outcome, Outcome::Stopped);
+    EXPECT_EQ(result.done, 0);
+    EXPECT_EQ(presenter().alertTitles(), QStringList{"Unsupported Tag"});
+    EXPECT_FALSE(stoppedAlert(result, false));
+    EXPECT_EQ(test::fileBytes(list.records.at(0).track.path()), before);
+    EXPECT_EQ(titleOf(list.records.at(1)), QStringLiteral("Song"));
+}
+
+// ---- membership changes ----
+
+class MembershipTest : public ApplyEngineTest {
+  protected:
+    MembershipTest() {
+        source = library.addPlaylist(QStringLiteral("Source"));
+        target = library.addPlaylist(QStringLiteral("Target"));
+        for (const char* name : {"A", "B", "C", "D"})
+            library.append(source,
+                           library.addTrack(QString::fromLatin1(name), QStringLiteral("X")));
+    }
+
+    ChangeList membership(int remove, bool trash = false) {
+        ChangeList list;
+        list.playlist = true;
+        list.remove = remove;
+        list.trash = trash;
+        for (int i = 0; i < source->entries.size(); ++i) {
+            const QString name = source->entries.at(i).track->properties.value("name").toString();
+            list.records.append({true,
+                                 MusicTrack::withTrack(library.reference(source, i)),
+                                 name,
+                                 QStringLiteral("X"),
+                                 {},
+                                 {},
+                                 {}});
+        }
+        return list;
+    }
+
+    ApplyResult apply(const ChangeList& list) {
+        return applyChanges(list, library.provider(), QStringLiteral("Target"), progress);
+    }
+
+    test::MemoryLibrary library;
+    test::MemoryPlaylist source;
+    test::MemoryPlaylist target;
+};
+
+TEST_F(MembershipTest, AddingSkipsTracksAlreadyInTheTarget) {
+    library.append(target, source->entries.at(1).track);
+    ChangeList list = membership(0);
+    list.records[3].enabled = false;
+
+    const ApplyResult result = apply(list);
+    EXPECT_EQ(result.outcome, Outcome::Finished);
+    EXPECT_EQ(test::MemoryLibrary::names(target), (QStringList{"B", "A", "C"}));
+    EXPECT_EQ(test::MemoryLibrary::names(source), (QStringList{"A", "B", "C", "D"}));
+    EXPECT_EQ(progress.lines, (QStringList{"Preparation", "1/3 - A", "2/3 - B", "3/3 - C"}));
+}
+
+TEST_F(MembershipTest, EveryGuardRunsBeforeTheFirstChange) {
+    source->entries.at(2).track->properties.insert("artist", QStringLiteral("Changed"));
+    for (int remove : {0, 1}) {
+        const ApplyResult result = apply(membership(remove));
+        EXPECT_EQ(result.outcome, Outcome::Cancelled);
+        EXPECT_EQ(result.trackName, QStringLiteral("C"));
+        EXPECT_EQ(result.done, 0);
+    }
+    EXPECT_EQ(test::MemoryLibrary::names(source), (QStringList{"A", "B", "C", "D"}));
+    EXPECT_TRUE(target->entries.isEmpty());
+}
+
+TEST_F(MembershipTest, RemovingWithTrashMovesOnlyFileTracksFiles) {
+    const QString file = temp.copyFixture(QStringLiteral("tagged.mp3"), QStringLiteral("a.mp3"));
+    const QString stream = temp.copyFixture(QStringLiteral("tagged.mp3"), QStringLiteral("b.mp3"));
+    source->entries.at(0).track->location = file;
+    source->entries.at(1).track->location = stream;
+    source->entries.at(1).track->className = QStringLiteral("ITunesURLTrack");
+    ChangeList list = membership(1, true);
+    list.records[2].enabled = false;
+
+    EXPECT_EQ(apply(list).outcome, Outcome::Finished);
+    EXPECT_EQ(test::MemoryLibrary::names(source), QStringList{"C"});
+    EXPECT_FALSE(QFile::exists(file));
+    EXPECT_TRUE(QFile::exists(stream));
+}
+
+TEST_F(MembershipTest, ARemovalDeletesOnlyTheEntryItWasGatheredThrough) {
+    library.append(source, source->entries.at(0).track);  // A twice
+    ChangeList list = membership(1);
+    for (int row : {0, 1, 2, 3})
+        list.records[row].enabled = false;
+    EXPECT_EQ(apply(list).outcome, Outcome::Finished);
+    EXPECT_EQ(test::MemoryLibrary::names(source), (QStringList{"A", "B", "C", "D"}));
+}
+
+TEST_F(MembershipTest, ScriptingErrorsStopTheRunWithAnAlert) {
+    source->entries.at(1).track->deleted = true;
+    ApplyResult result = apply(membership(1));
+    EXPECT_EQ(result.outcome, Outcome::Stopped);
+    EXPECT_EQ(test::MemoryLibrary::names(source), (QStringList{"A", "B", "C", "D"}));
+    auto alert = stoppedAlert(result, true);
+    ASSERT_TRUE(alert);
+    EXPECT_EQ(alert->message,
+              QStringLiteral("The playlist changes stopped at “B”: The track no longer exists. "
+                             "No change had been made; the remaining ones were not made."));
+
+    source->entries.at(1).track->deleted = false;
+    result = applyChanges(membership(0), library.provider(), QStringLiteral("Gone"), progress);
+    EXPECT_EQ(result.outcome, Outcome::Stopped);
+    EXPECT_TRUE(target->entries.isEmpty());
+
+    const itunes::ApplicationProvider unreachable = []() -> std::shared_ptr<itunes::Application> {
+        throw itunes::scriptingError(QStringLiteral("The library cannot be opened."));
+    };
+    result = applyChanges(membership(0), unreachable, QStringLiteral("Target"), progress);
+    EXPECT_EQ(result.outcome, Outcome::Stopped);
+    EXPECT_TRUE(stoppedAlert(result, true));
+}
+
+}  // namespace
+}  // namespace tessel

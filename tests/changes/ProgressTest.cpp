@@ -1,0 +1,78 @@
+#include "TestSupport.h"
+#include "changes/Progress.h"
+#include "support/Settings.h"
+#include "support/Tasks.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+
+#include <atomic>
+
+namespace tessel {
+namespace {
+
+using ProgressTest = test::TesselTest;
+
+template <typename Done>
+bool spinUntil(Done done) {
+    QElapsedTimer timer;
+    timer.start();
+    while (!done() && timer.elapsed() < 5000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    return done();
+}
+
+TEST_F(ProgressTest, BeginShowsTheTitleAndClearsAnEarlierDetailLine) {
+    Progress progress(presenter());
+    progress.setProgress(QStringLiteral("3/9 - Old"));
+    QCoreApplication::processEvents();
+    ASSERT_EQ(progress.detail(), QStringLiteral("3/9 - Old"));
+
+    QStringList seen;
+    QObject::connect(&progress, &Progress::detailChanged, [&] { seen.append(progress.detail()); });
+    progress.begin(QStringLiteral("Collecting changes…"));
+    progress.setProgress(QStringLiteral("1/2 - New"));
+    EXPECT_EQ(presenter().progressShown, 1);
+    EXPECT_EQ(progress.title(), QStringLiteral("Collecting changes…"));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(seen, (QStringList{"", "1/2 - New"}));
+}
+
+TEST_F(ProgressTest, UpdatesFromAWorkerLandOnTheMainThreadInOrder) {
+    Progress progress(presenter());
+    QStringList seen;
+    bool allOnMain = true;
+    QObject::connect(&progress, &Progress::detailChanged, [&] {
+        seen.append(progress.detail());
+        allOnMain = allOnMain && isMainThread();
+    });
+    std::atomic<bool> sent{false};
+    runInBackground([&] {
+        for (int i = 1; i <= 300; ++i)
+            progress.setProgress(QStringLiteral("%1/300").arg(i));
+        sent = true;
+    });
+    ASSERT_TRUE(spinUntil([&] { return sent && seen.size() == 300; }));
+    for (int i = 0; i < 300; ++i)
+        ASSERT_EQ(seen.at(i), QStringLiteral("%1/300").arg(i + 1));
+    EXPECT_TRUE(allOnMain);
+}
+
+TEST_F(ProgressTest, EndHidesTheSheetAndCountsOneUsageOfThisVersionOnly) {
+    const QString key = Progress::usageCounterKey();
+    EXPECT_EQ(key, QStringLiteral("tessellib_%1_usages").arg(env.lib().appVersionString()));
+    setDefaultInt(QStringLiteral("tessellib_0.1_usages"), 40);
+
+    Progress progress(presenter());
+    progress.begin(QStringLiteral("Applying changes…"));
+    progress.end();
+    EXPECT_EQ(presenter().progressHidden, 1);
+    EXPECT_EQ(defaultInt(key), 1);
+    progress.begin(QStringLiteral("Applying changes…"));
+    progress.end();
+    EXPECT_EQ(defaultInt(key), 2);
+    EXPECT_EQ(defaultInt(QStringLiteral("tessellib_0.1_usages")), 40);
+}
+
+}  // namespace
+}  // namespace tessel
