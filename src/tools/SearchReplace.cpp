@@ -1,0 +1,78 @@
+#include "SearchReplace.h"
+
+#include "CollectChanges.h"
+#include "model/TagCatalogue.h"
+#include "model/TagValue.h"
+
+namespace tessel {
+
+namespace {
+
+AlertRequest okAlert(const QString& title, const QString& message) {
+    AlertRequest request;
+    request.title = title;
+    request.message = message;
+    return request;
+}
+
+}  // namespace
+
+SearchReplace::SearchReplace(Options options) : options_(std::move(options)) {}
+
+std::optional<AlertRequest> SearchReplace::validate() {
+    if (options_.selectedTag < 0 || options_.selectedTag >= catalogue::tags().size()) {
+        return okAlert(
+            QStringLiteral("Invalid Tag"),
+            QStringLiteral("You need to select a tag to use the Tag Search & Replace tool."));
+    }
+    if (options_.searchString.isEmpty()) {
+        return okAlert(QStringLiteral("Empty Search String"),
+                       QStringLiteral("You can't perform a Search/Replace operation without "
+                                      "entering a search string."));
+    }
+    regex_.reset();
+    if (options_.useRegular) {
+        regex_ = Regex::compile(options_.searchString, options_.caseInsensitive);
+        if (!regex_) {
+            return okAlert(QStringLiteral("Invalid Search/Replace Pattern"),
+                           QStringLiteral("The Search/Replace Regexp you've entered is invalid. "
+                                          "Click on the Help icon in the lower left corner to "
+                                          "learn more about the ICU Regexp syntax."));
+        }
+    }
+    return std::nullopt;
+}
+
+Collection SearchReplace::collect(const TrackGatherer& gather, ProgressSink& progress) const {
+    const QString tag = catalogue::tags().at(options_.selectedTag);
+    const auto propose = [&](const MusicTrack& track, const QVariantMap& values,
+                             QList<ChangeRecord>& records) {
+        const QVariant value = values.value(tag);
+        if (isAbsent(value) || isAbsent(values.value(QStringLiteral("location"))))
+            return;
+        const QString newValue = replaced(valueText(value));
+        if (newValue != valueText(value)) {
+            records.append(tagChange(track, valueText(values.value(QStringLiteral("name"))),
+                                     valueText(values.value(QStringLiteral("artist"))), tag, value,
+                                     newValue));
+        }
+    };
+    return collectChanges(gather, progress, {tag, QStringLiteral("location")}, propose);
+}
+
+QString SearchReplace::replaced(const QString& value) const {
+    // An absent replacement is the empty text to both replacements.
+    if (regex_)
+        return regex_->replaceAll(value, options_.replaceString);
+    QString result = value;
+    return result.replace(options_.searchString, options_.replaceString,
+                          options_.caseInsensitive ? Qt::CaseInsensitive : Qt::CaseSensitive);
+}
+
+AlertRequest SearchReplace::noChangesAlert() {
+    return okAlert(QStringLiteral("No Changes"),
+                   QStringLiteral("The Search/Replace Pattern you've entered doesn't lead to any "
+                                  "changes in the tracks you've selected."));
+}
+
+}  // namespace tessel
