@@ -1,0 +1,71 @@
+#include "EncodingConverter.h"
+
+#include "CollectChanges.h"
+#include "TextEncodings.h"
+#include "model/TagCatalogue.h"
+#include "model/TagValue.h"
+
+namespace tessel {
+
+namespace {
+
+AlertRequest okAlert(const QString& title, const QString& message) {
+    AlertRequest request;
+    request.title = title;
+    request.message = message;
+    return request;
+}
+
+}  // namespace
+
+EncodingConverter::EncodingConverter(Options options) : options_(options) {}
+
+std::optional<AlertRequest> EncodingConverter::validate() {
+    const int tag = options_.selectedTag;
+    if (tag < 0 || tag >= catalogue::tags().size()) {
+        return okAlert(QStringLiteral("Invalid Tag"),
+                       QStringLiteral("You need to select a tag to use the Encoding Converter."));
+    }
+    if (!textEncodingAt(options_.selectedEncodingFrom) ||
+        !textEncodingAt(options_.selectedEncodingTo)) {
+        return okAlert(QStringLiteral("Invalid Encoding"),
+                       QStringLiteral("You need to select the encodings to convert from and "
+                                      "to."));
+    }
+    return std::nullopt;
+}
+
+Collection EncodingConverter::collect(const TrackGatherer& gather, ProgressSink& progress) const {
+    const QString tag = catalogue::tags().at(options_.selectedTag);
+    const auto propose = [&](const MusicTrack& track, const QVariantMap& values,
+                             QList<ChangeRecord>& records) {
+        const QVariant value = values.value(tag);
+        if (isAbsent(value))
+            return;
+        const QString text = valueText(value);
+        const auto result =
+            converted(text, options_.selectedEncodingFrom, options_.selectedEncodingTo);
+        if (result && *result != text) {
+            records.append(tagChange(track, valueText(values.value(QStringLiteral("name"))),
+                                     valueText(values.value(QStringLiteral("artist"))), tag, value,
+                                     *result));
+        }
+    };
+    return collectChanges(gather, progress, {tag}, propose);
+}
+
+AlertRequest EncodingConverter::noChangesAlert() {
+    return okAlert(QStringLiteral("No Changes"),
+                   QStringLiteral("The Encoding Conversion you've entered doesn't lead to any "
+                                  "changes in the tracks you've selected."));
+}
+
+std::optional<QString> EncodingConverter::converted(const QString& value, int from, int to) {
+    const auto fromEncoding = textEncodingAt(from);
+    const auto toEncoding = textEncodingAt(to);
+    if (!fromEncoding || !toEncoding)
+        return std::nullopt;
+    return decodeStrict(encodeLossy(value, *fromEncoding), *toEncoding);
+}
+
+}  // namespace tessel
