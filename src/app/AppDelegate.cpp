@@ -1,0 +1,280 @@
+#include "AppDelegate.h"
+
+#include "changes/ChangePanel.h"
+#include "model/TagCatalogue.h"
+#include "model/TrackGathering.h"
+#include "support/Alerts.h"
+#include "support/FormattedString.h"
+#include "support/Presenter.h"
+#include "support/Tasks.h"
+#include "tools/SearchReplace.h"
+
+#include <QDebug>
+#include <QMetaProperty>
+
+namespace tessel {
+
+namespace {
+
+const QString kCollectingChanges = QStringLiteral("Collecting changes…");
+const QString kApplyingChanges = QStringLiteral("Applying changes…");
+
+// The pop-up menus that list playlists carry this tag.
+constexpr int kPlaylistPopUpTag = 13;
+
+struct Preset {
+    const char* search;
+    const char* replace;
+};
+
+// Index 0 leaves the texts as they are.
+const Preset kPresets[] = {
+    {nullptr, nullptr},      {"...(.*)", "$1"},       {"(.*)\\[(.*)\\](.*)", "$1($2)$3"},
+    {"The (.*)", "$1, The"}, {"(.*), The", "The $1"}, {"^(.*)", "0$1"},
+};
+
+itunes::ApplicationProvider orNoLibrary(itunes::ApplicationProvider application) {
+    if (application)
+        return application;
+    return []() -> std::shared_ptr<itunes::Application> {
+        throw itunes::scriptingError(QStringLiteral("No music library is available."));
+    };
+}
+
+int showAlert(const AlertRequest& alert) {
+    return runAlert(alert.title, alert.message, alert.defaultButton, alert.alternateButton,
+                    alert.otherButton);
+}
+
+QString asSentence(const QString& text) {
+    const QString trimmed = text.trimmed();
+    if (trimmed.isEmpty() || QStringLiteral(".!?").contains(trimmed.back()))
+        return trimmed;
+    return trimmed + u'.';
+}
+
+// An error that cut the collection short is reported, unless the track model already showed
+// its own alert for it: a partial list must not pass for the whole one.
+void reportStop(const Collection& collection) {
+    if (!collection.stoppedBy || collection.stoppedBy->name() == errors::kUnsupportedTag)
+        return;
+    runAlert(collection.stoppedBy->name(),
+             asSentence(collection.stoppedBy->reason()) +
+                 QStringLiteral(" The tracks after it were not looked at."));
+}
+
+}  // namespace
+
+AppDelegate::AppDelegate(itunes::ApplicationProvider application, Presenter& presenter,
+                         std::unique_ptr<SettingsStore> settings, QObject* parent)
+    : QObject(parent),
+      application_(orNoLibrary(std::move(application))),
+      presenter_(presenter),
+      settings_(std::move(settings)),
+      progress_(presenter) {
+    connect(&progress_, &Progress::titleChanged, this, &AppDelegate::currentProgressTitleChanged);
+    connect(&progress_, &Progress::detailChanged, this, &AppDelegate::currentProgressDetailChanged);
+}
+
+AppDelegate::~AppDelegate() = default;
+
+QStringList AppDelegate::optionNames() {
+    QStringList names;
+    const QMetaObject& meta = staticMetaObject;
+    for (int i = meta.propertyOffset(); i < meta.propertyCount(); ++i) {
+        if (meta.property(i).isWritable())
+            names.append(QString::fromLatin1(meta.property(i).name()));
+    }
+    return names;
+}
+
+void AppDelegate::applicationDidFinishLaunching() {
+    if (TesselLib::exists())
+        TesselLib::shared().setPresenter(&presenter_);
+    else
+        ownLib_ = std::make_unique<TesselLib>(std::move(settings_), &presenter_);
+    refreshPlaylists();
+    setTagLists();
+    setAboutTexts();
+    metadataSearches_.clear();
+    emit metadataSearchesChanged();
+}
+
+bool AppDelegate::isRateable() const {
+    return TesselLib::exists() && defaultInt(Progress::usageCounterKey()) > 10;
+}
+
+// ---- track sources ----
+
+std::optional<QList<MusicTrack>> AppDelegate::tracks() const {
+    return gatherer()();
+}
+
+QList<itunes::TrackPtr> AppDelegate::selectedTracks() const {
+    return tessel::selectedTracks(*application_());
+}
+
+TrackGatherer AppDelegate::gatherer() const {
+    const TrackSource source{selectedMethod_, selectedPlaylist_,
+                             folderPath_.isEmpty() ? std::nullopt : std::optional(folderPath_),
+                             playlists_};
+    return [source, application = application_]() -> std::optional<QList<MusicTrack>> {
+        try {
+            return gatherTracks(source, application);
+        } catch (const TesselError& error) {
+            qWarning().noquote() << error.description();
+            runAlert(error.name(), asSentence(error.reason()));
+            return std::nullopt;
+        }
+    };
+}
+
+void AppDelegate::refreshPlaylists() {
+    try {
+        const PlaylistNames names = readPlaylistNames(*application_());
+        playlists_ = names.playlists;
+        editablePlaylists_ = names.editablePlaylists;
+        emit playlistsChanged();
+    } catch (const TesselError& error) {
+        qWarning().noquote() << QStringLiteral("The playlists could not be read:")
+                             << error.description();
+    }
+}
+
+void AppDelegate::popUp(int tag) {
+    if (tag == kPlaylistPopUpTag)
+        refreshPlaylists();
+}
+
+void AppDelegate::pathSelected() {
+    setOption("selectedMethod", 1);
+}
+
+void AppDelegate::presetClicked(int index) {
+    if (index > 0 && index < static_cast<int>(std::size(kPresets))) {
+        setOption("searchString", QString::fromLatin1(kPresets[index].search));
+        setOption("replaceString", QString::fromLatin1(kPresets[index].replace));
+    }
+    setOption("useRegular", true);
+}
+
+// ---- tools ----
+
+void AppDelegate::performSearchReplace() {
+    presenter_.endEditing();
+    runTool(SearchReplace(
+        {selectedTag_, searchString_, replaceString_, caseInsensitive_, useRegular_}));
+}
+
+// The one road of every tool that proposes changes: its checks on the main thread, then the
+// progress sheet and its collection on a background thread, then the hand-over back here.
+template <typename Tool>
+void AppDelegate::runTool(Tool tool, ChangeList shape) {
+    if (const std::optional<AlertRequest> alert = tool.validate()) {
+        showAlert(*alert);
+        emit runEnded(false);
+        return;
+    }
+    progress_.begin(kCollectingChanges);
+    runInBackground([this, tool = std::move(tool), gather = gatherer(), shape]() {
+        Collection collection = tool.collect(gather, progress_);
+        onMain([this, collection = std::move(collection), shape]() mutable {
+            handOver(std::move(collection), std::move(shape), Tool::noChangesAlert());
+        });
+    });
+}
+
+void AppDelegate::handOver(Collection collection, ChangeList list, const AlertRequest& noChanges) {
+    progress_.end();
+    reportStop(collection);
+    const bool complete = collection.gathered && !collection.stoppedBy;
+    if (!collection.records.isEmpty()) {
+        list.records = std::move(collection.records);
+        setChanges(std::move(list));
+        beginChanges();
+    } else if (collection.gathered) {
+        showAlert(noChanges);
+    }
+    emit runEnded(complete);
+}
+
+// ---- change panel and apply ----
+
+void AppDelegate::beginChanges() {
+    if (!changes_)
+        return;
+    const QString line = changeInfoLine(*changes_, playlists_.value(selectedPlaylist_),
+                                        editablePlaylists_.value(selectedPlaylistActionPlaylist_));
+    presenter_.showChangePanel(line, !changes_->playlist);
+}
+
+void AppDelegate::checkSelected(const QList<int>& rows, int tag) {
+    if (!changes_)
+        return;
+    tessel::checkSelected(*changes_, rows, tag);
+    emit recordsEnabledChanged(rows);
+}
+
+void AppDelegate::cancelChanges(bool discard) {
+    presenter_.hideChangePanel();
+    if (discard)
+        setChanges(std::nullopt);
+}
+
+void AppDelegate::applyChanges() {
+    if (!changes_)
+        return;
+    cancelChanges(false);
+    progress_.begin(kApplyingChanges);
+    const QString target = editablePlaylists_.value(selectedPlaylistActionPlaylist_);
+    runInBackground([this, list = *changes_, target, application = application_]() {
+        const ApplyResult result = tessel::applyChanges(list, application, target, progress_);
+        onMain([this, result, membership = list.playlist] { finishApply(result, membership); });
+    });
+}
+
+void AppDelegate::finishApply(const ApplyResult& result, bool membership) {
+    if (result.outcome == ApplyResult::Outcome::Cancelled)
+        runAppTitledAlert(kDoNotTouchMessage);
+    else if (const std::optional<AlertRequest> alert = stoppedAlert(result, membership))
+        showAlert(*alert);
+    setChanges(std::nullopt);
+    progress_.end();
+    emit runEnded(result.outcome == ApplyResult::Outcome::Finished);
+}
+
+void AppDelegate::setChanges(std::optional<ChangeList> changes) {
+    changes_ = std::move(changes);
+    emit changesChanged();
+}
+
+// ---- start-up pieces ----
+
+void AppDelegate::setTagLists() {
+    tags_ = catalogue::tags();
+    readableTags_ = catalogue::readableTags();
+    integerTags_ = catalogue::integerTags();
+    readableIntegerTags_ = catalogue::readableIntegerTags();
+    allTags_ = catalogue::allTags();
+    allReadableTags_ = catalogue::allReadableTags();
+    emit tagListsChanged();
+}
+
+void AppDelegate::setAboutTexts() {
+    const TesselLib& lib = TesselLib::shared();
+    version_ = formattedString(QStringLiteral("%@ %@"), tr("Version:"), lib.appVersionString());
+    build_ = formattedString(QStringLiteral("%@ %i"), tr("Build:"), lib.appBuild());
+    emit aboutChanged();
+}
+
+void AppDelegate::setOption(const char* name, const QVariant& value) {
+    // Through the property system, so the option's change signal goes out.
+    setProperty(name, value);
+}
+
+void AppDelegate::onMain(std::function<void()> task) {
+    // Tied to this object: a task still queued when it goes is dropped.
+    QMetaObject::invokeMethod(this, std::move(task), Qt::QueuedConnection);
+}
+
+}  // namespace tessel

@@ -1,0 +1,286 @@
+// The application controller: it owns every tool option (a property the window binds to), the
+// shared data the tools work on (tag lists, playlist names, the change list, the progress
+// texts), runs the start-up, and wires each tool: checks -> progress -> background collection
+// -> hand-over to the change panel -> apply. It shows things only through the Presenter it is
+// given, so the desktop app, the command line and the tests drive the same controller.
+#pragma once
+
+#include "changes/ApplyEngine.h"
+#include "changes/ChangeRecord.h"
+#include "changes/Progress.h"
+#include "itunes/ITunes.h"
+#include "model/MusicTrack.h"
+#include "support/Settings.h"
+#include "support/TesselLib.h"
+#include "tools/Collection.h"
+
+#include <QObject>
+#include <QStringList>
+#include <QUrl>
+#include <QVariant>
+#include <QVariantMap>
+
+#include <memory>
+#include <optional>
+
+namespace tessel {
+
+class Presenter;
+
+class AppDelegate : public QObject {
+    Q_OBJECT
+
+    // Tool options. Each is read by the tools when they start; the values are the launch values.
+    Q_PROPERTY(int selectedMethod MEMBER selectedMethod_ NOTIFY selectedMethodChanged)
+    Q_PROPERTY(int selectedPlaylist MEMBER selectedPlaylist_ NOTIFY selectedPlaylistChanged)
+    Q_PROPERTY(int selectedPlaylistAction MEMBER selectedPlaylistAction_ NOTIFY
+                   selectedPlaylistActionChanged)
+    Q_PROPERTY(int selectedPlaylistActionPlaylist MEMBER selectedPlaylistActionPlaylist_ NOTIFY
+                   selectedPlaylistActionPlaylistChanged)
+    Q_PROPERTY(int selectedCondition MEMBER selectedCondition_ NOTIFY selectedConditionChanged)
+    Q_PROPERTY(int selectedTag MEMBER selectedTag_ NOTIFY selectedTagChanged)
+    Q_PROPERTY(int selectedTargetTag MEMBER selectedTargetTag_ NOTIFY selectedTargetTagChanged)
+    Q_PROPERTY(int selectedPortion MEMBER selectedPortion_ NOTIFY selectedPortionChanged)
+    Q_PROPERTY(int selectedOption MEMBER selectedOption_ NOTIFY selectedOptionChanged)
+    Q_PROPERTY(int selectedAction MEMBER selectedAction_ NOTIFY selectedActionChanged)
+    Q_PROPERTY(int selectedNumeric MEMBER selectedNumeric_ NOTIFY selectedNumericChanged)
+    Q_PROPERTY(int selectedNumericTag MEMBER selectedNumericTag_ NOTIFY selectedNumericTagChanged)
+    Q_PROPERTY(int selectedCapitalizationMethod MEMBER selectedCapitalizationMethod_ NOTIFY
+                   selectedCapitalizationMethodChanged)
+    Q_PROPERTY(
+        int selectedEncodingFrom MEMBER selectedEncodingFrom_ NOTIFY selectedEncodingFromChanged)
+    Q_PROPERTY(int selectedEncodingTo MEMBER selectedEncodingTo_ NOTIFY selectedEncodingToChanged)
+    Q_PROPERTY(int selectedBitrate MEMBER selectedBitrate_ NOTIFY selectedBitrateChanged)
+    Q_PROPERTY(int selectedTrailingZeroes MEMBER selectedTrailingZeroes_ NOTIFY
+                   selectedTrailingZeroesChanged)
+    Q_PROPERTY(
+        int selectedNumberSorting MEMBER selectedNumberSorting_ NOTIFY selectedNumberSortingChanged)
+    Q_PROPERTY(
+        int selectedNumberChange MEMBER selectedNumberChange_ NOTIFY selectedNumberChangeChanged)
+    Q_PROPERTY(bool caseInsensitive MEMBER caseInsensitive_ NOTIFY caseInsensitiveChanged)
+    Q_PROPERTY(bool useRegular MEMBER useRegular_ NOTIFY useRegularChanged)
+    Q_PROPERTY(bool moveTrash MEMBER moveTrash_ NOTIFY moveTrashChanged)
+    Q_PROPERTY(bool recursiveScan MEMBER recursiveScan_ NOTIFY recursiveScanChanged)
+    Q_PROPERTY(bool renameChangeExtension MEMBER renameChangeExtension_ NOTIFY
+                   renameChangeExtensionChanged)
+    Q_PROPERTY(bool renameExtensionVisible MEMBER renameExtensionVisible_ NOTIFY
+                   renameExtensionVisibleChanged)
+    Q_PROPERTY(
+        bool renameRecursiveScan MEMBER renameRecursiveScan_ NOTIFY renameRecursiveScanChanged)
+    Q_PROPERTY(bool renameSkipMissing MEMBER renameSkipMissing_ NOTIFY renameSkipMissingChanged)
+    Q_PROPERTY(QUrl folderPath MEMBER folderPath_ NOTIFY folderPathChanged)
+    Q_PROPERTY(QString conditionString MEMBER conditionString_ NOTIFY conditionStringChanged)
+    Q_PROPERTY(QString searchString MEMBER searchString_ NOTIFY searchStringChanged)
+    Q_PROPERTY(QString replaceString MEMBER replaceString_ NOTIFY replaceStringChanged)
+    Q_PROPERTY(QString portionString MEMBER portionString_ NOTIFY portionStringChanged)
+    Q_PROPERTY(QString delimiterString MEMBER delimiterString_ NOTIFY delimiterStringChanged)
+    Q_PROPERTY(QVariant numericString MEMBER numericString_ NOTIFY numericStringChanged)
+    Q_PROPERTY(QString filenameString MEMBER filenameString_ NOTIFY filenameStringChanged)
+
+    // Shared data, read-only to the window.
+    Q_PROPERTY(QStringList tags READ tags NOTIFY tagListsChanged)
+    Q_PROPERTY(QStringList readableTags READ readableTags NOTIFY tagListsChanged)
+    Q_PROPERTY(QStringList integerTags READ integerTags NOTIFY tagListsChanged)
+    Q_PROPERTY(QStringList readableIntegerTags READ readableIntegerTags NOTIFY tagListsChanged)
+    Q_PROPERTY(QStringList allTags READ allTags NOTIFY tagListsChanged)
+    Q_PROPERTY(QStringList allReadableTags READ allReadableTags NOTIFY tagListsChanged)
+    Q_PROPERTY(QStringList playlists READ playlists NOTIFY playlistsChanged)
+    Q_PROPERTY(QStringList editablePlaylists READ editablePlaylists NOTIFY playlistsChanged)
+    Q_PROPERTY(bool hasChanges READ hasChanges NOTIFY changesChanged)
+    Q_PROPERTY(
+        QString currentProgressTitle READ currentProgressTitle NOTIFY currentProgressTitleChanged)
+    Q_PROPERTY(QString currentProgressDetail READ currentProgressDetail NOTIFY
+                   currentProgressDetailChanged)
+    Q_PROPERTY(QString version READ version NOTIFY aboutChanged)
+    Q_PROPERTY(QString build READ build NOTIFY aboutChanged)
+    Q_PROPERTY(QVariantMap metadataSearches READ metadataSearches NOTIFY metadataSearchesChanged)
+    Q_PROPERTY(bool isRateable READ isRateable)
+
+  public:
+    /// application opens the music library anew for each use; presenter shows alerts, sheets
+    /// and the change panel and must outlive this object. Without settings the user's own are
+    /// used when start-up creates the application-support object. The controller must outlive
+    /// the runs it starts (each ends with runEnded).
+    AppDelegate(itunes::ApplicationProvider application, Presenter& presenter,
+                std::unique_ptr<SettingsStore> settings = nullptr, QObject* parent = nullptr);
+    ~AppDelegate() override;
+
+    /// The names of the tool options, for setting them by name.
+    static QStringList optionNames();
+
+    /// Start-up: the application-support object (the one that exists already, else a new
+    /// one), the playlist names, the six tag lists, the About texts and the empty map of
+    /// running file searches.
+    void applicationDidFinishLaunching();
+
+    // ---- shared data ----
+    QStringList tags() const { return tags_; }
+    QStringList readableTags() const { return readableTags_; }
+    QStringList integerTags() const { return integerTags_; }
+    QStringList readableIntegerTags() const { return readableIntegerTags_; }
+    QStringList allTags() const { return allTags_; }
+    QStringList allReadableTags() const { return allReadableTags_; }
+    QStringList playlists() const { return playlists_; }
+    QStringList editablePlaylists() const { return editablePlaylists_; }
+    QString currentProgressTitle() const { return progress_.title(); }
+    QString currentProgressDetail() const { return progress_.detail(); }
+    QString version() const { return version_; }
+    QString build() const { return build_; }
+    QVariantMap metadataSearches() const { return metadataSearches_; }
+    /// True when the usage counter of the running version is greater than 10.
+    bool isRateable() const;
+
+    /// The open change list; null when none is open.
+    const ChangeList* changes() const { return changes_ ? &*changes_ : nullptr; }
+    bool hasChanges() const { return changes_.has_value(); }
+
+    // ---- track sources ----
+    /// The tracks of the chosen source, gathered afresh; absent after an alert (a library that
+    /// cannot be read is reported in one too).
+    std::optional<QList<MusicTrack>> tracks() const;
+    /// The library's selection resolved into track objects; library errors propagate.
+    QList<itunes::TrackPtr> selectedTracks() const;
+
+  public slots:
+    /// Re-reads the names of the library's playlists; a library that cannot be read leaves
+    /// them as they were (and is logged).
+    void refreshPlaylists();
+    /// A pop-up menu is about to open: the one tagged 13 lists playlists, so they are re-read.
+    void popUp(int tag);
+    /// The folder chooser picked folderPath: the track source becomes the folder.
+    void pathSelected();
+    /// Fills searchString and replaceString from preset index (0 leaves them) and turns the
+    /// regular expression on, whatever the index.
+    void presetClicked(int index);
+
+    // ---- tools ----
+    void performSearchReplace();
+
+    // ---- change panel ----
+    /// Opens the change panel over the open list with its info line.
+    void beginChanges();
+    /// Checks (tag 1) or unchecks (tag 0) the records at rows (0-based).
+    void checkSelected(const QList<int>& rows, int tag);
+    /// Closes the panel; the user's Cancel (discard) also drops the list.
+    void cancelChanges(bool discard);
+    /// Closes the panel and applies the checked records of the open list in the background.
+    void applyChanges();
+
+  signals:
+    /// A tool run or an apply run ended. succeeded: it ran to its end with no alert stopping
+    /// or cutting it short (a change list shown, "No Changes", or every checked change made).
+    void runEnded(bool succeeded);
+    void changesChanged();
+    void recordsEnabledChanged(const QList<int>& rows);
+    void tagListsChanged();
+    void playlistsChanged();
+    void currentProgressTitleChanged();
+    void currentProgressDetailChanged();
+    void aboutChanged();
+    void metadataSearchesChanged();
+
+    void selectedMethodChanged();
+    void selectedPlaylistChanged();
+    void selectedPlaylistActionChanged();
+    void selectedPlaylistActionPlaylistChanged();
+    void selectedConditionChanged();
+    void selectedTagChanged();
+    void selectedTargetTagChanged();
+    void selectedPortionChanged();
+    void selectedOptionChanged();
+    void selectedActionChanged();
+    void selectedNumericChanged();
+    void selectedNumericTagChanged();
+    void selectedCapitalizationMethodChanged();
+    void selectedEncodingFromChanged();
+    void selectedEncodingToChanged();
+    void selectedBitrateChanged();
+    void selectedTrailingZeroesChanged();
+    void selectedNumberSortingChanged();
+    void selectedNumberChangeChanged();
+    void caseInsensitiveChanged();
+    void useRegularChanged();
+    void moveTrashChanged();
+    void recursiveScanChanged();
+    void renameChangeExtensionChanged();
+    void renameExtensionVisibleChanged();
+    void renameRecursiveScanChanged();
+    void renameSkipMissingChanged();
+    void folderPathChanged();
+    void conditionStringChanged();
+    void searchStringChanged();
+    void replaceStringChanged();
+    void portionStringChanged();
+    void delimiterStringChanged();
+    void numericStringChanged();
+    void filenameStringChanged();
+
+  private:
+    template <typename Tool>
+    void runTool(Tool tool, ChangeList shape = {});
+    TrackGatherer gatherer() const;
+    void handOver(Collection collection, ChangeList list, const AlertRequest& noChanges);
+    void finishApply(const ApplyResult& result, bool membership);
+    void setChanges(std::optional<ChangeList> changes);
+    void setTagLists();
+    void setAboutTexts();
+    void setOption(const char* name, const QVariant& value);
+    void onMain(std::function<void()> task);
+
+    itunes::ApplicationProvider application_;
+    Presenter& presenter_;
+    std::unique_ptr<SettingsStore> settings_;
+    std::unique_ptr<TesselLib> ownLib_;
+    Progress progress_;
+
+    int selectedMethod_ = 0;
+    int selectedPlaylist_ = 0;
+    int selectedPlaylistAction_ = 0;
+    int selectedPlaylistActionPlaylist_ = 0;
+    int selectedCondition_ = 2;
+    int selectedTag_ = 0;
+    int selectedTargetTag_ = 0;
+    int selectedPortion_ = 0;
+    int selectedOption_ = 0;
+    int selectedAction_ = 0;
+    int selectedNumeric_ = 0;
+    int selectedNumericTag_ = 0;
+    int selectedCapitalizationMethod_ = 0;
+    int selectedEncodingFrom_ = 0;
+    int selectedEncodingTo_ = 0;
+    int selectedBitrate_ = 0;
+    int selectedTrailingZeroes_ = 0;
+    int selectedNumberSorting_ = 0;
+    int selectedNumberChange_ = 0;
+    bool caseInsensitive_ = true;
+    bool useRegular_ = false;
+    bool moveTrash_ = false;
+    bool recursiveScan_ = false;
+    bool renameChangeExtension_ = false;
+    bool renameExtensionVisible_ = false;
+    bool renameRecursiveScan_ = false;
+    bool renameSkipMissing_ = false;
+    QUrl folderPath_;
+    QString conditionString_;
+    QString searchString_;
+    QString replaceString_;
+    QString portionString_;
+    QString delimiterString_;
+    QVariant numericString_;
+    QString filenameString_ = QStringLiteral("#n - #t");
+
+    QStringList tags_;
+    QStringList readableTags_;
+    QStringList integerTags_;
+    QStringList readableIntegerTags_;
+    QStringList allTags_;
+    QStringList allReadableTags_;
+    QStringList playlists_;
+    QStringList editablePlaylists_;
+    std::optional<ChangeList> changes_;
+    QString version_;
+    QString build_;
+    QVariantMap metadataSearches_;
+};
+
+}  // namespace tessel
