@@ -38,6 +38,7 @@ std::optional<AlertRequest> DataMover::validate() {
                                       "Data Mover."));
     }
     const bool copying = options_.selectedAction != kSwap;
+    regex_.reset();
     if (copying && options_.selectedPortion == kMatches) {
         regex_ = Regex::compile(options_.searchString, options_.caseInsensitive);
         if (!regex_)

@@ -81,16 +81,27 @@ Converter openConverter(const char* name) {
     return converter;
 }
 
-QByteArray fromUnicode(UConverter* converter, const QString& text) {
+// The text in the converter's encoding; absent when the converter stops at a character it
+// cannot hold.
+std::optional<QByteArray> fromUnicode(UConverter* converter, const QString& text) {
     const auto length = static_cast<int32_t>(text.size());
     const int32_t capacity = UCNV_GET_MAX_BYTES_FOR_STRING(length, ucnv_getMaxCharSize(converter));
     QByteArray bytes(capacity, Qt::Uninitialized);
     UErrorCode status = U_ZERO_ERROR;
     const int32_t written =
         ucnv_fromUChars(converter, bytes.data(), capacity, icuText(text), length, &status);
+    if (status == U_INVALID_CHAR_FOUND || status == U_ILLEGAL_CHAR_FOUND)
+        return std::nullopt;
     check(status, "encoding");
     bytes.truncate(written);
     return bytes;
+}
+
+QByteArray encodedWith(const char* converterName, const QString& text) {
+    // The Unicode forms hold every character; an unpaired surrogate becomes U+FFFD.
+    const std::optional<QByteArray> bytes = fromUnicode(openConverter(converterName).get(), text);
+    check(bytes ? U_ZERO_ERROR : U_INVALID_CHAR_FOUND, converterName);
+    return *bytes;
 }
 
 bool isAscii(const QString& text) {
@@ -219,20 +230,29 @@ QByteArray encodeLossy(const QString& text, TextEncoding encoding) {
         case TextEncoding::NonLossyAscii:
             return nonLossyAsciiEncoded(text);
         case TextEncoding::Utf16:
-            return QByteArray("\xFF\xFE", 2) + fromUnicode(openConverter("UTF-16LE").get(), text);
+            return QByteArray("\xFF\xFE", 2) + encodedWith("UTF-16LE", text);
         case TextEncoding::Utf32:
-            return QByteArray("\xFF\xFE\0\0", 4) +
-                   fromUnicode(openConverter("UTF-32LE").get(), text);
+            return QByteArray("\xFF\xFE\0\0", 4) + encodedWith("UTF-32LE", text);
         case TextEncoding::Utf8:
-            return fromUnicode(openConverter("UTF-8").get(), text);
+            return encodedWith("UTF-8", text);
         default:
             break;
     }
+    // Most values fit the encoding as they are; only the others are approximated.
     const Converter converter = openConverter(converterName(encoding, true));
     UErrorCode status = U_ZERO_ERROR;
+    ucnv_setFromUCallBack(converter.get(), UCNV_FROM_U_CALLBACK_STOP, nullptr, nullptr, nullptr,
+                          &status);
+    check(status, "encoding");
+    if (const auto exact = fromUnicode(converter.get(), text))
+        return *exact;
+    ucnv_setFromUCallBack(converter.get(), UCNV_FROM_U_CALLBACK_SUBSTITUTE, nullptr, nullptr,
+                          nullptr, &status);
     ucnv_setSubstChars(converter.get(), "?", 1, &status);
     check(status, "encoding");
-    return fromUnicode(converter.get(), approximated(text, converter.get()));
+    const auto approximate = fromUnicode(converter.get(), approximated(text, converter.get()));
+    check(approximate ? U_ZERO_ERROR : U_INVALID_CHAR_FOUND, "encoding");
+    return *approximate;
 }
 
 std::optional<QString> decodeStrict(const QByteArray& bytes, TextEncoding encoding) {

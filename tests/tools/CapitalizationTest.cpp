@@ -94,6 +94,8 @@ TEST_F(CapitalizationTest, ReadErrorKeepsWhatWasFoundAndFailedGatheringIsNotNoCh
     ASSERT_EQ(result.records.size(), 1);
     EXPECT_EQ(result.records[0].newTag.toString(), QStringLiteral("FIRST"));
     EXPECT_EQ(progress.lines, QStringList{"1/3 - first"});
+    ASSERT_TRUE(result.stoppedBy);
+    EXPECT_EQ(result.stoppedBy->name(), errors::kScripting);
 
     const Collection none = capitalize(0, Method::kUpperCase, failedGathering(), progress);
     EXPECT_FALSE(none.gathered);
