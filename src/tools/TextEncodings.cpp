@@ -38,9 +38,10 @@ void check(UErrorCode status, const char* what) {
     }
 }
 
-// The ICU converter of an encoding. The two wide forms are written little-endian after an
-// explicit byte-order mark, so the bytes are the same on every machine.
-const char* converterName(TextEncoding encoding, bool forEncoding) {
+// The ICU converter of an encoding; for the two wide forms the one that reads them (it honours
+// a byte-order mark). They are written little-endian after an explicit mark instead, so the
+// bytes are the same on every machine.
+const char* converterName(TextEncoding encoding) {
     switch (encoding) {
         case TextEncoding::Ascii:
             return "US-ASCII";
@@ -65,9 +66,9 @@ const char* converterName(TextEncoding encoding, bool forEncoding) {
         case TextEncoding::MacRoman:
             return "macintosh";
         case TextEncoding::Utf16:
-            return forEncoding ? "UTF-16LE" : "UTF-16";
+            return "UTF-16";
         case TextEncoding::Utf32:
-            return forEncoding ? "UTF-32LE" : "UTF-32";
+            return "UTF-32";
         case TextEncoding::NonLossyAscii:
             break;
     }
@@ -97,10 +98,10 @@ std::optional<QByteArray> fromUnicode(UConverter* converter, const QString& text
     return bytes;
 }
 
-QByteArray encodedWith(const char* converterName, const QString& text) {
+QByteArray encodedWith(const char* name, const QString& text) {
     // The Unicode forms hold every character; an unpaired surrogate becomes U+FFFD.
-    const std::optional<QByteArray> bytes = fromUnicode(openConverter(converterName).get(), text);
-    check(bytes ? U_ZERO_ERROR : U_INVALID_CHAR_FOUND, converterName);
+    const std::optional<QByteArray> bytes = fromUnicode(openConverter(name).get(), text);
+    check(bytes ? U_ZERO_ERROR : U_INVALID_CHAR_FOUND, name);
     return *bytes;
 }
 
@@ -239,7 +240,7 @@ QByteArray encodeLossy(const QString& text, TextEncoding encoding) {
             break;
     }
     // Most values fit the encoding as they are; only the others are approximated.
-    const Converter converter = openConverter(converterName(encoding, true));
+    const Converter converter = openConverter(converterName(encoding));
     UErrorCode status = U_ZERO_ERROR;
     ucnv_setFromUCallBack(converter.get(), UCNV_FROM_U_CALLBACK_STOP, nullptr, nullptr, nullptr,
                           &status);
@@ -258,7 +259,7 @@ QByteArray encodeLossy(const QString& text, TextEncoding encoding) {
 std::optional<QString> decodeStrict(const QByteArray& bytes, TextEncoding encoding) {
     if (encoding == TextEncoding::NonLossyAscii)
         return nonLossyAsciiDecoded(bytes);
-    return toUnicode(openConverter(converterName(encoding, false)).get(), bytes);
+    return toUnicode(openConverter(converterName(encoding)).get(), bytes);
 }
 
 QByteArray nonLossyAsciiEncoded(const QString& text) {
