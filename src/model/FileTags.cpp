@@ -8,12 +8,17 @@
 #include <QFileInfo>
 #include <QLoggingCategory>
 
+#include <taglib/apetag.h>
+#include <taglib/fileref.h>
+#include <taglib/id3v1tag.h>
 #include <taglib/mpegfile.h>
 #include <taglib/id3v2tag.h>
+#include <taglib/tpropertymap.h>
 #include <taglib/id3v2header.h>
 #include <taglib/tdebuglistener.h>
 #include <taglib/tag_c.h>
 
+#include <algorithm>
 #include <memory>
 #include <mutex>
 
@@ -148,19 +153,18 @@ void setOnTag(TagLib::Tag* tag, const QString& name, const QVariant& value)
         tag->setTitle(text);
 }
 
-void writeMpeg(const QString& path, const QString& name, const QVariant& value)
+void checkOpenedForWriting(const TagLib::File& file, const QString& path)
 {
-    setUpTagLib();
-    TagLib::MPEG::File file(QFile::encodeName(path).constData());
     if (!file.isValid())
         throw writeError(QStringLiteral("The file “%@” could not be opened."), path);
     if (file.readOnly())
         throw writeError(QStringLiteral("The file “%@” is read-only."), path);
-    TagLib::Tag* tag = file.tag();
-    if (!tag)
-        throw writeError(QStringLiteral("The file “%@” has no tag that can be written."), path);
-    setOnTag(tag, name, value);
+}
 
+// Saves an MP3 with exactly the tag types it already has on disk (an untagged file gets an
+// ID3v2 tag), no new ID3v1, and an ID3v2.3 tag kept at 2.3.
+void saveMpeg(TagLib::MPEG::File& file, const QString& path)
+{
     int kinds = TagLib::MPEG::File::NoTags;
     if (file.hasID3v2Tag())
         kinds |= TagLib::MPEG::File::ID3v2;
@@ -177,6 +181,18 @@ void writeMpeg(const QString& path, const QString& name, const QVariant& value)
                                  TagLib::File::DoNotDuplicate);
     if (!saved)
         throw writeError(QStringLiteral("The file “%@” could not be saved."), path);
+}
+
+void writeMpeg(const QString& path, const QString& name, const QVariant& value)
+{
+    setUpTagLib();
+    TagLib::MPEG::File file(QFile::encodeName(path).constData());
+    checkOpenedForWriting(file, path);
+    TagLib::Tag* tag = file.tag();
+    if (!tag)
+        throw writeError(QStringLiteral("The file “%@” has no tag that can be written."), path);
+    setOnTag(tag, name, value);
+    saveMpeg(file, path);
 }
 
 void setOnCTag(TagLib_Tag* tag, const QString& name, const QVariant& value)
@@ -207,6 +223,147 @@ void writeWithCInterface(const QString& path, const QString& name, const QVarian
     setOnCTag(tag, name, value);
     if (!taglib_file_save(file.get()))
         throw writeError(QStringLiteral("The file “%@” could not be saved."), path);
+}
+
+// ---- fields a library track writes through to its file ----
+
+// Where a library field lives in TagLib's property map. A number and its count share one
+// property ("3/12") unless the file already keeps the count apart (Vorbis "TRACKTOTAL").
+struct PropertySlot {
+    enum Part { Text, Integer, Number, Count };
+    const char* key;
+    const char* property;
+    Part part;
+    const char* separateCount;
+};
+
+const PropertySlot* propertySlot(const QString& key)
+{
+    static const PropertySlot kSlots[] = {
+        {"albumArtist", "ALBUMARTIST", PropertySlot::Text, nullptr},
+        {"composer", "COMPOSER", PropertySlot::Text, nullptr},
+        {"lyrics", "LYRICS", PropertySlot::Text, nullptr},
+        {"bpm", "BPM", PropertySlot::Integer, nullptr},
+        {"trackNumber", "TRACKNUMBER", PropertySlot::Number, "TRACKTOTAL"},
+        {"trackCount", "TRACKNUMBER", PropertySlot::Count, "TRACKTOTAL"},
+        {"discNumber", "DISCNUMBER", PropertySlot::Number, "DISCTOTAL"},
+        {"discCount", "DISCNUMBER", PropertySlot::Count, "DISCTOTAL"},
+    };
+    for (const PropertySlot& slot : kSlots) {
+        if (key == QLatin1String(slot.key))
+            return &slot;
+    }
+    return nullptr;
+}
+
+QString firstValue(const TagLib::PropertyMap& map, const char* property)
+{
+    const auto found = map.find(property);
+    if (found == map.end() || found->second.isEmpty())
+        return {};
+    return QString::fromStdString(found->second.front().to8Bit(true));
+}
+
+void setOrErase(TagLib::PropertyMap& map, const char* property, const QString& text)
+{
+    if (text.isEmpty())
+        map.erase(property);
+    else
+        map.replace(property,
+                    TagLib::StringList(TagLib::String(text.toStdString(), TagLib::String::UTF8)));
+}
+
+QString positiveText(qint32 number)
+{
+    return number > 0 ? QString::number(number) : QString();
+}
+
+void setNumberOrCount(TagLib::PropertyMap& map, const PropertySlot& slot, qint32 value)
+{
+    const QStringList parts = firstValue(map, slot.property).split(u'/');
+    qint32 number = intValue(parts.value(0));
+    const bool separate = map.contains(slot.separateCount);
+    qint32 count = intValue(separate ? firstValue(map, slot.separateCount) : parts.value(1));
+    (slot.part == PropertySlot::Number ? number : count) = value;
+    if (separate) {
+        setOrErase(map, slot.separateCount, positiveText(count));
+        count = 0;
+    }
+    const QString pair = count > 0
+                             ? QString::number(std::max(number, 0)) + u'/' + QString::number(count)
+                             : positiveText(number);
+    setOrErase(map, slot.property, pair);
+}
+
+// Applies the field to a tag or a whole file; false when it cannot hold the field.
+template <typename Holder>
+bool applyField(Holder& tag, const PropertySlot& slot, const QVariant& value)
+{
+    TagLib::PropertyMap map = tag.properties();
+    if (slot.part == PropertySlot::Text)
+        setOrErase(map, slot.property, stringValue(value));
+    else if (slot.part == PropertySlot::Integer)
+        setOrErase(map, slot.property, positiveText(intValue(value)));
+    else
+        setNumberOrCount(map, slot, intValue(value));
+    return !tag.setProperties(map).contains(slot.property);
+}
+
+TesselError cannotHold(const QString& path, const QString& key)
+{
+    return TesselError(
+        errors::kTagWrite,
+        formattedString(QStringLiteral("The file “%@” cannot hold the field “%@”."), path, key));
+}
+
+// Every tag type the MP3 already has gets the field; the first of ID3v2, APE and ID3v1 that
+// it has must be able to hold it.
+void writeMpegProperty(const QString& path, const PropertySlot& slot, const QVariant& value)
+{
+    setUpTagLib();
+    TagLib::MPEG::File file(QFile::encodeName(path).constData());
+    checkOpenedForWriting(file, path);
+    QList<TagLib::Tag*> tags;
+    if (file.hasID3v2Tag() || (!file.hasAPETag() && !file.hasID3v1Tag()))
+        tags.append(file.ID3v2Tag(true));
+    if (file.hasAPETag())
+        tags.append(file.APETag());
+    if (file.hasID3v1Tag())
+        tags.append(file.ID3v1Tag());
+    if (!applyField(*tags.first(), slot, value))
+        throw cannotHold(path, QString::fromLatin1(slot.key));
+    // A further tag (ID3v1 beside ID3v2) takes what it can hold.
+    for (qsizetype i = 1; i < tags.size(); ++i)
+        applyField(*tags.at(i), slot, value);
+    saveMpeg(file, path);
+}
+
+// Other formats: the file's own property map covers the tags it keeps.
+void writeProperty(const QString& path, const PropertySlot& slot, const QVariant& value)
+{
+    setUpTagLib();
+    TagLib::FileRef ref(QFile::encodeName(path).constData());
+    if (ref.isNull())
+        throw writeError(QStringLiteral("The file “%@” could not be opened."), path);
+    checkOpenedForWriting(*ref.file(), path);
+    if (!applyField(*ref.file(), slot, value))
+        throw cannotHold(path, QString::fromLatin1(slot.key));
+    if (!ref.save())
+        throw writeError(QStringLiteral("The file “%@” could not be saved."), path);
+}
+
+QString fromTagString(const TagLib::String& text)
+{
+    return QString::fromStdString(text.to8Bit(true));
+}
+
+void insertPair(QVariantMap& fields, const TagLib::PropertyMap& map, const PropertySlot& number,
+                const PropertySlot& count) {
+    const QStringList parts = firstValue(map, number.property).split(u'/');
+    fields.insert(QString::fromLatin1(number.key), qint64(intValue(parts.value(0))));
+    const QString total =
+        map.contains(count.separateCount) ? firstValue(map, count.separateCount) : parts.value(1);
+    fields.insert(QString::fromLatin1(count.key), qint64(intValue(total)));
 }
 
 }  // namespace
@@ -252,6 +409,50 @@ void write(const QString& path, const QString& tag, const QVariant& value)
         writeMpeg(path, tag, value);
     else
         writeWithCInterface(path, tag, value);
+}
+
+bool isWritableThrough(const QString& tag)
+{
+    return isWritable(tag) || propertySlot(tag);
+}
+
+void writeField(const QString& path, const QString& tag, const QVariant& value)
+{
+    if (isWritable(tag)) {
+        write(path, tag, value);
+        return;
+    }
+    const PropertySlot* slot = propertySlot(tag);
+    if (!slot)
+        throw cannotHold(path, tag);
+    if (isMpegFile(path))
+        writeMpegProperty(path, *slot, value);
+    else
+        writeProperty(path, *slot, value);
+}
+
+QVariantMap readForLibrary(const QString& path)
+{
+    setUpTagLib();
+    const TagLib::FileRef ref(QFile::encodeName(path).constData());
+    if (ref.isNull() || !ref.tag())
+        return {};
+    const TagLib::Tag* tag = ref.tag();
+    QVariantMap fields{
+        {"name", fromTagString(tag->title())},  {"artist", fromTagString(tag->artist())},
+        {"album", fromTagString(tag->album())}, {"comment", fromTagString(tag->comment())},
+        {"genre", fromTagString(tag->genre())}, {"year", qint64(tag->year())}};
+    const TagLib::PropertyMap map = ref.file()->properties();
+    for (const char* key : {"albumArtist", "composer", "lyrics"})
+        fields.insert(key, firstValue(map, propertySlot(key)->property));
+    fields.insert("bpm", qint64(intValue(firstValue(map, "BPM"))));
+    insertPair(fields, map, *propertySlot("trackNumber"), *propertySlot("trackCount"));
+    insertPair(fields, map, *propertySlot("discNumber"), *propertySlot("discCount"));
+    if (const TagLib::AudioProperties* audio = ref.audioProperties()) {
+        fields.insert("duration", audio->lengthInMilliseconds() / 1000.0);
+        fields.insert("bitRate", qint64(audio->bitrate()));
+    }
+    return fields;
 }
 
 bool hasEmbeddedCover(const QString& path)

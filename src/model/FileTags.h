@@ -26,6 +26,24 @@ QVariantMap read(const QString& path, const QStringList& tags);
 /// MPEG files keep the tag types they already have and their ID3v2 version.
 void write(const QString& path, const QString& tag, const QVariant& value);
 
+/// The fields a library track writes through to its file: those of isWritable plus
+/// "albumArtist", "composer", "lyrics", "bpm", "trackNumber", "trackCount", "discNumber" and
+/// "discCount".
+bool isWritableThrough(const QString& tag);
+
+/// Writes one such field and saves, the fields of isWritable exactly as write() does. An
+/// empty text or a number of 0 removes the field; a track or disc number and its count share
+/// one field ("3/12") unless the file keeps the count apart. Throws a TesselError named
+/// errors::kTagWrite when the file cannot be opened, cannot hold the field or cannot be
+/// saved. MPEG files keep their tag types and ID3v2 version.
+void writeField(const QString& path, const QString& tag, const QVariant& value);
+
+/// What a music library takes from a file, in one parse, keyed by the library's property
+/// keys: the eight text tags, "year", "bpm", the track and disc numbers and counts (qint64, 0
+/// when missing), "duration" (seconds, a double) and "bitRate" (kbit/s). Empty when the file
+/// cannot be read as a music file.
+QVariantMap readForLibrary(const QString& path);
+
 /// True when the bytes "image/" (the start of an embedded picture's type) occur anywhere in
 /// the file; false for a file that cannot be read.
 bool hasEmbeddedCover(const QString& path);

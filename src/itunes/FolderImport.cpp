@@ -1,0 +1,135 @@
+// Adding a folder of music files to the library.
+#include "LibraryImport.h"
+
+#include "PlaylistStore.h"
+#include "TrackStore.h"
+#include "foundation/FileHelpers.h"
+#include "model/FileTags.h"
+#include "model/TrackGathering.h"
+#include "support/FormattedString.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSet>
+
+#include <algorithm>
+
+namespace tessel::itunes {
+
+namespace {
+
+constexpr int kProgressEvery = 100;
+
+void report(ProgressSink* progress, const QString& line) {
+    if (progress)
+        progress->setProgress(line);
+}
+
+QStringList musicFilesBelow(const QString& folder) {
+    const auto entries = dirContentsRecursive(folder);
+    if (!entries)
+        throw importError(
+            formattedString(QStringLiteral("The folder “%@” could not be read."), folder));
+    QStringList files;
+    const QDir base(folder);
+    for (const QString& entry : *entries) {
+        const QString path = QDir::cleanPath(base.absoluteFilePath(entry));
+        if (audioExtensions().contains(QFileInfo(path).suffix().toLower()) &&
+            QFileInfo(path).isFile())
+            files.append(path);
+    }
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+// A file without a title is named after the file, as music players show it.
+trackstore::TrackRecord recordFor(const QString& path) {
+    trackstore::TrackRecord record;
+    record.persistentId = newPersistentId();
+    record.kind = TrackKind::File;
+    record.location = path;
+    const QVariantMap fields = filetags::readForLibrary(path);
+    for (auto it = fields.cbegin(); it != fields.cend(); ++it)
+        record.set(it.key(), it.value());
+    if (fields.value(QStringLiteral("name")).toString().isEmpty())
+        record.set(QStringLiteral("name"), QFileInfo(path).completeBaseName());
+    return record;
+}
+
+// The first user playlist of the name, created at the end of the library order when missing.
+qint64 targetPlaylist(sql::Database& db, const QString& name) {
+    const auto matches = playliststore::list(db, {name, std::nullopt});
+    if (matches.isEmpty())
+        return playliststore::create(db, name, playliststore::PlaylistKind::User);
+    if (matches.first().kind != playliststore::PlaylistKind::User)
+        throw importError(playliststore::notEditable(name).reason());
+    return matches.first().id;
+}
+
+class FolderImporter {
+  public:
+    explicit FolderImporter(sql::Database& db) : db_(db) {}
+
+    FolderImportSummary run(const QList<trackstore::TrackRecord>& records,
+                            const std::optional<QString>& playlist) {
+        sql::Transaction transaction(db_);
+        const QList<qint64> ids = storeTracks(records);
+        if (playlist)
+            appendMissing(targetPlaylist(db_, *playlist), ids);
+        transaction.commit();
+        return summary_;
+    }
+
+  private:
+    QList<qint64> storeTracks(const QList<trackstore::TrackRecord>& records) {
+        trackstore::Upserter upserter(db_);
+        QList<qint64> ids;
+        for (const auto& record : records) {
+            if (const auto present = trackstore::idForLocation(db_, *record.location)) {
+                ids.append(*present);
+                ++summary_.tracksPresent;
+            } else {
+                ids.append(upserter.upsert(record));
+                ++summary_.tracksAdded;
+            }
+        }
+        return ids;
+    }
+
+    void appendMissing(qint64 playlistId, const QList<qint64>& ids) {
+        QSet<qint64> held;
+        for (const auto& entry : playliststore::entries(db_, playlistId))
+            held.insert(entry.trackId);
+        playliststore::Appender appender(db_);
+        for (qint64 id : ids) {
+            if (held.contains(id))
+                continue;
+            appender.append(playlistId, id);
+            held.insert(id);
+            ++summary_.entriesAdded;
+        }
+    }
+
+    sql::Database& db_;
+    FolderImportSummary summary_;
+};
+
+}  // namespace
+
+FolderImportSummary importFolder(Connection& connection, const QString& folder,
+                                 const std::optional<QString>& playlist, ProgressSink* progress) {
+    const QStringList files = musicFilesBelow(folder);
+    // Files are read before the library is locked: reading is the slow part.
+    QList<trackstore::TrackRecord> records;
+    records.reserve(files.size());
+    for (const QString& path : files) {
+        records.append(recordFor(path));
+        if (records.size() % kProgressEvery == 0 || records.size() == files.size())
+            report(progress, formattedString(QStringLiteral("Files %i/%i"), int(records.size()),
+                                             int(files.size())));
+    }
+    return connection.locked(
+        [&](sql::Database& db) { return FolderImporter(db).run(records, playlist); });
+}
+
+}  // namespace tessel::itunes

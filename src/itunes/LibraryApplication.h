@@ -1,0 +1,36 @@
+// The application object of the library database: one source (the library) and the stored
+// selection. Every object reached through it shares its connection.
+#pragma once
+
+#include "Connection.h"
+#include "ITunes.h"
+
+namespace tessel::itunes {
+
+class LibrarySource final : public Source {
+  public:
+    explicit LibrarySource(ConnectionPtr connection);
+
+    QString name() const override;
+    QList<PlaylistPtr> userPlaylists(const PlaylistFilter& filter = {}) const override;
+    QStringList userPlaylistNames(const PlaylistFilter& filter = {}) const override;
+
+  private:
+    ConnectionPtr connection_;
+};
+
+class LibraryApplication final : public Application {
+  public:
+    explicit LibraryApplication(ConnectionPtr connection);
+
+    QList<std::shared_ptr<Source>> sources() const override;
+    /// References to the selected playlist entries, in selection order.
+    QList<TrackPtr> selection() const override;
+
+    const ConnectionPtr& connection() const { return connection_; }
+
+  private:
+    ConnectionPtr connection_;
+};
+
+}  // namespace tessel::itunes

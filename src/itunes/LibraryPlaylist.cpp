@@ -1,0 +1,42 @@
+#include "LibraryPlaylist.h"
+
+#include "LibraryTrack.h"
+
+namespace tessel::itunes {
+
+LibraryPlaylist::LibraryPlaylist(ConnectionPtr connection, qint64 id)
+    : connection_(std::move(connection)), id_(id) {}
+
+playliststore::PlaylistInfo LibraryPlaylist::info() const {
+    return connection_->locked([this](sql::Database& db) { return playliststore::info(db, id_); });
+}
+
+QString LibraryPlaylist::name() const {
+    return info().name;
+}
+
+bool LibraryPlaylist::smart() const {
+    return info().kind != playliststore::PlaylistKind::User;
+}
+
+QList<TrackPtr> LibraryPlaylist::tracks() const {
+    const auto entries =
+        connection_->locked([this](sql::Database& db) { return playliststore::entries(db, id_); });
+    QList<TrackPtr> result;
+    result.reserve(entries.size());
+    for (const auto& entry : entries)
+        result.append(std::make_shared<LibraryTrack>(connection_, entry.trackId, entry.itemId));
+    return result;
+}
+
+QList<TrackPtr> LibraryPlaylist::getTracks() const {
+    // The entries are read in one request, so every reference is current when it is returned.
+    return tracks();
+}
+
+bool LibraryPlaylist::isSamePlaylist(const Playlist& other) const {
+    const auto* playlist = dynamic_cast<const LibraryPlaylist*>(&other);
+    return playlist && playlist->id_ == id_ && playlist->libraryId() == libraryId();
+}
+
+}  // namespace tessel::itunes

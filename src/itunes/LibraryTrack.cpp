@@ -1,0 +1,170 @@
+#include "LibraryTrack.h"
+
+#include "LibraryPlaylist.h"
+#include "PlaylistStore.h"
+#include "TrackStore.h"
+#include "model/FileTags.h"
+#include "support/FormattedString.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace tessel::itunes {
+
+namespace {
+
+const TrackField& knownField(const QString& key) {
+    const TrackField* field = trackField(key == u"title" ? QStringLiteral("name") : key);
+    if (!field)
+        throw scriptingError(formattedString(QStringLiteral("A track has no property “%@”."), key));
+    return *field;
+}
+
+}  // namespace
+
+LibraryTrack::LibraryTrack(ConnectionPtr connection, qint64 trackId, std::optional<qint64> itemId)
+    : connection_(std::move(connection)), trackId_(trackId), itemId_(itemId) {}
+
+void LibraryTrack::checkExists(sql::Database& db) const {
+    if (itemId_ && playliststore::entryTrack(db, *itemId_) != trackId_)
+        throw playliststore::entryGone();
+    if (!trackstore::exists(db, trackId_))
+        throw trackstore::trackGone();
+}
+
+TrackPtr LibraryTrack::get() const {
+    connection_->locked([this](sql::Database& db) { checkExists(db); });
+    return std::make_shared<LibraryTrack>(*this);
+}
+
+QVariant LibraryTrack::property(const QString& key) const {
+    const TrackField& field = knownField(key);
+    return connection_->locked(
+        [&](sql::Database& db) { return trackstore::value(db, trackId_, field); });
+}
+
+void LibraryTrack::setProperty(const QString& key, const QVariant& value) {
+    const TrackField& field = knownField(key);
+    if (!field.writable)
+        throw scriptingError(
+            formattedString(QStringLiteral("The property “%@” cannot be changed."), key));
+    const QVariant stored = connection_->locked([&](sql::Database& db) {
+        trackstore::setValue(db, trackId_, field, value);
+        return trackstore::value(db, trackId_, field);
+    });
+    writeThrough(field.key, stored);
+}
+
+void LibraryTrack::writeThrough(const QString& key, const QVariant& value) const {
+    if (!filetags::isWritableThrough(key))
+        return;
+    const auto path = location();
+    if (!path || kind() != TrackKind::File)
+        return;
+    try {
+        filetags::writeField(*path, key, value);
+    } catch (const TesselError& error) {
+        qWarning().noquote() << "The library keeps the new value; the file was not changed:"
+                             << error.description();
+    }
+}
+
+std::optional<QString> LibraryTrack::location() const {
+    const auto stored = connection_->locked(
+        [this](sql::Database& db) { return trackstore::kindAndLocation(db, trackId_); });
+    if (stored.kind != TrackKind::File || !stored.location)
+        return std::nullopt;
+    // A folder or a dangling link at the stored path is no file: the track is dead.
+    if (!QFileInfo(*stored.location).isFile())
+        return std::nullopt;
+    return stored.location;
+}
+
+std::optional<QString> LibraryTrack::storedLocation() const {
+    return connection_->locked(
+        [this](sql::Database& db) { return trackstore::kindAndLocation(db, trackId_).location; });
+}
+
+void LibraryTrack::setLocation(const QString& path) {
+    if (path.isEmpty())
+        throw scriptingError(QStringLiteral("A track cannot be pointed at an empty path."));
+    const QString absolute = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+    connection_->locked([&](sql::Database& db) {
+        if (trackstore::kindAndLocation(db, trackId_).kind != TrackKind::File)
+            throw scriptingError(
+                QStringLiteral("Only a track of a music file can be pointed at a file."));
+        trackstore::setLocation(db, trackId_, absolute);
+    });
+}
+
+QString LibraryTrack::className() const {
+    return itunes::className(kind());
+}
+
+TrackKind LibraryTrack::kind() const {
+    return connection_->locked(
+        [this](sql::Database& db) { return trackstore::kindAndLocation(db, trackId_).kind; });
+}
+
+QString LibraryTrack::persistentId() const {
+    return connection_->locked([this](sql::Database& db) {
+        sql::Statement statement(db, "SELECT persistent_id FROM tracks WHERE id = ?");
+        statement.bind(1, trackId_);
+        if (!statement.step())
+            throw trackstore::trackGone();
+        return statement.text(0);
+    });
+}
+
+void LibraryTrack::deleteTrack() {
+    connection_->locked([this](sql::Database& db) {
+        sql::Transaction transaction(db);
+        checkExists(db);
+        if (itemId_)
+            removeEntry(db);
+        else
+            trackstore::remove(db, trackId_);
+        transaction.commit();
+    });
+}
+
+void LibraryTrack::removeEntry(sql::Database& db) const {
+    using playliststore::PlaylistKind;
+    const auto playlist = playliststore::info(db, *playliststore::entryPlaylist(db, *itemId_));
+    switch (playlist.kind) {
+        case PlaylistKind::User:
+            playliststore::removeEntry(db, *itemId_);
+            break;
+        case PlaylistKind::Builtin:
+            // The library's own lists show the library itself: leaving one leaves the library.
+            trackstore::remove(db, trackId_);
+            break;
+        case PlaylistKind::Smart:
+        case PlaylistKind::Folder:
+            throw playliststore::notEditable(playlist.name);
+    }
+}
+
+void LibraryTrack::duplicateTo(const Playlist& playlist) {
+    const auto* target = dynamic_cast<const LibraryPlaylist*>(&playlist);
+    if (!target || target->libraryId() != connection_->libraryId())
+        throw scriptingError(QStringLiteral("The playlist belongs to another music library."));
+    connection_->locked([&](sql::Database& db) {
+        sql::Transaction transaction(db);
+        if (!trackstore::exists(db, trackId_))
+            throw trackstore::trackGone();
+        const auto info = playliststore::info(db, target->id());
+        if (info.kind != playliststore::PlaylistKind::User)
+            throw playliststore::notEditable(info.name);
+        playliststore::Appender(db).append(info.id, trackId_);
+        transaction.commit();
+    });
+}
+
+bool LibraryTrack::isSameTrack(const Track& other) const {
+    const auto* track = dynamic_cast<const LibraryTrack*>(&other);
+    return track && track->trackId_ == trackId_ &&
+           track->connection_->libraryId() == connection_->libraryId();
+}
+
+}  // namespace tessel::itunes

@@ -1,0 +1,79 @@
+// The playlists, their ordered entries and the stored selection. Callers hold the
+// connection's lock and own any transaction.
+#pragma once
+
+#include "ITunes.h"
+#include "Sqlite.h"
+
+#include <QList>
+#include <QString>
+
+#include <optional>
+
+namespace tessel::itunes::playliststore {
+
+/// "user" lists take entries by hand; the others ("smart", "builtin" for the player's own
+/// lists such as Music or Podcasts, "folder") are kept in order but cannot be edited.
+enum class PlaylistKind { User, Smart, Builtin, Folder };
+QString kindName(PlaylistKind kind);
+PlaylistKind kindFromName(const QString& name);
+
+struct PlaylistInfo {
+    qint64 id = 0;
+    QString name;
+    PlaylistKind kind = PlaylistKind::User;
+    QString persistentId;
+};
+
+/// One entry of a playlist: the entry's own id and the track it holds.
+struct Entry {
+    qint64 itemId = 0;
+    qint64 trackId = 0;
+};
+
+TesselError playlistGone();
+TesselError entryGone();
+/// The error for adding to, or removing from, a list that cannot be edited by hand.
+TesselError notEditable(const QString& name);
+
+/// Playlists in library order; an unset filter field does not filter.
+QList<PlaylistInfo> list(sql::Database& db, const PlaylistFilter& filter);
+/// Throws playlistGone() for a missing playlist.
+PlaylistInfo info(sql::Database& db, qint64 id);
+std::optional<PlaylistInfo> withPersistentId(sql::Database& db, const QString& persistentId);
+
+/// Creates a playlist at the end of the library order; returns its id.
+qint64 create(sql::Database& db, const QString& name, PlaylistKind kind,
+              const QString& persistentId = {});
+/// Updates an existing playlist's name and kind, keeping its place in the library order.
+void update(sql::Database& db, qint64 id, const QString& name, PlaylistKind kind);
+void setParent(sql::Database& db, qint64 id, std::optional<qint64> parentId);
+
+/// The entries in playlist order; throws playlistGone() for a missing playlist.
+QList<Entry> entries(sql::Database& db, qint64 playlistId);
+/// The track of an entry; absent when the entry is gone.
+std::optional<qint64> entryTrack(sql::Database& db, qint64 itemId);
+/// The playlist an entry belongs to; absent when the entry is gone.
+std::optional<qint64> entryPlaylist(sql::Database& db, qint64 itemId);
+
+/// Entry appenders with one prepared statement, for imports of many entries.
+class Appender {
+  public:
+    explicit Appender(sql::Database& db);
+    /// Appends the track at the end of the playlist; returns the entry's id.
+    qint64 append(qint64 playlistId, qint64 trackId);
+
+  private:
+    sql::Database& db_;
+    sql::Statement next_;
+    sql::Statement insert_;
+};
+
+void removeEntry(sql::Database& db, qint64 itemId);
+void removeAllEntries(sql::Database& db, qint64 playlistId);
+
+/// The stored selection: entries in selection order (entries deleted since are left out).
+QList<Entry> selection(sql::Database& db);
+void setSelection(sql::Database& db, const QList<qint64>& itemIds);
+
+}  // namespace tessel::itunes::playliststore

@@ -1,0 +1,137 @@
+#include "Schema.h"
+
+#include "ITunes.h"
+#include "support/FormattedString.h"
+
+#include <sqlite3.h>
+
+#include <iterator>
+
+namespace tessel::itunes::schema {
+
+namespace {
+
+// "TSLB": marks a database file as a music library of this program.
+constexpr qint64 kApplicationId = 0x54534C42;
+constexpr int kBusyTimeoutMs = 5000;
+
+// Migration i brings the schema from version i to i + 1. Never edit a released step; add one.
+const char* const kMigrations[] = {
+    // 1: tracks, playlists with their ordered entries, and the stored selection.
+    R"sql(
+    CREATE TABLE tracks (
+        id INTEGER PRIMARY KEY,
+        persistent_id TEXT NOT NULL UNIQUE,
+        kind TEXT NOT NULL DEFAULT 'file' CHECK (kind IN ('file', 'url', 'shared')),
+        location TEXT,
+        name TEXT NOT NULL DEFAULT '',
+        artist TEXT NOT NULL DEFAULT '',
+        album TEXT NOT NULL DEFAULT '',
+        lyrics TEXT NOT NULL DEFAULT '',
+        genre TEXT NOT NULL DEFAULT '',
+        comment TEXT NOT NULL DEFAULT '',
+        composer TEXT NOT NULL DEFAULT '',
+        album_artist TEXT NOT NULL DEFAULT '',
+        played_count INTEGER NOT NULL DEFAULT 0,
+        skipped_count INTEGER NOT NULL DEFAULT 0,
+        bpm INTEGER NOT NULL DEFAULT 0,
+        rating INTEGER NOT NULL DEFAULT 0,
+        year INTEGER NOT NULL DEFAULT 0,
+        volume_adjustment INTEGER NOT NULL DEFAULT 0,
+        track_number INTEGER NOT NULL DEFAULT 0,
+        track_count INTEGER NOT NULL DEFAULT 0,
+        disc_number INTEGER NOT NULL DEFAULT 0,
+        disc_count INTEGER NOT NULL DEFAULT 0,
+        duration_ms INTEGER NOT NULL DEFAULT 0,
+        bit_rate INTEGER NOT NULL DEFAULT 0
+    );
+    CREATE INDEX tracks_by_location ON tracks (location);
+    CREATE TABLE playlists (
+        id INTEGER PRIMARY KEY,
+        persistent_id TEXT NOT NULL UNIQUE,
+        name TEXT NOT NULL,
+        kind TEXT NOT NULL DEFAULT 'user'
+            CHECK (kind IN ('user', 'smart', 'builtin', 'folder')),
+        parent_id INTEGER REFERENCES playlists (id) ON DELETE SET NULL,
+        position INTEGER NOT NULL
+    );
+    CREATE INDEX playlists_in_order ON playlists (position);
+    CREATE INDEX playlists_by_name ON playlists (name);
+    CREATE TABLE playlist_items (
+        id INTEGER PRIMARY KEY,
+        playlist_id INTEGER NOT NULL REFERENCES playlists (id) ON DELETE CASCADE,
+        track_id INTEGER NOT NULL REFERENCES tracks (id) ON DELETE CASCADE,
+        position INTEGER NOT NULL
+    );
+    CREATE INDEX playlist_items_in_order ON playlist_items (playlist_id, position);
+    CREATE INDEX playlist_items_by_track ON playlist_items (track_id);
+    CREATE TABLE selection (
+        position INTEGER PRIMARY KEY,
+        item_id INTEGER NOT NULL REFERENCES playlist_items (id) ON DELETE CASCADE
+    );
+    CREATE INDEX selection_by_item ON selection (item_id);
+    )sql",
+};
+
+constexpr int kVersion = int(std::size(kMigrations));
+
+TesselError notALibrary(const sql::Database& db, const QString& why) {
+    return scriptingError(formattedString(
+        QStringLiteral("The file “%@” cannot be used as a music library: %@"), db.path(), why));
+}
+
+qint64 pragmaValue(sql::Database& db, const char* pragma) {
+    sql::Statement statement(db, pragma);
+    return statement.step() ? statement.integer(0) : 0;
+}
+
+void checkOwner(sql::Database& db) {
+    const qint64 owner = pragmaValue(db, "PRAGMA application_id");
+    if (owner == kApplicationId)
+        return;
+    if (owner != 0 || pragmaValue(db, "SELECT count(*) FROM sqlite_master") != 0)
+        throw notALibrary(db, QStringLiteral("it is a database of another program."));
+}
+
+void checkVersion(sql::Database& db, qint64 version) {
+    if (version > kVersion)
+        throw notALibrary(db, QStringLiteral("it was made by a newer release of Tessel."));
+}
+
+void migrate(sql::Database& db) {
+    sql::Transaction transaction(db);
+    // Another process may have migrated the file while this one waited for the lock.
+    const qint64 version = pragmaValue(db, "PRAGMA user_version");
+    checkVersion(db, version);
+    for (qint64 step = version; step < kVersion; ++step)
+        db.exec(kMigrations[step], QStringLiteral("updating its structure"));
+    db.exec(QStringLiteral("PRAGMA application_id = %1; PRAGMA user_version = %2")
+                .arg(kApplicationId)
+                .arg(kVersion)
+                .toUtf8()
+                .constData(),
+            QStringLiteral("updating its structure"));
+    transaction.commit();
+}
+
+}  // namespace
+
+int currentVersion() {
+    return kVersion;
+}
+
+void prepare(sql::Database& db) {
+    sqlite3_busy_timeout(db.handle(), kBusyTimeoutMs);
+    db.exec("PRAGMA foreign_keys = ON", QStringLiteral("opening"));
+    checkOwner(db);
+    const qint64 version = pragmaValue(db, "PRAGMA user_version");
+    checkVersion(db, version);
+    // WAL lets the desktop app and the command line read while the other writes; with WAL a
+    // normal sync keeps the file sound and leaves a commit far cheaper than a full sync.
+    pragmaValue(db, "PRAGMA journal_mode = WAL");
+    db.exec("PRAGMA synchronous = NORMAL", QStringLiteral("opening"));
+    if (version < kVersion)
+        migrate(db);
+}
+
+}  // namespace tessel::itunes::schema

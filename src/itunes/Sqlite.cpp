@@ -1,0 +1,180 @@
+#include "Sqlite.h"
+
+#include "ITunes.h"
+#include "support/FormattedString.h"
+
+#include <QFile>
+
+#include <sqlite3.h>
+
+namespace tessel::sql {
+
+namespace {
+
+TesselError sqliteError(const QString& path, const QString& doing, const char* message) {
+    return itunes::scriptingError(
+        formattedString(QStringLiteral("The music library “%@” failed while %@: %@."), path, doing,
+                        QString::fromUtf8(message ? message : "unknown error")));
+}
+
+}  // namespace
+
+Database::Database(const QString& path) : path_(path) {
+    const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_FULLMUTEX;
+    const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &db_, flags, nullptr);
+    if (rc != SQLITE_OK) {
+        const QString message =
+            db_ ? QString::fromUtf8(sqlite3_errmsg(db_)) : QString::fromUtf8(sqlite3_errstr(rc));
+        sqlite3_close(db_);
+        db_ = nullptr;
+        throw sqliteError(path, QStringLiteral("opening"), message.toUtf8().constData());
+    }
+    sqlite3_extended_result_codes(db_, 1);
+}
+
+Database::~Database() {
+    // Statements and transactions are owned by objects that end before the connection.
+    sqlite3_close(db_);
+}
+
+void Database::exec(const char* sql, const QString& doing) {
+    if (sqlite3_exec(db_, sql, nullptr, nullptr, nullptr) != SQLITE_OK)
+        fail(doing);
+}
+
+qint64 Database::lastInsertId() const {
+    return sqlite3_last_insert_rowid(db_);
+}
+
+int Database::changes() const {
+    return sqlite3_changes(db_);
+}
+
+bool Database::inTransaction() const {
+    return sqlite3_get_autocommit(db_) == 0;
+}
+
+void Database::fail(const QString& doing) const {
+    throw sqliteError(path_, doing, sqlite3_errmsg(db_));
+}
+
+Statement::Statement(Database& db, const char* sql) : db_(db) {
+    if (sqlite3_prepare_v2(db.handle(), sql, -1, &stmt_, nullptr) != SQLITE_OK)
+        db.fail(QStringLiteral("reading"));
+}
+
+Statement::~Statement() {
+    sqlite3_finalize(stmt_);
+}
+
+Statement& Statement::bind(int index, std::nullptr_t) {
+    if (sqlite3_bind_null(stmt_, index) != SQLITE_OK)
+        db_.fail(QStringLiteral("binding a value"));
+    return *this;
+}
+
+Statement& Statement::bind(int index, qint64 value) {
+    if (sqlite3_bind_int64(stmt_, index, value) != SQLITE_OK)
+        db_.fail(QStringLiteral("binding a value"));
+    return *this;
+}
+
+Statement& Statement::bind(int index, double value) {
+    if (sqlite3_bind_double(stmt_, index, value) != SQLITE_OK)
+        db_.fail(QStringLiteral("binding a value"));
+    return *this;
+}
+
+Statement& Statement::bind(int index, const QString& value) {
+    const QByteArray utf8 = value.toUtf8();
+    if (sqlite3_bind_text(stmt_, index, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT) !=
+        SQLITE_OK)
+        db_.fail(QStringLiteral("binding a value"));
+    return *this;
+}
+
+Statement& Statement::bind(int index, const QVariant& value) {
+    if (!value.isValid() || value.isNull())
+        return bind(index, nullptr);
+    switch (value.typeId()) {
+        case QMetaType::Int:
+        case QMetaType::UInt:
+        case QMetaType::LongLong:
+        case QMetaType::ULongLong:
+        case QMetaType::Long:
+        case QMetaType::ULong:
+        case QMetaType::Bool:
+            return bind(index, value.toLongLong());
+        case QMetaType::Double:
+        case QMetaType::Float:
+            return bind(index, value.toDouble());
+        default:
+            return bind(index, value.toString());
+    }
+}
+
+bool Statement::step() {
+    const int rc = sqlite3_step(stmt_);
+    if (rc == SQLITE_ROW)
+        return true;
+    if (rc == SQLITE_DONE)
+        return false;
+    db_.fail(sqlite3_stmt_readonly(stmt_) ? QStringLiteral("reading")
+                                          : QStringLiteral("saving a change"));
+}
+
+void Statement::run() {
+    while (step()) {
+    }
+}
+
+void Statement::reset() {
+    sqlite3_reset(stmt_);
+    sqlite3_clear_bindings(stmt_);
+}
+
+bool Statement::isNull(int column) const {
+    return sqlite3_column_type(stmt_, column) == SQLITE_NULL;
+}
+
+qint64 Statement::integer(int column) const {
+    return sqlite3_column_int64(stmt_, column);
+}
+
+double Statement::real(int column) const {
+    return sqlite3_column_double(stmt_, column);
+}
+
+QString Statement::text(int column) const {
+    const auto* bytes = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, column));
+    return QString::fromUtf8(bytes, sqlite3_column_bytes(stmt_, column));
+}
+
+QVariant Statement::value(int column) const {
+    switch (sqlite3_column_type(stmt_, column)) {
+        case SQLITE_INTEGER:
+            return integer(column);
+        case SQLITE_FLOAT:
+            return real(column);
+        case SQLITE_NULL:
+            return {};
+        default:
+            return text(column);
+    }
+}
+
+Transaction::Transaction(Database& db) : db_(db) {
+    db_.exec("BEGIN IMMEDIATE");
+}
+
+Transaction::~Transaction() {
+    if (!done_ && db_.inTransaction())
+        sqlite3_exec(db_.handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+}
+
+void Transaction::commit() {
+    db_.exec("COMMIT");
+    done_ = true;
+}
+
+}  // namespace tessel::sql

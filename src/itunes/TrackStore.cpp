@@ -1,0 +1,147 @@
+#include "TrackStore.h"
+
+#include "ITunes.h"
+#include "foundation/StringHelpers.h"
+
+#include <cmath>
+#include <string>
+
+namespace tessel::itunes::trackstore {
+
+namespace {
+
+bool isDuration(const TrackField& field) {
+    return field.key == u"duration";
+}
+
+// What a column stores for a value: text, or an integer (durations in milliseconds).
+QVariant storedValue(const TrackField& field, const QVariant& value) {
+    if (!field.integer)
+        return value.isValid() && !value.isNull() ? stringValue(value) : QStringLiteral("");
+    if (isDuration(field)) {
+        const double seconds = value.toDouble();
+        return std::isfinite(seconds) && seconds > 0 ? qint64(std::llround(seconds * 1000)) : 0;
+    }
+    return qint64(intValue(value));
+}
+
+std::string selectSql(const TrackField& field) {
+    return std::string("SELECT ") + field.column + " FROM tracks WHERE id = ?";
+}
+
+std::string updateSql(const TrackField& field) {
+    return std::string("UPDATE tracks SET ") + field.column + " = ? WHERE id = ?";
+}
+
+// Parameters 1-3: persistent ID, kind, location; then one per field. A null field parameter
+// stores the column's default for a new track and keeps an existing track's value.
+std::string upsertSql() {
+    std::string columns = "persistent_id, kind, location";
+    std::string values = "?1, ?2, ?3";
+    std::string updates = "kind = excluded.kind, location = excluded.location";
+    int parameter = 4;
+    for (const TrackField& field : trackFields()) {
+        const std::string column = field.column;
+        const std::string bound = "?" + std::to_string(parameter++);
+        const std::string fallback = field.integer ? "0" : "''";
+        columns += ", " + column;
+        values += ", coalesce(" + bound + ", " + fallback + ")";
+        updates += ", " + column + " = coalesce(" + bound + ", " + column + ")";
+    }
+    return "INSERT INTO tracks (" + columns + ") VALUES (" + values +
+           ") ON CONFLICT (persistent_id) DO UPDATE SET " + updates + " RETURNING id";
+}
+
+}  // namespace
+
+void TrackRecord::set(const QString& key, const QVariant& value) {
+    for (qsizetype i = 0; i < trackFields().size(); ++i) {
+        if (trackFields().at(i).key == key)
+            values[i] = value;
+    }
+}
+
+TesselError trackGone() {
+    return scriptingError(QStringLiteral("The track no longer exists in the music library."));
+}
+
+bool exists(sql::Database& db, qint64 id) {
+    sql::Statement statement(db, "SELECT 1 FROM tracks WHERE id = ?");
+    statement.bind(1, id);
+    return statement.step();
+}
+
+QVariant value(sql::Database& db, qint64 id, const TrackField& field) {
+    sql::Statement statement(db, selectSql(field).c_str());
+    statement.bind(1, id);
+    if (!statement.step())
+        throw trackGone();
+    if (isDuration(field))
+        return statement.integer(0) / 1000.0;
+    if (field.integer)
+        return statement.integer(0);
+    return statement.text(0);
+}
+
+void setValue(sql::Database& db, qint64 id, const TrackField& field, const QVariant& value) {
+    sql::Statement statement(db, updateSql(field).c_str());
+    statement.bind(1, storedValue(field, value)).bind(2, id);
+    statement.run();
+    if (db.changes() == 0)
+        throw trackGone();
+}
+
+KindAndLocation kindAndLocation(sql::Database& db, qint64 id) {
+    sql::Statement statement(db, "SELECT kind, location FROM tracks WHERE id = ?");
+    statement.bind(1, id);
+    if (!statement.step())
+        throw trackGone();
+    KindAndLocation result{kindFromName(statement.text(0)), std::nullopt};
+    if (!statement.isNull(1))
+        result.location = statement.text(1);
+    return result;
+}
+
+void setLocation(sql::Database& db, qint64 id, const QString& location) {
+    sql::Statement statement(db, "UPDATE tracks SET location = ? WHERE id = ?");
+    statement.bind(1, location).bind(2, id);
+    statement.run();
+    if (db.changes() == 0)
+        throw trackGone();
+}
+
+Upserter::Upserter(sql::Database& db) : statement_(db, upsertSql().c_str()) {}
+
+qint64 Upserter::upsert(const TrackRecord& record) {
+    statement_.reset();
+    statement_.bind(1, record.persistentId).bind(2, kindName(record.kind)).bind(3, record.location);
+    for (qsizetype i = 0; i < trackFields().size(); ++i) {
+        const QVariant value = record.values.value(i);
+        statement_.bind(int(i) + 4,
+                        value.isValid() ? storedValue(trackFields().at(i), value) : QVariant());
+    }
+    const bool hasRow = statement_.step();
+    const qint64 id = hasRow ? statement_.integer(0) : 0;
+    statement_.run();  // finish the statement so the change is complete
+    return id;
+}
+
+std::optional<qint64> idForLocation(sql::Database& db, const QString& path) {
+    sql::Statement statement(db,
+                             "SELECT id FROM tracks WHERE location = ? AND kind = 'file' "
+                             "ORDER BY id LIMIT 1");
+    statement.bind(1, path);
+    if (!statement.step())
+        return std::nullopt;
+    return statement.integer(0);
+}
+
+void remove(sql::Database& db, qint64 id) {
+    sql::Statement statement(db, "DELETE FROM tracks WHERE id = ?");
+    statement.bind(1, id);
+    statement.run();
+    if (db.changes() == 0)
+        throw trackGone();
+}
+
+}  // namespace tessel::itunes::trackstore

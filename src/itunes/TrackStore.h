@@ -1,0 +1,63 @@
+// The tracks table: reading and writing single properties, and whole records for the
+// importers. Callers hold the connection's lock and own any transaction.
+#pragma once
+
+#include "ITunes.h"
+#include "Sqlite.h"
+#include "TrackFields.h"
+
+#include <QList>
+#include <QString>
+#include <QVariant>
+
+#include <optional>
+
+namespace tessel::itunes::trackstore {
+
+/// What the importers know of one track: the values of trackFields() in that order. An
+/// invalid value is not known: a new track stores the empty text or 0, an existing one keeps
+/// its value.
+/// "duration" is given in seconds (a fraction allowed) and stored in milliseconds.
+struct TrackRecord {
+    QString persistentId;
+    TrackKind kind = TrackKind::File;
+    std::optional<QString> location;  // a file path, or a stream's address
+    QVariantList values = QVariantList(trackFields().size());
+
+    void set(const QString& key, const QVariant& value);
+};
+
+/// The error for a track that no longer exists.
+TesselError trackGone();
+
+bool exists(sql::Database& db, qint64 id);
+/// A property's stored value (text or qint64); throws trackGone() for a missing track.
+QVariant value(sql::Database& db, qint64 id, const TrackField& field);
+/// Stores a property; text fields take the value's text, integer fields its integer reading.
+/// Throws trackGone() for a missing track.
+void setValue(sql::Database& db, qint64 id, const TrackField& field, const QVariant& value);
+
+struct KindAndLocation {
+    TrackKind kind = TrackKind::File;
+    std::optional<QString> location;
+};
+KindAndLocation kindAndLocation(sql::Database& db, qint64 id);
+void setLocation(sql::Database& db, qint64 id, const QString& location);
+
+/// Inserts records, or updates the track with the record's persistent ID, with one prepared
+/// statement for a whole import.
+class Upserter {
+  public:
+    explicit Upserter(sql::Database& db);
+    /// Returns the track's id.
+    qint64 upsert(const TrackRecord& record);
+
+  private:
+    sql::Statement statement_;
+};
+/// The id of the file track stored at path; absent when there is none.
+std::optional<qint64> idForLocation(sql::Database& db, const QString& path);
+/// Removes the track and with it every playlist entry of it.
+void remove(sql::Database& db, qint64 id);
+
+}  // namespace tessel::itunes::trackstore
