@@ -21,6 +21,7 @@
 #include <algorithm>
 #include <memory>
 #include <mutex>
+#include <optional>
 
 Q_LOGGING_CATEGORY(lcTagLib, "tessel.taglib", QtWarningMsg)
 
@@ -317,24 +318,26 @@ TesselError cannotHold(const QString& path, const QString& key)
 }
 
 // Every tag type the MP3 already has gets the field; the first of ID3v2, APE and ID3v1 that
-// it has must be able to hold it.
+// it has must be able to hold it, the others take what they can. Each tag is changed through
+// its own type: TagLib's property maps are not virtual.
 void writeMpegProperty(const QString& path, const PropertySlot& slot, const QVariant& value)
 {
     setUpTagLib();
     TagLib::MPEG::File file(QFile::encodeName(path).constData());
     checkOpenedForWriting(file, path);
-    QList<TagLib::Tag*> tags;
+    std::optional<bool> held;
+    const auto apply = [&](auto* tag) {
+        const bool taken = applyField(*tag, slot, value);
+        held = held.value_or(taken);
+    };
     if (file.hasID3v2Tag() || (!file.hasAPETag() && !file.hasID3v1Tag()))
-        tags.append(file.ID3v2Tag(true));
+        apply(file.ID3v2Tag(true));
     if (file.hasAPETag())
-        tags.append(file.APETag());
+        apply(file.APETag());
     if (file.hasID3v1Tag())
-        tags.append(file.ID3v1Tag());
-    if (!applyField(*tags.first(), slot, value))
+        apply(file.ID3v1Tag());
+    if (!held.value_or(false))
         throw cannotHold(path, QString::fromLatin1(slot.key));
-    // A further tag (ID3v1 beside ID3v2) takes what it can hold.
-    for (qsizetype i = 1; i < tags.size(); ++i)
-        applyField(*tags.at(i), slot, value);
     saveMpeg(file, path);
 }
 

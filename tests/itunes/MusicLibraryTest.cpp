@@ -1,0 +1,110 @@
+// Opening library files: where the library lives, what a new file looks like, and files that
+// must not be taken for a library.
+#include "LibraryFixture.h"
+#include "itunes/Connection.h"
+#include "itunes/MusicLibrary.h"
+#include "itunes/Schema.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <sqlite3.h>
+
+namespace tessel {
+namespace {
+
+using test::LibraryTest;
+
+qint64 pragma(itunes::Connection& connection, const char* query) {
+    return connection.locked([&](sql::Database& db) {
+        sql::Statement statement(db, query);
+        return statement.step() ? statement.integer(0) : -1;
+    });
+}
+
+void runSql(const QString& path, const char* sql) {
+    sqlite3* db = nullptr;
+    sqlite3_open(QFile::encodeName(path).constData(), &db);
+    sqlite3_exec(db, sql, nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+}
+
+TEST_F(LibraryTest, TheLibraryPathComesFromTheOptionTheEnvironmentOrTheDataFolder) {
+    qunsetenv("TESSEL_LIBRARY");
+    EXPECT_TRUE(itunes::libraryPath().endsWith(u"/Tessel/library.sqlite"))
+        << itunes::libraryPath().toStdString();
+    qputenv("TESSEL_LIBRARY", "/tmp/from-environment.sqlite");
+    EXPECT_EQ(itunes::libraryPath(), QStringLiteral("/tmp/from-environment.sqlite"));
+    EXPECT_EQ(itunes::libraryPath(QStringLiteral("given.sqlite")), QStringLiteral("given.sqlite"));
+    qunsetenv("TESSEL_LIBRARY");
+}
+
+TEST_F(LibraryTest, ANewLibraryIsCreatedWithItsFolder) {
+    const QString path = temp.filePath(QStringLiteral("deep/er/lib.sqlite"));
+    const auto provider = itunes::libraryProvider(path);
+    const auto first = provider();
+    EXPECT_TRUE(QFileInfo::exists(path));
+    EXPECT_NE(first, provider());  // obtained anew for each use
+    ASSERT_EQ(first->sources().size(), 1);
+    EXPECT_TRUE(first->sources().first()->userPlaylists().isEmpty());
+    EXPECT_TRUE(first->selection().isEmpty());
+
+    auto connection = itunes::Connection::open(path);
+    EXPECT_EQ(pragma(*connection, "PRAGMA user_version"), itunes::schema::currentVersion());
+    EXPECT_EQ(pragma(*connection, "PRAGMA foreign_keys"), 1);
+    EXPECT_EQ(connection->locked([](sql::Database& db) {
+        sql::Statement statement(db, "PRAGMA journal_mode");
+        statement.step();
+        return statement.text(0);
+    }),
+              QStringLiteral("wal"));
+}
+
+TEST_F(LibraryTest, FilesThatAreNoLibraryAreRefusedAndLeftAlone) {
+    const QString text = temp.writeFile(QStringLiteral("notes.sqlite"), "just some text, no db");
+    const QString foreign = temp.filePath(QStringLiteral("foreign.sqlite"));
+    runSql(foreign, "CREATE TABLE contacts (name TEXT); INSERT INTO contacts VALUES ('x');");
+    const QString newer = temp.filePath(QStringLiteral("newer.sqlite"));
+    itunes::Connection::open(newer);
+    runSql(newer, "PRAGMA user_version = 99");
+
+    const QList<std::pair<QString, QString>> rows{
+        {text, QStringLiteral("not a database")},
+        {foreign, QStringLiteral("another program")},
+        {newer, QStringLiteral("newer release")},
+    };
+    for (const auto& [path, reason] : rows) {
+        const QByteArray before = test::fileBytes(path);
+        try {
+            itunes::libraryProvider(path)();
+            ADD_FAILURE() << path.toStdString() << " was opened";
+        } catch (const TesselError& error) {
+            EXPECT_EQ(error.name(), errors::kScripting);
+            EXPECT_TRUE(error.reason().contains(reason)) << error.reason().toStdString();
+        }
+        EXPECT_EQ(test::fileBytes(path), before) << path.toStdString();
+    }
+}
+
+TEST_F(LibraryTest, AWriterWaitsForAnotherWritersTransaction) {
+    importFixture();
+    auto holder = itunes::Connection::open(libraryFile);
+    const auto track = playlist(QStringLiteral("Mixed"))->tracks().first();
+    std::thread later;
+    holder->locked([&](sql::Database& db) {
+        auto transaction = std::make_unique<sql::Transaction>(db);
+        db.exec("UPDATE tracks SET genre = 'Held' WHERE name = 'Radio Stream'");
+        later = std::thread([t = std::move(transaction)]() mutable {
+            std::this_thread::sleep_for(std::chrono::milliseconds(200));
+            t->commit();
+        });
+    });
+    // Waits through the busy timeout instead of failing.
+    track->setProperty(QStringLiteral("artist"), QStringLiteral("After"));
+    later.join();
+    EXPECT_EQ(track->property(QStringLiteral("genre")), QStringLiteral("Held"));
+    EXPECT_EQ(track->property(QStringLiteral("artist")), QStringLiteral("After"));
+}
+
+}  // namespace
+}  // namespace tessel
