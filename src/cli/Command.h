@@ -14,7 +14,7 @@ namespace tessel::cli {
 enum ExitCode : int { kExitOk = 0, kExitFailure = 1, kExitUsage = 2 };
 
 class Command {
-public:
+  public:
     virtual ~Command() = default;
     virtual QString name() const = 0;
     virtual QString summary() const = 0;

@@ -9,8 +9,13 @@
 
 namespace {
 
-void printUsage(const std::vector<std::unique_ptr<tessel::cli::Command>>& commands, FILE* stream)
-{
+// Diagnostics share standard error with alerts and progress; a prefix tells them apart.
+void logToStandardError(QtMsgType type, const QMessageLogContext&, const QString& message) {
+    const char* prefix = type == QtCriticalMsg || type == QtFatalMsg ? "error: " : "log: ";
+    QTextStream(stderr) << prefix << message << Qt::endl;
+}
+
+void printUsage(const std::vector<std::unique_ptr<tessel::cli::Command>>& commands, FILE* stream) {
     QTextStream out(stream);
     out << "Usage: tessel-cli COMMAND [OPTIONS]\n\nCommands:\n";
     for (const auto& command : commands)
@@ -20,8 +25,8 @@ void printUsage(const std::vector<std::unique_ptr<tessel::cli::Command>>& comman
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
+    qInstallMessageHandler(logToStandardError);
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Tessel"));
     QCoreApplication::setOrganizationName(QStringLiteral("Tessel"));

@@ -1,0 +1,62 @@
+#include "SearchReplaceCommand.h"
+
+#include "app/AppDelegate.h"
+#include "model/TagCatalogue.h"
+
+namespace tessel::cli {
+
+namespace {
+
+Step setTo(const char* name, const QVariant& value) {
+    return [name, value](AppDelegate& delegate) { delegate.setProperty(name, value); };
+}
+
+QString tagChoices() {
+    QStringList choices;
+    for (qsizetype i = 0; i < catalogue::tags().size(); ++i)
+        choices.append(catalogue::tags().at(i) + " (" + catalogue::readableTags().at(i) + ')');
+    return choices.join(QStringLiteral(", "));
+}
+
+Step tagStep(const QString& text) {
+    const qsizetype index = catalogue::tags().indexOf(catalogue::identifierFor(text));
+    if (index < 0)
+        throw UsageError{QStringLiteral("--tag: '%1' is not one of %2").arg(text, tagChoices())};
+    return setTo("selectedTag", static_cast<int>(index));
+}
+
+Step presetStep(const QString& text) {
+    bool ok = false;
+    const int index = text.toInt(&ok);
+    if (!ok)
+        throw UsageError{QStringLiteral("--preset: '%1' is not a whole number").arg(text)};
+    return [index](AppDelegate& delegate) { delegate.presetClicked(index); };
+}
+
+}  // namespace
+
+QString SearchReplaceCommand::summary() const {
+    return QStringLiteral("Replace text in one text tag of the tracks.");
+}
+
+QList<Flag> SearchReplaceCommand::toolFlags() const {
+    return {
+        {"--tag", "TAG", "the tag to change, by identifier or name (default: name)", tagStep},
+        {"--search", "TEXT", "the text or expression to find",
+         [](const QString& text) { return setTo("searchString", text); }},
+        {"--replace", "TEXT", "the replacement ($0-$9 insert groups with --regex)",
+         [](const QString& text) { return setTo("replaceString", text); }},
+        {"--regex", "", "the search is an ICU regular expression",
+         [](const QString&) { return setTo("useRegular", true); }},
+        {"--case-sensitive", "", "letter case must match",
+         [](const QString&) { return setTo("caseInsensitive", false); }},
+        {"--preset", "N", "fill search and replacement from preset N and turn on --regex",
+         presetStep},
+    };
+}
+
+void SearchReplaceCommand::perform(AppDelegate& delegate) const {
+    delegate.performSearchReplace();
+}
+
+}  // namespace tessel::cli

@@ -1,0 +1,55 @@
+// The Presenter of tessel-cli: alerts are answered from the command line (and echoed to
+// standard error as "Title: message" unless JSON output collects them), the change panel
+// becomes the printed preview, and the progress sheet a status line on standard error when
+// that is a terminal.
+#pragma once
+
+#include "support/Presenter.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+namespace tessel::cli {
+
+/// An alert as it was shown and answered.
+struct AlertRecord {
+    AlertRequest request;
+    QStringList buttons;  // the titles offered, default first
+    QString answer;       // the title of the button taken
+};
+
+class TerminalPresenter : public Presenter {
+  public:
+    /// answer: the position (from 1, default first) of the button to take for alerts that
+    /// offer several; a position the alert does not offer takes the default.
+    TerminalPresenter(int answer, bool echoAlerts);
+    ~TerminalPresenter() override;
+
+    int presentAlert(const AlertRequest& request) override;
+    void endEditing() override {}
+    void showProgressSheet() override;
+    void hideProgressSheet() override;
+    void showChangePanel(const QString& infoLine, bool valueColumnsVisible) override;
+    void hideChangePanel() override {}
+
+    /// The progress texts changed: rewrites the status line while the sheet is up.
+    void showProgress(const QString& title, const QString& detail);
+
+    const QList<AlertRecord>& alerts() const { return alerts_; }
+    /// The info line of the last change panel shown.
+    const QString& infoLine() const { return infoLine_; }
+
+  private:
+    void clearStatusLine();
+
+    int answer_;
+    bool echoAlerts_;
+    bool terminal_;
+    bool sheetUp_ = false;
+    bool statusShown_ = false;
+    QList<AlertRecord> alerts_;
+    QString infoLine_;
+};
+
+}  // namespace tessel::cli

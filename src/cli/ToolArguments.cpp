@@ -1,0 +1,215 @@
+#include "ToolArguments.h"
+
+#include "app/AppDelegate.h"
+
+#include <QFileInfo>
+#include <QMetaProperty>
+
+#include <set>
+
+namespace tessel::cli {
+
+namespace {
+
+[[noreturn]] void usage(const QString& message) {
+    throw UsageError{message};
+}
+
+int wholeNumber(const QString& text, const QString& what) {
+    bool ok = false;
+    const int number = text.trimmed().toInt(&ok);
+    if (!ok)
+        usage(QStringLiteral("%1: '%2' is not a whole number").arg(what, text));
+    return number;
+}
+
+QUrl folderUrl(const QString& path) {
+    return path.isEmpty() ? QUrl() : QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath());
+}
+
+QVariant optionValue(const QMetaProperty& property, const QString& text, const QString& what) {
+    switch (property.typeId()) {
+        case QMetaType::Int:
+            return wholeNumber(text, what);
+        case QMetaType::Bool: {
+            const QString flag = text.toLower();
+            if (flag == u"true" || flag == u"1")
+                return true;
+            if (flag == u"false" || flag == u"0")
+                return false;
+            usage(QStringLiteral("%1: '%2' is not one of true, false, 1, 0").arg(what, text));
+        }
+        case QMetaType::QUrl:
+            return folderUrl(text);
+        case QMetaType::QVariant: {  // a number that may be absent
+            if (text.isEmpty())
+                return QVariant();
+            bool ok = false;
+            const double number = text.toDouble(&ok);
+            if (!ok)
+                usage(QStringLiteral("%1: '%2' is not a number").arg(what, text));
+            return number;
+        }
+        default:
+            return text;
+    }
+}
+
+Step setOption(const char* name, const QVariant& value) {
+    return [name = QByteArray(name), value](AppDelegate& delegate) {
+        delegate.setProperty(name.constData(), value);
+    };
+}
+
+QList<Flag> makeCommonFlags() {
+    return {
+        {"--folder", "DIR", "work on the music files below DIR",
+         [](const QString& dir) -> Step {
+             return [url = folderUrl(dir)](AppDelegate& delegate) {
+                 delegate.setProperty("folderPath", url);
+                 delegate.pathSelected();
+             };
+         }},
+        {"--playlist", "NAME", "work on the first library playlist named NAME",
+         [](const QString& name) -> Step {
+             return [name](AppDelegate& delegate) {
+                 delegate.setProperty("selectedMethod", 0);
+                 delegate.setProperty("selectedPlaylist", delegate.playlists().indexOf(name));
+             };
+         }},
+        {"--selection", "", "work on the tracks selected in the library",
+         [](const QString&) { return setOption("selectedMethod", 2); }},
+        {"--library", "FILE", "the library database to use", nullptr},
+        {"--set", "NAME=VALUE", "set any option by its name (repeatable)", optionSetting},
+        {"--apply", "", "write the checked changes (default: only show them)", nullptr},
+        {"--uncheck", "LIST", "uncheck rows first, e.g. 2,5-7", nullptr},
+        {"--answer", "N", "take button N (1 = default) of alerts that offer several", nullptr},
+        {"--json", "", "print one JSON object on standard output", nullptr},
+        {"--help", "", "show this help", nullptr},
+    };
+}
+
+const Flag* findFlag(const QString& name, const QList<Flag>& toolFlags) {
+    for (const QList<Flag>* flags : {&commonFlags(), &toolFlags}) {
+        for (const Flag& flag : *flags) {
+            if (flag.name == name)
+                return &flag;
+        }
+    }
+    return nullptr;
+}
+
+int buttonPosition(const QString& text) {
+    const int position = wholeNumber(text, QStringLiteral("--answer"));
+    if (position < 1 || position > 3)
+        usage(QStringLiteral("--answer: the button must be 1, 2 or 3"));
+    return position;
+}
+
+// Flags that shape the run rather than the options.
+bool takeRunFlag(const QString& name, const QString& value, ToolArguments& result) {
+    if (name == u"--library")
+        result.library = QFileInfo(value).absoluteFilePath();
+    else if (name == u"--apply")
+        result.apply = true;
+    else if (name == u"--uncheck")
+        result.uncheck = parseRowList(value);
+    else if (name == u"--answer")
+        result.answer = buttonPosition(value);
+    else if (name == u"--json")
+        result.json = true;
+    else if (name == u"--help")
+        result.help = true;
+    else
+        return false;
+    return true;
+}
+
+}  // namespace
+
+const QList<Flag>& commonFlags() {
+    static const QList<Flag> flags = makeCommonFlags();
+    return flags;
+}
+
+ToolArguments parseToolArguments(const QStringList& arguments, const QList<Flag>& toolFlags) {
+    ToolArguments result;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        QString name = arguments.at(i);
+        std::optional<QString> value;
+        if (const qsizetype equals = name.indexOf(u'='); name.startsWith(u"--") && equals > 0) {
+            value = name.mid(equals + 1);
+            name = name.left(equals);
+        }
+        const Flag* flag = findFlag(name, toolFlags);
+        if (!flag)
+            usage(QStringLiteral("unknown argument '%1'").arg(arguments.at(i)));
+        if (flag->valueName.isEmpty() && value)
+            usage(QStringLiteral("%1 takes no value").arg(name));
+        if (!flag->valueName.isEmpty() && !value) {
+            if (++i >= arguments.size())
+                usage(QStringLiteral("%1 needs a value (%2)").arg(name, flag->valueName));
+            value = arguments.at(i);
+        }
+        if (!takeRunFlag(name, value.value_or(QString()), result))
+            result.steps.append(flag->parse(value.value_or(QString())));
+    }
+    return result;
+}
+
+QString flagsHelp(const QList<Flag>& flags) {
+    QString text;
+    for (const Flag& flag : flags) {
+        const QString head =
+            flag.valueName.isEmpty() ? flag.name : flag.name + u' ' + flag.valueName;
+        text += QStringLiteral("  ") + head.leftJustified(22) + u' ' + flag.help + u'\n';
+    }
+    return text;
+}
+
+Step optionSetting(const QString& assignment) {
+    const qsizetype equals = assignment.indexOf(u'=');
+    if (equals <= 0)
+        usage(QStringLiteral("--set takes NAME=VALUE, not '%1'").arg(assignment));
+    const QString name = assignment.left(equals);
+    if (!AppDelegate::optionNames().contains(name))
+        usage(QStringLiteral("--set: there is no option named '%1'").arg(name));
+    const QMetaObject& meta = AppDelegate::staticMetaObject;
+    const QMetaProperty property = meta.property(meta.indexOfProperty(name.toLatin1().constData()));
+    return setOption(property.name(), optionValue(property, assignment.mid(equals + 1),
+                                                  QStringLiteral("--set ") + name));
+}
+
+QList<RowRange> parseRowList(const QString& text) {
+    QList<RowRange> ranges;
+    for (const QString& part : text.split(u',')) {
+        const QStringList ends = part.split(u'-');
+        const auto bad = [&] {
+            usage(QStringLiteral("--uncheck: '%1' is not a row or a range of rows").arg(part));
+        };
+        if (ends.size() > 2 || part.trimmed().isEmpty())
+            bad();
+        const RowRange range{wholeNumber(ends.first(), QStringLiteral("--uncheck")),
+                             wholeNumber(ends.last(), QStringLiteral("--uncheck"))};
+        if (range.first < 1 || range.last < range.first)
+            bad();
+        ranges.append(range);
+    }
+    return ranges;
+}
+
+QList<int> rowsIn(const QList<RowRange>& ranges, int count) {
+    std::set<int> rows;
+    for (const RowRange& range : ranges) {
+        if (range.last > count) {
+            usage(QStringLiteral("--uncheck: row %1 is past the last of the %2 rows")
+                      .arg(range.last)
+                      .arg(count));
+        }
+        for (int row = range.first; row <= range.last; ++row)
+            rows.insert(row - 1);
+    }
+    return QList<int>(rows.begin(), rows.end());
+}
+
+}  // namespace tessel::cli

@@ -1,0 +1,72 @@
+// The command-line arguments every tool subcommand shares: the track source, --set for any
+// option by its name, preview or --apply, --uncheck, --answer and --json, plus the flags a
+// tool adds of its own. Options are applied to the controller in command-line order, so a
+// later flag wins over an earlier one.
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+namespace tessel {
+class AppDelegate;
+}
+
+namespace tessel::cli {
+
+/// A mistake in the arguments (exit code 2), with the message to print.
+struct UsageError {
+    QString message;
+};
+
+/// One change to the controller's options, made after start-up.
+using Step = std::function<void(AppDelegate&)>;
+
+struct Flag {
+    QString name;       // "--search"
+    QString valueName;  // "TEXT"; empty for a flag that takes no value
+    QString help;
+    /// Turns the flag's value into a step; throws UsageError for a bad value.
+    std::function<Step(const QString& value)> parse;
+};
+
+/// Rows first to last, 1-based.
+struct RowRange {
+    int first = 1;
+    int last = 1;
+};
+
+struct ToolArguments {
+    QString library;    // --library FILE; empty: the default library
+    QList<Step> steps;  // source, --set and tool flags, in command-line order
+    bool apply = false;
+    QList<RowRange> uncheck;
+    int answer = 1;  // the button position taken for alerts with several buttons
+    bool json = false;
+    bool help = false;
+};
+
+/// Parses the arguments that follow the subcommand's name; throws UsageError.
+ToolArguments parseToolArguments(const QStringList& arguments, const QList<Flag>& toolFlags);
+
+/// The flags every tool subcommand takes, for the help text.
+const QList<Flag>& commonFlags();
+
+/// The help lines of flags: name, value and text.
+QString flagsHelp(const QList<Flag>& flags);
+
+/// --set NAME=VALUE: NAME is an option property; VALUE is read by its type (integers, flags
+/// as true/false/1/0, texts, folderPath as a path, numericString as a number, empty for
+/// absent). Throws UsageError.
+Step optionSetting(const QString& assignment);
+
+/// Rows and ranges such as "2,5-7", 1-based; throws UsageError.
+QList<RowRange> parseRowList(const QString& text);
+
+/// The 0-based rows of the ranges in a list of count rows, ascending and without repeats;
+/// throws UsageError for a row past the end.
+QList<int> rowsIn(const QList<RowRange>& ranges, int count);
+
+}  // namespace tessel::cli

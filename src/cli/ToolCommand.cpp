@@ -1,0 +1,112 @@
+#include "ToolCommand.h"
+
+#include "RunReport.h"
+#include "TerminalPresenter.h"
+#include "app/AppDelegate.h"
+#include "changes/ChangePanel.h"
+#include "itunes/MusicLibrary.h"
+#include "support/FormattedString.h"
+
+#include <QEventLoop>
+#include <QTextStream>
+
+#include <cstdio>
+
+namespace tessel::cli {
+
+namespace {
+
+// Starts the action and runs the event loop until the run it started has ended.
+bool runToEnd(AppDelegate& delegate, const std::function<void()>& action) {
+    QEventLoop loop;
+    bool ended = false;
+    bool succeeded = false;
+    const auto connection =
+        QObject::connect(&delegate, &AppDelegate::runEnded, &loop, [&](bool ok) {
+            ended = true;
+            succeeded = ok;
+            loop.quit();
+        });
+    action();
+    if (!ended)
+        loop.exec();
+    QObject::disconnect(connection);
+    return succeeded;
+}
+
+void echoProgress(AppDelegate& delegate, TerminalPresenter& presenter) {
+    const auto show = [&delegate, &presenter] {
+        presenter.showProgress(delegate.currentProgressTitle(), delegate.currentProgressDetail());
+    };
+    QObject::connect(&delegate, &AppDelegate::currentProgressTitleChanged, &delegate, show);
+    QObject::connect(&delegate, &AppDelegate::currentProgressDetailChanged, &delegate, show);
+}
+
+QString appliedText(int count) {
+    return count == 1 ? QStringLiteral("1 change applied.")
+                      : formattedString(QStringLiteral("%i changes applied."), count);
+}
+
+void printUsageError(const QString& command, const QString& message) {
+    QTextStream(stderr) << "tessel-cli " << command << ": " << message << "\nRun 'tessel-cli "
+                        << command << " --help' for its options.\n";
+}
+
+}  // namespace
+
+int ToolCommand::execute(const QStringList& arguments) {
+    try {
+        const ToolArguments parsed = parseToolArguments(arguments, toolFlags());
+        if (parsed.help) {
+            printHelp();
+            return kExitOk;
+        }
+        return run(parsed);
+    } catch (const UsageError& error) {
+        printUsageError(name(), error.message);
+        return kExitUsage;
+    }
+}
+
+int ToolCommand::run(const ToolArguments& arguments) const {
+    TerminalPresenter presenter(arguments.answer, !arguments.json);
+    AppDelegate delegate(itunes::libraryProvider(itunes::libraryPath(arguments.library)),
+                         presenter);
+    delegate.applicationDidFinishLaunching();
+    echoProgress(delegate, presenter);
+    for (const Step& step : arguments.steps)
+        step(delegate);
+
+    RunReport report{action(), {}, std::nullopt, {}, {}, false, {}};
+    bool succeeded = runToEnd(delegate, [&] { perform(delegate); });
+    if (delegate.changes()) {
+        delegate.checkSelected(rowsIn(arguments.uncheck, delegate.changes()->records.size()), 0);
+        report.changes = *delegate.changes();
+        report.info = presenter.infoLine();
+        report.locations = locationsOf(*report.changes);
+        if (succeeded && arguments.apply) {
+            succeeded = report.applied = runToEnd(delegate, [&] { delegate.applyChanges(); });
+            if (report.applied)
+                report.result = appliedText(enabledCount(*report.changes));
+        }
+    }
+    report.alerts = presenter.alerts();
+    QTextStream out(stdout);
+    if (arguments.json)
+        out << toJson(report);
+    else
+        out << toText(report);
+    return succeeded ? kExitOk : kExitFailure;
+}
+
+void ToolCommand::printHelp() const {
+    QTextStream out(stdout);
+    out << "Usage: tessel-cli " << name() << " [SOURCE] [OPTIONS]\n\n"
+        << summary() << "\n\nWithout --apply nothing is written: the changes are listed.\n\n"
+        << "Common options:\n"
+        << flagsHelp(commonFlags()) << "\nOptions of " << name() << ":\n"
+        << flagsHelp(toolFlags()) << "\nExit codes: 0 the run reached its end, 1 an alert "
+        << "stopped it, 2 a usage error.\n";
+}
+
+}  // namespace tessel::cli
