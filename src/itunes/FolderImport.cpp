@@ -56,14 +56,21 @@ trackstore::TrackRecord recordFor(const QString& path) {
     return record;
 }
 
-// The first user playlist of the name, created at the end of the library order when missing.
-qint64 targetPlaylist(sql::Database& db, const QString& name) {
+// The first playlist of the name, when it exists; it must take entries by hand.
+std::optional<qint64> checkTarget(sql::Database& db, const QString& name) {
     const auto matches = playliststore::list(db, {name, std::nullopt});
     if (matches.isEmpty())
-        return playliststore::create(db, name, playliststore::PlaylistKind::User);
+        return std::nullopt;
     if (matches.first().kind != playliststore::PlaylistKind::User)
         throw importError(playliststore::notEditable(name).reason());
     return matches.first().id;
+}
+
+// The first user playlist of the name, created at the end of the library order when missing.
+qint64 targetPlaylist(sql::Database& db, const QString& name) {
+    if (const auto existing = checkTarget(db, name))
+        return *existing;
+    return playliststore::create(db, name, playliststore::PlaylistKind::User);
 }
 
 class FolderImporter {
@@ -119,6 +126,10 @@ class FolderImporter {
 FolderImportSummary importFolder(Connection& connection, const QString& folder,
                                  const std::optional<QString>& playlist, ProgressSink* progress) {
     const QStringList files = musicFilesBelow(folder);
+    if (playlist) {
+        // Refuse an unusable target before the files are read; checked again when writing.
+        connection.locked([&](sql::Database& db) { checkTarget(db, *playlist); });
+    }
     // Files are read before the library is locked: reading is the slow part.
     QList<trackstore::TrackRecord> records;
     records.reserve(files.size());

@@ -135,6 +135,12 @@ QList<Entry> entries(sql::Database& db, qint64 playlistId) {
     return entriesFrom(statement);
 }
 
+int entryCount(sql::Database& db, qint64 playlistId) {
+    sql::Statement statement(db, "SELECT count(*) FROM playlist_items WHERE playlist_id = ?");
+    statement.bind(1, playlistId);
+    return int(singleInteger(statement).value_or(0));
+}
+
 std::optional<qint64> entryTrack(sql::Database& db, qint64 itemId) {
     sql::Statement statement(db, "SELECT track_id FROM playlist_items WHERE id = ?");
     statement.bind(1, itemId);

@@ -51,6 +51,8 @@ void setParent(sql::Database& db, qint64 id, std::optional<qint64> parentId);
 
 /// The entries in playlist order; throws playlistGone() for a missing playlist.
 QList<Entry> entries(sql::Database& db, qint64 playlistId);
+/// The number of entries of a playlist.
+int entryCount(sql::Database& db, qint64 playlistId);
 /// The track of an entry; absent when the entry is gone.
 std::optional<qint64> entryTrack(sql::Database& db, qint64 itemId);
 /// The playlist an entry belongs to; absent when the entry is gone.

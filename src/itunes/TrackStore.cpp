@@ -136,6 +136,40 @@ std::optional<qint64> idForLocation(sql::Database& db, const QString& path) {
     return statement.integer(0);
 }
 
+namespace {
+
+QList<TrackRow> rowsOf(sql::Statement& statement) {
+    QList<TrackRow> rows;
+    while (statement.step()) {
+        TrackRow row{statement.integer(0), statement.text(1), kindFromName(statement.text(2)),
+                     statement.text(3),    statement.text(4), statement.text(5),
+                     std::nullopt};
+        if (!statement.isNull(6))
+            row.location = statement.text(6);
+        rows.append(row);
+    }
+    return rows;
+}
+
+}  // namespace
+
+QList<TrackRow> listAll(sql::Database& db) {
+    sql::Statement statement(db,
+                             "SELECT id, persistent_id, kind, name, artist, album, location "
+                             "FROM tracks ORDER BY id");
+    return rowsOf(statement);
+}
+
+QList<TrackRow> listPlaylist(sql::Database& db, qint64 playlistId) {
+    sql::Statement statement(
+        db,
+        "SELECT t.id, t.persistent_id, t.kind, t.name, t.artist, t.album, t.location "
+        "FROM playlist_items i JOIN tracks t ON t.id = i.track_id "
+        "WHERE i.playlist_id = ? ORDER BY i.position, i.id");
+    statement.bind(1, playlistId);
+    return rowsOf(statement);
+}
+
 void remove(sql::Database& db, qint64 id) {
     sql::Statement statement(db, "DELETE FROM tracks WHERE id = ?");
     statement.bind(1, id);

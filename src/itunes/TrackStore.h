@@ -57,6 +57,21 @@ class Upserter {
 };
 /// The id of the file track stored at path; absent when there is none.
 std::optional<qint64> idForLocation(sql::Database& db, const QString& path);
+/// What a listing shows of a track, read with the other tracks in one request.
+struct TrackRow {
+    qint64 id = 0;
+    QString persistentId;
+    TrackKind kind = TrackKind::File;
+    QString name;
+    QString artist;
+    QString album;
+    std::optional<QString> location;  // as stored
+};
+/// Every track of the library, in the order they were added.
+QList<TrackRow> listAll(sql::Database& db);
+/// The tracks of a playlist's entries, in playlist order.
+QList<TrackRow> listPlaylist(sql::Database& db, qint64 playlistId);
+
 /// Removes the track and with it every playlist entry of it.
 void remove(sql::Database& db, qint64 id);
 

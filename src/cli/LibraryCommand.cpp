@@ -1,0 +1,372 @@
+#include "LibraryCommand.h"
+
+#include "itunes/Connection.h"
+#include "itunes/LibraryImport.h"
+#include "itunes/MusicLibrary.h"
+#include "itunes/PlaylistStore.h"
+#include "itunes/TrackStore.h"
+#include "support/FormattedString.h"
+
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSet>
+
+#include <cstdio>
+
+namespace tessel::cli {
+
+namespace {
+
+using itunes::playliststore::PlaylistKind;
+
+struct UsageProblem {
+    QString message;
+};
+
+struct Options {
+    QString action;
+    QStringList operands;
+    QString library;
+    std::optional<QString> playlist;
+    std::optional<QString> rows;
+    bool smart = false;
+    bool json = false;
+    bool help = false;
+};
+
+const QSet<QString> kValueOptions{"--library", "--playlist", "--rows"};
+
+void setOption(Options& options, const QString& name, const QString& value) {
+    if (name == u"--library")
+        options.library = value;
+    else if (name == u"--playlist")
+        options.playlist = value;
+    else
+        options.rows = value;
+}
+
+// Options may come before or after the action and its operands; "--name=value" also works.
+Options parseOptions(const QStringList& arguments) {
+    Options options;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString& argument = arguments.at(i);
+        const QString name = argument.section(u'=', 0, 0);
+        if (argument == u"--json") {
+            options.json = true;
+        } else if (argument == u"--smart") {
+            options.smart = true;
+        } else if (argument == u"--help" || argument == u"-h") {
+            options.help = true;
+        } else if (kValueOptions.contains(name)) {
+            if (argument.contains(u'='))
+                setOption(options, name, argument.section(u'=', 1));
+            else if (i + 1 < arguments.size())
+                setOption(options, name, arguments.at(++i));
+            else
+                throw UsageProblem{formattedString(QStringLiteral("%@ needs a value"), name)};
+        } else if (argument.startsWith(u"--")) {
+            throw UsageProblem{formattedString(QStringLiteral("unknown option %@"), argument)};
+        } else if (options.action.isEmpty()) {
+            options.action = argument;
+        } else {
+            options.operands.append(argument);
+        }
+    }
+    return options;
+}
+
+// 1-based rows and ranges ("2,5-7") of a playlist of count entries, in the order given.
+QList<int> parseRows(const QString& text, int count) {
+    QList<int> rows;
+    for (const QString& part : text.split(u',')) {
+        const QStringList ends = part.split(u'-');
+        bool firstOk = false;
+        bool lastOk = false;
+        const int first = ends.first().trimmed().toInt(&firstOk);
+        const int last = ends.last().trimmed().toInt(&lastOk);
+        if (ends.size() > 2 || !firstOk || !lastOk || first < 1 || last < first)
+            throw UsageProblem{formattedString(QStringLiteral("bad row list “%@”"), text)};
+        if (last > count)
+            throw UsageProblem{formattedString(
+                QStringLiteral("row %i is past the end of the playlist (%i tracks)"), last, count)};
+        for (int row = first; row <= last; ++row)
+            rows.append(row - 1);
+    }
+    return rows;
+}
+
+class ProgressLines : public ProgressSink {
+  public:
+    explicit ProgressLines(QTextStream& stream) : stream_(stream) {}
+    void setProgress(const QString& detail) override { stream_ << detail << Qt::endl; }
+
+  private:
+    QTextStream& stream_;
+};
+
+QString locationText(const itunes::trackstore::TrackRow& row) {
+    if (row.kind == itunes::TrackKind::Url)
+        return row.location.value_or(QStringLiteral("-"));
+    if (row.kind == itunes::TrackKind::Shared)
+        return QStringLiteral("-");
+    return row.location && QFileInfo(*row.location).isFile() ? *row.location
+                                                             : QStringLiteral("missing");
+}
+
+QJsonValue liveLocation(const itunes::trackstore::TrackRow& row) {
+    const bool living =
+        row.kind == itunes::TrackKind::File && row.location && QFileInfo(*row.location).isFile();
+    return living ? QJsonValue(*row.location) : QJsonValue(QJsonValue::Null);
+}
+
+// One run of the command: the options, the library and the output.
+class Run {
+  public:
+    Run(Options options, QTextStream& out, QTextStream& err)
+        : options_(std::move(options)), out_(out), err_(err) {}
+
+    int importXml() {
+        ProgressLines progress(err_);
+        const auto summary =
+            itunes::importLibraryXml(connection(), options_.operands.at(0), &progress);
+        return report(QJsonObject{{"tracksAdded", summary.tracksAdded},
+                                  {"tracksUpdated", summary.tracksUpdated},
+                                  {"playlistsAdded", summary.playlistsAdded},
+                                  {"playlistsUpdated", summary.playlistsUpdated},
+                                  {"entriesSkipped", summary.entriesSkipped}});
+    }
+
+    int addFolder() {
+        ProgressLines progress(err_);
+        const auto summary = itunes::importFolder(connection(), options_.operands.at(0),
+                                                  options_.playlist, &progress);
+        return report(QJsonObject{{"tracksAdded", summary.tracksAdded},
+                                  {"tracksPresent", summary.tracksPresent},
+                                  {"entriesAdded", summary.entriesAdded}});
+    }
+
+    int playlists() {
+        QJsonArray list;
+        connection().locked([&](sql::Database& db) {
+            for (const auto& info : itunes::playliststore::list(db, {})) {
+                list.append(
+                    QJsonObject{{"name", info.name},
+                                {"smart", info.kind != PlaylistKind::User},
+                                {"tracks", itunes::playliststore::entryCount(db, info.id)}});
+            }
+        });
+        if (options_.json)
+            return printJson(list);
+        for (const QJsonValue& value : list) {
+            const QJsonObject playlist = value.toObject();
+            out_ << playlist["name"].toString() << '\t'
+                 << (playlist["smart"].toBool() ? "smart" : "user") << '\t'
+                 << playlist["tracks"].toInt() << '\n';
+        }
+        return kExitOk;
+    }
+
+    int tracks() {
+        const auto rows = connection().locked([&](sql::Database& db) {
+            if (!options_.playlist)
+                return itunes::trackstore::listAll(db);
+            return itunes::trackstore::listPlaylist(db, playlistNamed(db, *options_.playlist).id);
+        });
+        if (options_.json)
+            return printJson(tracksJson(rows));
+        for (const auto& row : rows) {
+            out_ << row.id << '\t' << itunes::kindName(row.kind) << '\t' << row.name << '\t'
+                 << row.artist << '\t' << row.album << '\t' << locationText(row) << '\n';
+        }
+        return kExitOk;
+    }
+
+    int newPlaylist() {
+        const QString name = options_.operands.at(0);
+        if (name.trimmed().isEmpty())
+            throw UsageProblem{QStringLiteral("a playlist needs a name")};
+        const auto info = connection().locked([&](sql::Database& db) {
+            sql::Transaction transaction(db);
+            const qint64 id = itunes::playliststore::create(
+                db, name, options_.smart ? PlaylistKind::Smart : PlaylistKind::User);
+            transaction.commit();
+            return itunes::playliststore::info(db, id);
+        });
+        return report(QJsonObject{
+            {"name", info.name}, {"smart", options_.smart}, {"persistentID", info.persistentId}});
+    }
+
+    int select() {
+        const int count = connection().locked([&](sql::Database& db) {
+            sql::Transaction transaction(db);
+            const auto entries =
+                itunes::playliststore::entries(db, playlistNamed(db, *options_.playlist).id);
+            QList<qint64> items;
+            const QList<int> rows = options_.rows ? parseRows(*options_.rows, int(entries.size()))
+                                                  : allRows(int(entries.size()));
+            for (int row : rows)
+                items.append(entries.at(row).itemId);
+            itunes::playliststore::setSelection(db, items);
+            transaction.commit();
+            return int(items.size());
+        });
+        return report(QJsonObject{{"playlist", *options_.playlist}, {"selected", count}});
+    }
+
+  private:
+    itunes::Connection& connection() {
+        if (!connection_)
+            connection_ = itunes::Connection::open(itunes::libraryPath(options_.library));
+        return *connection_;
+    }
+
+    static QList<int> allRows(int count) {
+        QList<int> rows;
+        for (int row = 0; row < count; ++row)
+            rows.append(row);
+        return rows;
+    }
+
+    static itunes::playliststore::PlaylistInfo playlistNamed(sql::Database& db,
+                                                             const QString& name) {
+        const auto matches = itunes::playliststore::list(db, {name, std::nullopt});
+        if (matches.isEmpty())
+            throw TesselError(
+                QStringLiteral("No Playlist"),
+                formattedString(QStringLiteral("There is no playlist named “%@”."), name));
+        return matches.first();
+    }
+
+    static QJsonArray tracksJson(const QList<itunes::trackstore::TrackRow>& rows) {
+        QJsonArray list;
+        for (const auto& row : rows) {
+            list.append(QJsonObject{{"id", row.id},
+                                    {"persistentID", row.persistentId},
+                                    {"kind", itunes::kindName(row.kind)},
+                                    {"name", row.name},
+                                    {"artist", row.artist},
+                                    {"album", row.album},
+                                    {"location", liveLocation(row)}});
+        }
+        return list;
+    }
+
+    int report(const QJsonObject& summary) {
+        if (options_.json)
+            return printJson(summary);
+        for (auto it = summary.constBegin(); it != summary.constEnd(); ++it)
+            out_ << it.key() << ": " << it.value().toVariant().toString() << '\n';
+        return kExitOk;
+    }
+
+    int printJson(const QJsonValue& value) {
+        const QJsonDocument document =
+            value.isArray() ? QJsonDocument(value.toArray()) : QJsonDocument(value.toObject());
+        out_ << document.toJson(QJsonDocument::Indented);
+        return kExitOk;
+    }
+
+    Options options_;
+    QTextStream& out_;
+    QTextStream& err_;
+    std::shared_ptr<itunes::Connection> connection_;
+};
+
+struct Action {
+    const char* name;
+    int operands;
+    QSet<QString> options;  // beyond --library, --json and --help
+    const char* usage;
+    int (Run::*run)();
+};
+
+const QList<Action>& actions() {
+    static const QList<Action> list{
+        {"import-xml", 1, {}, "import-xml FILE", &Run::importXml},
+        {"add-folder", 1, {"playlist"}, "add-folder DIR [--playlist NAME]", &Run::addFolder},
+        {"playlists", 0, {}, "playlists", &Run::playlists},
+        {"tracks", 0, {"playlist"}, "tracks [--playlist NAME]", &Run::tracks},
+        {"new-playlist", 1, {"smart"}, "new-playlist NAME [--smart]", &Run::newPlaylist},
+        {"select", 0, {"playlist", "rows"}, "select --playlist NAME [--rows LIST]", &Run::select},
+    };
+    return list;
+}
+
+QString usageText() {
+    QString text = QStringLiteral(
+        "Usage: tessel-cli library ACTION [--library FILE] [--json]\n"
+        "\nActions:\n");
+    for (const Action& action : actions())
+        text += QStringLiteral("  ") + QString::fromLatin1(action.usage) + u'\n';
+    text += QStringLiteral(
+        "\nThe library is FILE, else $TESSEL_LIBRARY, else library.sqlite in "
+        "the per-user data folder.\nLIST: 1-based rows and ranges such as "
+        "1,4-6.\n");
+    return text;
+}
+
+const Action& checkedAction(const Options& options) {
+    for (const Action& action : actions()) {
+        if (options.action != QLatin1String(action.name))
+            continue;
+        if (options.operands.size() != action.operands)
+            throw UsageProblem{formattedString(QStringLiteral("usage: tessel-cli library %@"),
+                                               QString::fromLatin1(action.usage))};
+        const QList<std::pair<const char*, bool>> given{{"playlist", options.playlist.has_value()},
+                                                        {"rows", options.rows.has_value()},
+                                                        {"smart", options.smart}};
+        for (const auto& [option, present] : given) {
+            if (present && !action.options.contains(QString::fromLatin1(option)))
+                throw UsageProblem{formattedString(QStringLiteral("%@ does not take --%@"),
+                                                   options.action, QString::fromLatin1(option))};
+        }
+        if (options.action == u"select" && !options.playlist)
+            throw UsageProblem{QStringLiteral("select needs --playlist NAME")};
+        return action;
+    }
+    throw UsageProblem{
+        options.action.isEmpty()
+            ? QStringLiteral("no action given")
+            : formattedString(QStringLiteral("unknown action “%@”"), options.action)};
+}
+
+}  // namespace
+
+LibraryCommand::LibraryCommand()
+    : out_(stdout, QIODevice::WriteOnly), err_(stderr, QIODevice::WriteOnly) {}
+
+LibraryCommand::LibraryCommand(QIODevice* output, QIODevice* errors) : out_(output), err_(errors) {}
+
+QString LibraryCommand::summary() const {
+    return QStringLiteral(
+        "Fill and inspect the music library: import, folders, playlists, "
+        "tracks, selection");
+}
+
+int LibraryCommand::execute(const QStringList& arguments) {
+    try {
+        const Options options = parseOptions(arguments);
+        if (options.help) {
+            out_ << usageText();
+            return kExitOk;
+        }
+        const Action& action = checkedAction(options);
+        Run run(options, out_, err_);
+        const int code = (run.*action.run)();
+        out_.flush();
+        return code;
+    } catch (const UsageProblem& problem) {
+        err_ << "tessel-cli library: " << problem.message << "\n\n" << usageText();
+        err_.flush();
+        return kExitUsage;
+    } catch (const TesselError& error) {
+        out_.flush();
+        err_ << "tessel-cli library: " << QString(error.reason()).replace(u'\n', u' ') << '\n';
+        err_.flush();
+        return kExitFailure;
+    }
+}
+
+}  // namespace tessel::cli
