@@ -96,7 +96,7 @@ class FolderImporter {
                 ids.append(*present);
                 ++summary_.tracksPresent;
             } else {
-                ids.append(upserter.upsert(record));
+                ids.append(upserter.upsert(record).id);
                 ++summary_.tracksAdded;
             }
         }

@@ -125,26 +125,14 @@ class XmlImporter {
         int done = 0;
         for (auto it = tracks.cbegin(); it != tracks.cend(); ++it) {
             const QVariantMap track = it.value().toMap();
-            const auto record = recordFrom(track);
-            const bool known = exists(record.persistentId);
-            const qint64 id = upserter.upsert(record);
-            ++(known ? summary_.tracksUpdated : summary_.tracksAdded);
+            const auto stored = upserter.upsert(recordFrom(track));
+            ++(stored.added ? summary_.tracksAdded : summary_.tracksUpdated);
             const QVariant trackId = track.value(QStringLiteral("Track ID"), it.key());
-            trackIds_.insert(trackId.toLongLong(), id);
+            trackIds_.insert(trackId.toLongLong(), stored.id);
             if (++done % kProgressEvery == 0 || done == tracks.size())
                 report(progress_,
                        formattedString(QStringLiteral("Tracks %i/%i"), done, int(tracks.size())));
         }
-    }
-
-    bool exists(const QString& persistentId) {
-        if (!existsQuery_)
-            existsQuery_.emplace(db_, "SELECT 1 FROM tracks WHERE persistent_id = ?");
-        existsQuery_->reset();
-        existsQuery_->bind(1, persistentId);
-        const bool found = existsQuery_->step();
-        existsQuery_->reset();
-        return found;
     }
 
     void importPlaylists(const QVariantList& playlists) {
@@ -205,7 +193,6 @@ class XmlImporter {
     sql::Database& db_;
     ProgressSink* progress_;
     XmlImportSummary summary_;
-    std::optional<sql::Statement> existsQuery_;
     QHash<qint64, qint64> trackIds_;      // the export's Track ID → the library's track
     QHash<QString, qint64> playlistIds_;  // persistent ID → the library's playlist
     QList<std::pair<qint64, QString>> parents_;

@@ -49,11 +49,20 @@ void setLocation(sql::Database& db, qint64 id, const QString& location);
 class Upserter {
   public:
     explicit Upserter(sql::Database& db);
-    /// Returns the track's id.
-    qint64 upsert(const TrackRecord& record);
+
+    struct Result {
+        qint64 id = 0;
+        bool added = false;  // a new track, not an update
+    };
+    Result upsert(const TrackRecord& record);
 
   private:
-    sql::Statement statement_;
+    static void bindRecord(sql::Statement& statement, const TrackRecord& record);
+
+    sql::Database& db_;
+    sql::Statement find_;
+    sql::Statement insert_;
+    sql::Statement update_;
 };
 /// The id of the file track stored at path; absent when there is none.
 std::optional<qint64> idForLocation(sql::Database& db, const QString& path);
