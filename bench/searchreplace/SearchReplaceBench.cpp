@@ -1,0 +1,162 @@
+// Times a Search & Replace through tessel-cli, preview and apply, on a generated corpus of
+// music files, against the floor on the same corpus: a bare TagLib loop that opens each file
+// once to read its title (for the preview), and once to set the title and save (for the apply).
+// The apply is the time an --apply run takes beyond a preview run (it collects first).
+//
+//   searchreplace_bench [N]     N files (default 2000); the corpus lives in a temporary folder
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTextStream>
+
+#include <taglib/tag_c.h>
+
+#include <cstdio>
+#include <functional>
+
+namespace {
+
+QTextStream out(stdout);
+
+const char* const kFixtures[] = {"tagged.mp3", "tagged-v1.mp3", "tagged.flac", "tagged.ogg",
+                                 "tagged.m4a"};
+const char* const kWords[] = {"Under", "Over", "Into", "Across", "Beyond", "Through", "Around"};
+
+// Every title holds "the" once, so every track gets one change.
+QString titleFor(int i) {
+    return QStringLiteral("%1 the Line %2").arg(QString::fromLatin1(kWords[i % 7])).arg(i);
+}
+
+void setTags(const QString& path, int i) {
+    TagLib_File* file = taglib_file_new(QFile::encodeName(path).constData());
+    if (!file)
+        return;
+    TagLib_Tag* tag = taglib_file_tag(file);
+    if (tag) {
+        taglib_tag_set_title(tag, titleFor(i).toUtf8().constData());
+        taglib_tag_set_artist(tag, QStringLiteral("Artist %1").arg(i % 37).toUtf8().constData());
+        taglib_tag_set_album(tag, QStringLiteral("Album %1").arg(i % 101).toUtf8().constData());
+        taglib_tag_set_year(tag, 1960 + i % 60);
+        taglib_file_save(file);
+    }
+    taglib_file_free(file);
+}
+
+void buildCorpus(const QString& folder, int count) {
+    for (int i = 0; i < count; ++i) {
+        const QString fixture = QString::fromLatin1(kFixtures[i % std::size(kFixtures)]);
+        const QString path =
+            QStringLiteral("%1/%2/%3-%4").arg(folder).arg(i / 100).arg(i).arg(fixture);
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        QFile::copy(QStringLiteral(TESSEL_TEST_DATA) + u'/' + fixture, path);
+        QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        setTags(path, i);
+    }
+}
+
+QStringList corpusFiles(const QString& folder) {
+    QStringList paths;
+    for (const QFileInfo& sub : QDir(folder).entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        for (const QFileInfo& file : QDir(sub.filePath()).entryInfoList(QDir::Files))
+            paths.append(file.filePath());
+    }
+    return paths;
+}
+
+void readTitles(const QStringList& paths) {
+    for (const QString& path : paths) {
+        TagLib_File* file = taglib_file_new(QFile::encodeName(path).constData());
+        if (!file)
+            continue;
+        if (TagLib_Tag* tag = taglib_file_tag(file)) {
+            char* title = taglib_tag_title(tag);
+            taglib_free(title);
+        }
+        taglib_file_free(file);
+    }
+}
+
+// Sets a title of the same length as the apply writes, so both rewrite the same amount.
+void writeTitles(const QStringList& paths) {
+    for (int i = 0; i < paths.size(); ++i) {
+        TagLib_File* file = taglib_file_new(QFile::encodeName(paths.at(i)).constData());
+        if (!file)
+            continue;
+        if (TagLib_Tag* tag = taglib_file_tag(file)) {
+            taglib_tag_set_title(tag, titleFor(i).toUpper().toUtf8().constData());
+            taglib_file_save(file);
+        }
+        taglib_file_free(file);
+    }
+}
+
+double secondsOf(const std::function<void()>& work) {
+    QElapsedTimer timer;
+    timer.start();
+    work();
+    return timer.nsecsElapsed() / 1e9;
+}
+
+// Runs tessel-cli search-replace on the corpus; returns the number of rows it listed.
+int runCli(const QString& folder, const QString& home, const QStringList& extra) {
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("XDG_DATA_HOME", home + "/data");
+    environment.insert("XDG_CONFIG_HOME", home + "/config");
+    environment.insert("TESSEL_LIBRARY", home + "/library.sqlite");
+    process.setProcessEnvironment(environment);
+    process.start(QStringLiteral(TESSEL_CLI),
+                  QStringList{"search-replace", "--folder", folder, "--search", "the", "--replace",
+                              "The", "--case-sensitive"} +
+                      extra);
+    process.waitForFinished(-1);
+    if (process.exitCode() != 0)
+        out << "tessel-cli failed: " << process.readAllStandardError() << Qt::endl;
+    return process.readAllStandardOutput().count("[x]");
+}
+
+void report(const char* what, double seconds, double floor) {
+    out << QStringLiteral("%1 %2 s   %3x the floor")
+               .arg(QString::fromLatin1(what).leftJustified(22))
+               .arg(seconds, 8, 'f', 3)
+               .arg(seconds / floor, 5, 'f', 2)
+        << Qt::endl;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    const int count = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 2000;
+    if (count <= 0) {
+        out << "usage: searchreplace_bench [N]" << Qt::endl;
+        return 2;
+    }
+    QTemporaryDir home;
+    const QString folder = home.filePath("corpus");
+    out << "Building a corpus of " << count << " files…" << Qt::endl;
+    buildCorpus(folder, count);
+    const QStringList paths = corpusFiles(folder);
+    readTitles(paths);  // warms the page cache for every timing below
+
+    const double readFloor = secondsOf([&] { readTitles(paths); });
+    int previewed = 0;
+    const double preview = secondsOf([&] { previewed = runCli(folder, home.path(), {}); });
+    int applied = 0;
+    const double apply = secondsOf([&] { applied = runCli(folder, home.path(), {"--apply"}); });
+    const double writeFloor = secondsOf([&] { writeTitles(paths); });
+
+    out << previewed << " changes previewed, " << applied << " applied, on " << paths.size()
+        << " files" << Qt::endl;
+    report("read floor (TagLib)", readFloor, readFloor);
+    report("preview (tessel-cli)", preview, readFloor);
+    report("write floor (TagLib)", writeFloor, writeFloor);
+    // An --apply run collects the changes first, as the preview does; what it adds to the
+    // preview is the apply itself.
+    report("apply (tessel-cli)", apply - preview, writeFloor);
+    report("preview + apply run", apply, readFloor + writeFloor);
+    return previewed == paths.size() && applied == paths.size() ? 0 : 1;
+}
