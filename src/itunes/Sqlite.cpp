@@ -33,8 +33,9 @@ Database::Database(const QString& path) : path_(path) {
 }
 
 Database::~Database() {
-    // Statements and transactions are owned by objects that end before the connection.
-    sqlite3_close(db_);
+    // Statements and transactions end before the connection; should one outlive it, the
+    // connection closes once it is finalized.
+    sqlite3_close_v2(db_);
 }
 
 void Database::exec(const char* sql, const QString& doing) {
