@@ -25,7 +25,9 @@ void report(ProgressSink* progress, const QString& line) {
         progress->setProgress(line);
 }
 
-QStringList musicFilesBelow(const QString& folder) {
+QStringList musicFilesBelow(const QString& given) {
+    // The listing is relative to the folder, which it reads right only when given absolute.
+    const QString folder = QFileInfo(given).absoluteFilePath();
     const auto entries = dirContentsRecursive(folder);
     if (!entries)
         throw importError(

@@ -2,6 +2,8 @@
 #include "LibraryFixture.h"
 #include "itunes/Connection.h"
 
+#include <QDir>
+
 namespace tessel {
 namespace {
 
@@ -57,6 +59,16 @@ TEST_F(FolderImportTest, FilesAlreadyInTheLibraryAreNotAddedTwice) {
     EXPECT_EQ(more.tracksAdded, 1);
     EXPECT_EQ(more.entriesAdded, 1);
     EXPECT_EQ(playlist(QStringLiteral("New"))->tracks().size(), 4);
+}
+
+TEST_F(FolderImportTest, ARelativeFolderIsReadFromTheCurrentFolder) {
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(temp.path());
+    auto connection = itunes::Connection::open(libraryFile);
+    const auto summary = itunes::importFolder(*connection, QStringLiteral("in/sub"));
+    QDir::setCurrent(previous);
+    EXPECT_EQ(summary.tracksAdded, 2);
+    EXPECT_EQ(add("in").tracksPresent, 2);
 }
 
 TEST_F(FolderImportTest, UnusableTargetsFailAndChangeNothing) {
