@@ -24,9 +24,11 @@ struct XmlImportSummary {
 };
 
 /// Imports a Library.xml. Tracks and playlists already in the library (same persistent ID)
-/// are updated rather than added again; an updated playlist takes the file's entries. The
-/// master library list is skipped. Throws importError for a file that cannot be read, is not
-/// well-formed (naming the line) or is not a library export. Progress lines go to progress.
+/// are updated rather than added again; an updated playlist takes the file's entries, and a
+/// track keeps a location that leads to a file when the export's leads nowhere (its dead
+/// track was re-linked since). The master library list is skipped. Throws importError for a file
+/// that cannot be read, is not well-formed (naming the line) or is not a library export. Progress
+/// lines go to progress.
 XmlImportSummary importLibraryXml(Connection& connection, const QString& path,
                                   ProgressSink* progress = nullptr);
 

@@ -125,7 +125,7 @@ class XmlImporter {
         int done = 0;
         for (auto it = tracks.cbegin(); it != tracks.cend(); ++it) {
             const QVariantMap track = it.value().toMap();
-            const auto stored = upserter.upsert(recordFrom(track));
+            const auto stored = upserter.upsert(recordFrom(track), true);
             ++(stored.added ? summary_.tracksAdded : summary_.tracksUpdated);
             const QVariant trackId = track.value(QStringLiteral("Track ID"), it.key());
             trackIds_.insert(trackId.toLongLong(), stored.id);

@@ -3,12 +3,18 @@
 #include "ITunes.h"
 #include "foundation/StringHelpers.h"
 
+#include <QFileInfo>
+
 #include <cmath>
 #include <string>
 
 namespace tessel::itunes::trackstore {
 
 namespace {
+
+bool isFile(const QString& path) {
+    return QFileInfo(path).isFile();
+}
 
 bool isDuration(const TrackField& field) {
     return field.key == u"duration";
@@ -120,7 +126,7 @@ void setLocation(sql::Database& db, qint64 id, const QString& location) {
 
 Upserter::Upserter(sql::Database& db)
     : db_(db),
-      find_(db, "SELECT id FROM tracks WHERE persistent_id = ?"),
+      find_(db, "SELECT id, kind, location FROM tracks WHERE persistent_id = ?"),
       insert_(db, insertSql().c_str()),
       update_(db, updateSql().c_str()) {}
 
@@ -134,11 +140,17 @@ void Upserter::bindRecord(sql::Statement& statement, const TrackRecord& record) 
     }
 }
 
-Upserter::Result Upserter::upsert(const TrackRecord& record) {
+Upserter::Result Upserter::upsert(TrackRecord record, bool keepLivingFile) {
     find_.reset();
     find_.bind(1, record.persistentId);
-    const std::optional<qint64> existing =
-        find_.step() ? std::optional<qint64>(find_.integer(0)) : std::nullopt;
+    const bool found = find_.step();
+    const std::optional<qint64> existing = found ? std::optional(find_.integer(0)) : std::nullopt;
+    // A file track that was pointed at a file that is there keeps it when the record's path
+    // leads nowhere (an old export imported again after its dead tracks were re-linked).
+    if (found && keepLivingFile && record.kind == TrackKind::File && !find_.isNull(2) &&
+        kindFromName(find_.text(1)) == TrackKind::File && isFile(find_.text(2)) &&
+        !(record.location && isFile(*record.location)))
+        record.location = find_.text(2);
     find_.reset();
     sql::Statement& statement = existing ? update_ : insert_;
     bindRecord(statement, record);

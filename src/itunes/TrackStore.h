@@ -54,7 +54,9 @@ class Upserter {
         qint64 id = 0;
         bool added = false;  // a new track, not an update
     };
-    Result upsert(const TrackRecord& record);
+    /// With keepLivingFile, an existing file track whose stored file is there keeps that
+    /// location when the record's location is no file.
+    Result upsert(TrackRecord record, bool keepLivingFile = false);
 
   private:
     static void bindRecord(sql::Statement& statement, const TrackRecord& record);

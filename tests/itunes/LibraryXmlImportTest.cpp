@@ -164,6 +164,7 @@ TEST_F(LibraryTest, ReimportUpdatesByPersistentId) {
         const auto gone = trackNamed(app, QStringLiteral("Gone Song"));
         gone->setProperty(QStringLiteral("artist"), QStringLiteral("Edited"));
         gone->setProperty(QStringLiteral("lyrics"), QStringLiteral("Kept words"));
+        gone->setLocation(temp.copyFixture(QStringLiteral("tagged.ogg"), "relinked/gone.ogg"));
         playlist(QStringLiteral("Road Trip"))->tracks().first()->deleteTrack();
         auto connection = itunes::Connection::open(libraryFile);
         connection->locked([](sql::Database& db) {
@@ -191,6 +192,11 @@ TEST_F(LibraryTest, ReimportUpdatesByPersistentId) {
     EXPECT_EQ(gone->property(QStringLiteral("artist")), QStringLiteral("Old Artist"));
     // The export carries no lyrics, so the library's stay.
     EXPECT_EQ(gone->property(QStringLiteral("lyrics")), QStringLiteral("Kept words"));
+    // A re-linked track stays linked; a dead one takes the export's path.
+    EXPECT_EQ(gone->location(), temp.filePath(QStringLiteral("relinked/gone.ogg")));
+    EXPECT_EQ(std::dynamic_pointer_cast<itunes::LibraryTrack>(trackNamed(app, "Renamed Song"))
+                  ->storedLocation(),
+              QStringLiteral("/home/old/Music/unix song.flac"));
     const qint64 count = connection->locked([](sql::Database& db) {
         sql::Statement statement(db, "SELECT count(*) FROM tracks");
         statement.step();
