@@ -1,0 +1,57 @@
+// The change panel: a sheet over the main window with the info line and the table of
+// proposed changes, where rows are checked and unchecked before applying. Cancel (or Escape)
+// discards the list.
+#pragma once
+
+#include <QDialog>
+
+class QLabel;
+class QPushButton;
+class QTableView;
+
+namespace tessel {
+class AppDelegate;
+}
+
+namespace tessel::gui {
+
+class ChangeTableModel;
+
+class ChangePanelDialog : public QDialog {
+    Q_OBJECT
+
+  public:
+    ChangePanelDialog(AppDelegate& delegate, QWidget* parent);
+
+    /// Opens the sheet over the controller's change list.
+    void present(const QString& infoLine, bool valueColumnsVisible);
+    /// Closes the sheet and leaves the list to the controller.
+    void dismiss();
+
+    QLabel* infoLine() const { return info_; }
+    QTableView* table() const { return table_; }
+    QPushButton* checkButton() const { return check_; }
+    QPushButton* uncheckButton() const { return uncheck_; }
+    QPushButton* applyButton() const { return apply_; }
+    QPushButton* cancelButton() const { return cancel_; }
+
+    /// The user's Cancel: the controller drops the list.
+    void reject() override;
+
+  private:
+    void setUpTable();
+    QLayout* buttonRow();
+    /// Checks (tag 1) or unchecks (tag 0) the selected rows.
+    void checkSelected(int tag);
+
+    AppDelegate& delegate_;
+    ChangeTableModel* model_;
+    QLabel* info_;
+    QTableView* table_;
+    QPushButton* check_;
+    QPushButton* uncheck_;
+    QPushButton* cancel_;
+    QPushButton* apply_;
+};
+
+}  // namespace tessel::gui

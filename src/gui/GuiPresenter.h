@@ -1,0 +1,29 @@
+// The desktop app's Presenter: alerts as message boxes, the progress sheet, the change panel
+// and the end of editing, all on the main window once it is set.
+#pragma once
+
+#include "support/Presenter.h"
+
+#include <QPointer>
+
+namespace tessel::gui {
+
+class MainWindow;
+
+class GuiPresenter : public Presenter {
+  public:
+    /// The window the sheets and alerts belong to; alerts before it exists stand alone.
+    void setWindow(MainWindow* window) { window_ = window; }
+
+    int presentAlert(const AlertRequest& request) override;
+    void endEditing() override;
+    void showProgressSheet() override;
+    void hideProgressSheet() override;
+    void showChangePanel(const QString& infoLine, bool valueColumnsVisible) override;
+    void hideChangePanel() override;
+
+  private:
+    QPointer<MainWindow> window_;
+};
+
+}  // namespace tessel::gui

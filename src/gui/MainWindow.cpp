@@ -1,0 +1,219 @@
+#include "MainWindow.h"
+
+#include "AboutPage.h"
+#include "ChangePanelDialog.h"
+#include "HelpSheet.h"
+#include "Icons.h"
+#include "ProgressSheet.h"
+#include "SearchReplacePage.h"
+#include "app/AppDelegate.h"
+
+#include <QActionGroup>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFileDialog>
+#include <QLayout>
+#include <QScreen>
+#include <QStackedWidget>
+#include <QToolBar>
+
+namespace tessel::gui {
+
+namespace {
+
+QUrl askForFolder(QWidget* parent, const QUrl& current) {
+    return QFileDialog::getExistingDirectoryUrl(
+        parent, MainWindow::tr("Choose a Folder of Music Files"), current);
+}
+
+constexpr int kHintMinimumWidth = 260;
+constexpr int kHintMaximumWidth = 420;
+
+// The height a page asks for, within the bounds it sets itself.
+int naturalHeight(const QWidget* view) {
+    return qBound(view->minimumHeight(), view->sizeHint().height(), view->maximumHeight());
+}
+
+}  // namespace
+
+MainWindow::MainWindow(AppDelegate& delegate, QWidget* parent)
+    : QMainWindow(parent),
+      delegate_(delegate),
+      binder_(&delegate),
+      context_{delegate, binder_, askForFolder, [this] { openHelp(); }},
+      toolbar_(new QToolBar(tr("Tools"))),
+      items_(new QActionGroup(this)),
+      stack_(new QStackedWidget),
+      changePanel_(new ChangePanelDialog(delegate, this)),
+      progressSheet_(new ProgressSheet(delegate, this)),
+      helpSheet_(new HelpSheet(this)),
+      hint_(new LaunchHint(this)) {
+    setWindowTitle(QStringLiteral("Tessel"));
+    setWindowIcon(applicationIcon());
+    setCentralWidget(stack_);
+    setUpToolbar();
+    addPages();
+    addWindowActions();
+    placeInitially();
+    showTab(0);
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::setUpToolbar() {
+    toolbar_->setObjectName(QStringLiteral("pages"));
+    toolbar_->setMovable(false);
+    toolbar_->setFloatable(false);
+    toolbar_->setIconSize(QSize(32, 32));
+    toolbar_->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    toolbar_->toggleViewAction()->setVisible(false);
+    setContextMenuPolicy(Qt::NoContextMenu);
+    addToolBar(Qt::TopToolBarArea, toolbar_);
+    connect(items_, &QActionGroup::triggered, this,
+            qOverload<QAction*>(&MainWindow::toolbarClicked));
+}
+
+void MainWindow::addPages() {
+    addPage(0, new SearchReplacePage(context_), tr("Search && Replace"),
+            themedIcon(QStringLiteral("edit-find-replace"), QStringLiteral("search-replace")));
+    auto* about = new AboutPage(context_);
+    addPage(kAboutPage, about, tr("About"),
+            themedIcon(QStringLiteral("help-about"), QStringLiteral("about")));
+    // The page table gives the About page twice.
+    pages_[kAboutPage + 1] = about;
+    actions_[kAboutPage + 1] = actions_[kAboutPage];
+}
+
+// Pages are added in page order, so the toolbar lists them in that order.
+void MainWindow::addPage(int index, QWidget* view, const QString& title, const QIcon& icon) {
+    pages_[index] = view;
+    stack_->addWidget(view);
+    QAction* item = toolbar_->addAction(icon, title);
+    item->setIconText(title);
+    item->setCheckable(true);
+    item->setData(index);
+    const QKeySequence shortcut(Qt::CTRL | Qt::Key(Qt::Key_1 + items_->actions().size()));
+    item->setShortcut(shortcut);
+    item->setToolTip(QStringLiteral("%1 (%2)").arg(
+        QString(title).replace(QStringLiteral("&&"), QStringLiteral("&")),
+        shortcut.toString(QKeySequence::NativeText)));
+    items_->addAction(item);
+    actions_[index] = item;
+}
+
+void MainWindow::addWindowActions() {
+    helpAction_ = new QAction(tr("Tool Help"), this);
+    helpAction_->setShortcut(QKeySequence::HelpContents);
+    connect(helpAction_, &QAction::triggered, this, &MainWindow::openHelp);
+    addAction(helpAction_);
+    auto* quit = new QAction(tr("Quit"), this);
+    quit->setShortcut(QKeySequence::Quit);
+    connect(quit, &QAction::triggered, this, &MainWindow::close);
+    addAction(quit);
+}
+
+// Wide enough for every page, near the top of the screen.
+void MainWindow::placeInitially() {
+    int width = 640;
+    for (QWidget* view : pages_) {
+        if (view)
+            width = std::max(width, view->sizeHint().width());
+    }
+    const QRect screen = QApplication::primaryScreen()->availableGeometry();
+    setGeometry(screen.x() + (screen.width() - width) / 2, screen.y() + 60, width, 480);
+}
+
+QWidget* MainWindow::pageView(int index) const {
+    return index >= 0 && index < kPageCount ? pages_[index] : nullptr;
+}
+
+QAction* MainWindow::toolbarItem(int index) const {
+    return index >= 0 && index < kPageCount ? actions_[index] : nullptr;
+}
+
+void MainWindow::toolbarClicked(int index) {
+    QWidget* view = pageView(index);
+    if (!view)
+        return;
+    current_ = index;
+    helpAction_->setEnabled(index < kToolPageCount);
+    makeCurrent(view);
+    fitToPage(view);
+}
+
+void MainWindow::toolbarClicked(QAction* item) {
+    toolbarClicked(item->data().toInt());
+}
+
+void MainWindow::showTab(int tag) {
+    toolbarClicked(tag);
+    if (QAction* item = toolbarItem(tag))
+        item->setChecked(true);
+}
+
+// Only the page shown counts for the window's size, so a small page gets a small window.
+void MainWindow::makeCurrent(QWidget* view) {
+    for (int i = 0; i < stack_->count(); ++i) {
+        QWidget* page = stack_->widget(i);
+        const auto policy = page == view ? QSizePolicy::Preferred : QSizePolicy::Ignored;
+        page->setSizePolicy(QSizePolicy::Preferred, policy);
+    }
+    stack_->setCurrentWidget(view);
+    stack_->updateGeometry();
+    layout()->activate();
+}
+
+// The new height is the page's plus the room above it; x, width and the top edge stay.
+void MainWindow::fitToPage(QWidget* view) {
+    const QRect frame = geometry();
+    setGeometry(frame.x(), frame.y(), frame.width(), naturalHeight(view) + kChromeHeight);
+}
+
+void MainWindow::openHelp() {
+    if (current_ >= kToolPageCount)
+        return;
+    helpSheet_->present(current_);
+}
+
+void MainWindow::closeHelp() {
+    helpSheet_->reject();
+}
+
+void MainWindow::startLaunchHint(HintTiming timing) {
+    placeHint();
+    hint_->start(timing);
+}
+
+// Beside the toolbar's items when there is room for it, so it covers no control; under the
+// toolbar otherwise.
+void MainWindow::placeHint() {
+    const QList<QAction*> items = items_->actions();
+    const QWidget* last = items.isEmpty() ? nullptr : toolbar_->widgetForAction(items.last());
+    const int besideItems = last ? toolbar_->x() + last->geometry().right() + 16 : width();
+    const QRect bar = toolbar_->geometry();
+    if (width() - besideItems >= kHintMinimumWidth) {
+        hint_->setText(
+            tr("← Pick a tool here, choose the tracks, set the options and click Start."));
+        hint_->setFixedWidth(std::min(width() - besideItems - 12, kHintMaximumWidth));
+        hint_->adjustSize();
+        hint_->move(besideItems, bar.y() + std::max(4, (bar.height() - hint_->height()) / 2));
+    } else {
+        hint_->setText(
+            tr("↑ Pick a tool above, choose the tracks, set the options and click Start."));
+        hint_->setFixedWidth(std::min(width() - 24, kHintMaximumWidth));
+        hint_->adjustSize();
+        hint_->move(width() - hint_->width() - 12, bar.bottom() + 8);
+    }
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    placeHint();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    event->accept();
+    QCoreApplication::quit();
+}
+
+}  // namespace tessel::gui

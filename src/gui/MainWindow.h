@@ -1,0 +1,97 @@
+// The main window: a toolbar of the pages, the page shown below it, and the sheets that runs
+// open over it (progress, change panel, help). Switching pages fits the window's height to the
+// page with the top edge in place. Closing the window quits the application.
+#pragma once
+
+#include "Binder.h"
+#include "LaunchHint.h"
+#include "PageContext.h"
+
+#include <QMainWindow>
+
+#include <array>
+
+class QActionGroup;
+class QStackedWidget;
+class QToolBar;
+
+namespace tessel {
+class AppDelegate;
+}
+
+namespace tessel::gui {
+
+class ChangePanelDialog;
+class HelpSheet;
+class ProgressSheet;
+
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+
+  public:
+    /// The window's height above the page (the toolbar's room): a page h high gets a window
+    /// h + 78 high.
+    static constexpr int kChromeHeight = 78;
+
+    explicit MainWindow(AppDelegate& delegate, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    /// Shows page index (0-7). Pages that are not built are not offered, and ignored here.
+    void toolbarClicked(int index);
+    /// Shows the page of a toolbar item.
+    void toolbarClicked(QAction* item);
+    /// Shows page tag and marks its toolbar item as the selected one.
+    void showTab(int tag);
+    int currentPage() const { return current_; }
+    /// The view of page index; null when that page is not built.
+    QWidget* pageView(int index) const;
+    /// The toolbar item of page index; null when that page is not built.
+    QAction* toolbarItem(int index) const;
+    QToolBar* toolbar() const { return toolbar_; }
+
+    /// Opens the help of the tool page shown; does nothing on the About page.
+    void openHelp();
+    void closeHelp();
+    /// Commits what is typed into the pages' fields.
+    void endEditing() { binder_.endEditing(); }
+    /// Counts the launch and shows the first-launch hint.
+    void startLaunchHint(HintTiming timing = {});
+    /// How the pages ask for a folder (a folder dialog unless replaced).
+    void setFolderChooser(FolderChooser chooser) { context_.chooseFolder = std::move(chooser); }
+
+    ChangePanelDialog* changePanel() const { return changePanel_; }
+    ProgressSheet* progressSheet() const { return progressSheet_; }
+    HelpSheet* helpSheet() const { return helpSheet_; }
+    LaunchHint* launchHint() const { return hint_; }
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+  private:
+    void setUpToolbar();
+    void addPages();
+    void addPage(int index, QWidget* view, const QString& title, const QIcon& icon);
+    void addWindowActions();
+    void placeInitially();
+    void makeCurrent(QWidget* view);
+    void fitToPage(QWidget* view);
+    void placeHint();
+
+    AppDelegate& delegate_;
+    Binder binder_;
+    PageContext context_;
+    QToolBar* toolbar_;
+    QActionGroup* items_;
+    QStackedWidget* stack_;
+    std::array<QWidget*, kPageCount> pages_{};
+    std::array<QAction*, kPageCount> actions_{};
+    int current_ = 0;
+    QAction* helpAction_ = nullptr;
+    ChangePanelDialog* changePanel_;
+    ProgressSheet* progressSheet_;
+    HelpSheet* helpSheet_;
+    LaunchHint* hint_;
+};
+
+}  // namespace tessel::gui

@@ -1,0 +1,71 @@
+#include "ProgressSheet.h"
+
+#include "app/AppDelegate.h"
+
+#include <QCloseEvent>
+#include <QLabel>
+#include <QProgressBar>
+#include <QVBoxLayout>
+
+namespace tessel::gui {
+
+ProgressSheet::ProgressSheet(AppDelegate& delegate, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
+      delegate_(delegate),
+      title_(new QLabel),
+      detail_(new QLabel),
+      indicator_(new QProgressBar) {
+    setWindowModality(Qt::WindowModal);
+    setWindowTitle(tr("Working"));
+    QFont bold = title_->font();
+    bold.setBold(true);
+    title_->setFont(bold);
+    title_->setTextFormat(Qt::PlainText);
+    detail_->setTextFormat(Qt::PlainText);
+    // A long track title must not widen the sheet; it is shortened instead.
+    detail_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    indicator_->setRange(0, 0);
+    indicator_->setTextVisible(false);
+
+    auto* column = new QVBoxLayout(this);
+    column->addWidget(title_);
+    column->addWidget(detail_);
+    column->addWidget(indicator_);
+    setMinimumWidth(420);
+
+    connect(&delegate_, &AppDelegate::currentProgressTitleChanged, this,
+            [this] { title_->setText(delegate_.currentProgressTitle()); });
+    connect(&delegate_, &AppDelegate::currentProgressDetailChanged, this,
+            &ProgressSheet::showDetail);
+}
+
+void ProgressSheet::present() {
+    title_->setText(delegate_.currentProgressTitle());
+    showDetail();
+    open();
+}
+
+void ProgressSheet::dismiss() {
+    QDialog::done(Accepted);
+}
+
+void ProgressSheet::reject() {
+    // Escape: the run goes on, and so does the sheet.
+}
+
+void ProgressSheet::closeEvent(QCloseEvent* event) {
+    event->ignore();
+}
+
+void ProgressSheet::resizeEvent(QResizeEvent* event) {
+    QDialog::resizeEvent(event);
+    showDetail();
+}
+
+void ProgressSheet::showDetail() {
+    detailText_ = delegate_.currentProgressDetail();
+    detail_->setText(
+        detail_->fontMetrics().elidedText(detailText_, Qt::ElideMiddle, detail_->width()));
+}
+
+}  // namespace tessel::gui

@@ -1,0 +1,81 @@
+#include "TrackSourceBox.h"
+
+#include "Binder.h"
+#include "PageContext.h"
+#include "PopUpButton.h"
+#include "app/AppDelegate.h"
+
+#include <QButtonGroup>
+#include <QDir>
+#include <QGridLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace tessel::gui {
+
+namespace {
+
+QString folderText(const QVariant& value) {
+    const QUrl url = value.toUrl();
+    if (url.isEmpty())
+        return TrackSourceBox::tr("No folder chosen");
+    return url.isLocalFile() ? QDir::toNativeSeparators(url.toLocalFile()) : url.toString();
+}
+
+}  // namespace
+
+TrackSourceBox::TrackSourceBox(PageContext& context, QWidget* parent)
+    : QGroupBox(tr("Tracks"), parent),
+      context_(context),
+      methods_(new QButtonGroup(this)),
+      playlists_(new PopUpButton(kPlaylistPopUpTag)),
+      folder_(new QLabel),
+      choose_(new QPushButton(tr("C&hoose…"))) {
+    auto* playlist = new QRadioButton(tr("&Playlist:"));
+    auto* selection = new QRadioButton(tr("S&election in the library"));
+    auto* folder = new QRadioButton(tr("&Folder:"));
+    methods_->addButton(playlist, Playlist);
+    methods_->addButton(folder, Folder);
+    methods_->addButton(selection, Selection);
+    folder_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    folder_->setMinimumWidth(120);
+    folder_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+
+    auto* grid = new QGridLayout(this);
+    grid->addWidget(playlist, 0, 0);
+    grid->addWidget(playlists_, 0, 1, 1, 2);
+    grid->addWidget(selection, 1, 0, 1, 3);
+    grid->addWidget(folder, 2, 0);
+    grid->addWidget(folder_, 2, 1);
+    grid->addWidget(choose_, 2, 2);
+    grid->setColumnStretch(1, 1);
+
+    connect(choose_, &QPushButton::clicked, this, &TrackSourceBox::chooseFolder);
+    connect(playlists_, &PopUpButton::willPopUp, &context_.delegate, &AppDelegate::popUp);
+    bind();
+}
+
+void TrackSourceBox::bind() {
+    Binder& binder = context_.binder;
+    binder.bindChoice(methods_, "selectedMethod", Selection);
+    binder.bindItems(playlists_, "playlists", "selectedPlaylist");
+    binder.bindLabel(folder_, "folderPath", folderText);
+    // Only the chosen source's own control is live; the folder can be chosen at any time, as
+    // choosing one switches the source to it.
+    binder.bindEnabled(playlists_, QStringLiteral("selectedMethod"),
+                       QStringLiteral("Equalto0ValueTransformer"));
+    binder.bindEnabled(folder_, QStringLiteral("selectedMethod"),
+                       QStringLiteral("Equalto1ValueTransformer"));
+}
+
+void TrackSourceBox::chooseFolder() {
+    AppDelegate& delegate = context_.delegate;
+    const QUrl folder = context_.chooseFolder(window(), delegate.property("folderPath").toUrl());
+    if (folder.isEmpty())
+        return;
+    delegate.setProperty("folderPath", folder);
+    delegate.pathSelected();
+}
+
+}  // namespace tessel::gui

@@ -1,0 +1,20 @@
+// Entry point of the widget tests: an application object with widgets, on the offscreen
+// platform unless another is asked for, and test-mode standard paths.
+#include <QApplication>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+int main(int argc, char** argv) {
+    QTemporaryDir home;
+    qputenv("XDG_CONFIG_HOME", home.filePath(QStringLiteral("config")).toLocal8Bit());
+    qputenv("XDG_DATA_HOME", home.filePath(QStringLiteral("data")).toLocal8Bit());
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QStandardPaths::setTestModeEnabled(true);
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Tessel"));
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
