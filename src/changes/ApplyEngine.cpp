@@ -29,21 +29,20 @@ bool sameText(const QVariant& current, const QVariant& stored) {
 
 // ---- tag changes ----
 
-// Reads the track once, reports the progress line, guards and writes. False when the guard
-// failed.
+// Reads the track (one open of a file for the read and the write), reports the progress line,
+// guards and writes. False when the guard failed.
 bool guardAndWrite(const ChangeRecord& record, int counter, qint64 count, ProgressSink& progress) {
     QStringList tags{QStringLiteral("artist"), QStringLiteral("name")};
     if (!tags.contains(record.tagToChange))
         tags.append(record.tagToChange);
-    const QVariantMap values = record.track.valuesForTags(tags);
-    progress.setProgress(formattedString(QStringLiteral("%i/%lu %@"), counter, count,
-                                         valueText(values.value(QStringLiteral("name")))));
-    if (!sameText(values.value(QStringLiteral("artist")), record.artist) ||
-        !sameText(values.value(QStringLiteral("name")), record.title) ||
-        !sameText(values.value(record.tagToChange), record.oldTag))
-        return false;
-    record.track.setTag(record.tagToChange, record.newTag);
-    return true;
+    const auto guard = [&](const QVariantMap& values) {
+        progress.setProgress(formattedString(QStringLiteral("%i/%lu %@"), counter, count,
+                                             valueText(values.value(QStringLiteral("name")))));
+        return sameText(values.value(QStringLiteral("artist")), record.artist) &&
+               sameText(values.value(QStringLiteral("name")), record.title) &&
+               sameText(values.value(record.tagToChange), record.oldTag);
+    };
+    return record.track.setTagIf(record.tagToChange, record.newTag, tags, guard);
 }
 
 QString displayName(const ChangeRecord& record) {

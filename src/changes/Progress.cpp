@@ -22,9 +22,17 @@ void Progress::begin(const QString& title) {
 }
 
 void Progress::setProgress(const QString& detail) {
-    // Queued even on the main thread, so the order of all updates is the order of the calls.
-    QMetaObject::invokeMethod(
-        this, [this, detail] { setDetail(detail); }, Qt::QueuedConnection);
+    // One main-thread task applies every detail queued until it runs, in order, so a worker
+    // that reports every track does not wake the main thread once per track.
+    bool schedule = false;
+    {
+        QMutexLocker lock(&pendingMutex_);
+        schedule = pending_.isEmpty();
+        pending_.append(detail);
+    }
+    if (schedule)
+        QMetaObject::invokeMethod(
+            this, [this] { applyPending(); }, Qt::QueuedConnection);
 }
 
 void Progress::end() {
@@ -36,6 +44,16 @@ void Progress::end() {
 QString Progress::usageCounterKey() {
     return formattedString(QStringLiteral("tessellib_%@_usages"),
                            TesselLib::shared().appVersionString());
+}
+
+void Progress::applyPending() {
+    QStringList details;
+    {
+        QMutexLocker lock(&pendingMutex_);
+        details.swap(pending_);
+    }
+    for (const QString& detail : details)
+        setDetail(detail);
 }
 
 void Progress::setDetail(const QString& detail) {

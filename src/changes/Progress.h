@@ -4,8 +4,10 @@
 
 #include "ProgressSink.h"
 
+#include <QMutex>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 namespace tessel {
 
@@ -41,8 +43,11 @@ class Progress : public QObject, public ProgressSink {
 
   private:
     void setDetail(const QString& detail);
+    void applyPending();
 
     Presenter& presenter_;
+    QMutex pendingMutex_;
+    QStringList pending_;  // details scheduled and not yet applied, oldest first
     QString title_;
     QString detail_;
 };

@@ -369,6 +369,84 @@ void insertPair(QVariantMap& fields, const TagLib::PropertyMap& map, const Prope
     fields.insert(QString::fromLatin1(count.key), qint64(intValue(total)));
 }
 
+// ---- a write checked against the values read in the same open ----
+
+QVariant readFromTag(const TagLib::File& file, const TagLib::Tag& tag, const QString& name)
+{
+    if (name == u"artist")
+        return fromTagString(tag.artist());
+    if (name == u"album")
+        return fromTagString(tag.album());
+    if (name == u"comment")
+        return fromTagString(tag.comment());
+    if (name == u"genre")
+        return fromTagString(tag.genre());
+    if (name == u"name" || name == u"title")
+        return fromTagString(tag.title());
+    if (name == u"year")
+        return nonZeroText(tag.year());
+    if (name == u"number")
+        return nonZeroText(tag.track());
+    const TagLib::AudioProperties* properties = file.audioProperties();
+    if (!properties)
+        return {};
+    return name == u"duration" ? properties->lengthInSeconds() : properties->bitrate();
+}
+
+QVariant otherValue(const QString& name, const QString& path)
+{
+    if (name == u"location")
+        return path;
+    return hasEmbeddedCover(path) ? QVariant(QStringLiteral("cover")) : QVariant();
+}
+
+bool needsNoParse(const QString& name)
+{
+    return name == u"location" || name == u"cover";
+}
+
+// The values read() gives, from an MP3 opened through TagLib's C++ interface.
+QVariantMap mpegValues(const TagLib::MPEG::File& file, const QString& path, const QStringList& tags)
+{
+    const TagLib::Tag* tag = file.isValid() ? file.tag() : nullptr;
+    QVariantMap values;
+    for (const QString& name : tags) {
+        if (needsNoParse(name))
+            values.insert(name, otherValue(name, path));
+        else
+            values.insert(name, tag ? readFromTag(file, *tag, name) : QVariant());
+    }
+    return values;
+}
+
+// The values read() gives, from a file opened through the C interface (null when it could
+// not be opened).
+QVariantMap cValues(TagLib_File* file, const QString& path, const QStringList& tags)
+{
+    TagLib_Tag* tag = file ? taglib_file_tag(file) : nullptr;
+    QVariantMap values;
+    for (const QString& name : tags) {
+        if (needsNoParse(name))
+            values.insert(name, otherValue(name, path));
+        else
+            values.insert(name, tag ? readFromParsedFile(file, tag, name) : QVariant());
+    }
+    return values;
+}
+
+bool needsAudioProperties(const QStringList& tags)
+{
+    return tags.contains(QStringLiteral("duration")) || tags.contains(QStringLiteral("bitRate"));
+}
+
+TagLib::Tag* writableTag(TagLib::File& file, const QString& path)
+{
+    TagLib::Tag* tag = file.tag();
+    if (!tag)
+        throw writeError(QStringLiteral("The file “%@” has no tag that can be written."), path);
+    return tag;
+}
+
 }  // namespace
 
 bool isReadable(const QString& tag)
@@ -384,26 +462,10 @@ bool isWritable(const QString& tag)
 
 QVariantMap read(const QString& path, const QStringList& tags)
 {
-    QVariantMap values;
-    CFile file;
-    TagLib_Tag* tag = nullptr;
-    bool opened = false;
-    for (const QString& name : tags) {
-        if (name == u"location") {
-            values.insert(name, path);
-        } else if (name == u"cover") {
-            values.insert(name, hasEmbeddedCover(path) ? QVariant(QStringLiteral("cover"))
-                                                       : QVariant());
-        } else {
-            if (!opened) {
-                file = openCFile(path);
-                tag = file ? taglib_file_tag(file.get()) : nullptr;
-                opened = true;
-            }
-            values.insert(name, tag ? readFromParsedFile(file.get(), tag, name) : QVariant());
-        }
-    }
-    return values;
+    // "location" and the cover test need no parse.
+    const bool parse = !std::all_of(tags.cbegin(), tags.cend(), needsNoParse);
+    const CFile file = parse ? openCFile(path) : CFile();
+    return cValues(file.get(), path, tags);
 }
 
 void write(const QString& path, const QString& tag, const QVariant& value)
@@ -412,6 +474,35 @@ void write(const QString& path, const QString& tag, const QVariant& value)
         writeMpeg(path, tag, value);
     else
         writeWithCInterface(path, tag, value);
+}
+
+bool writeIf(const QString& path, const QStringList& tags,
+             const std::function<bool(const QVariantMap&)>& proceed, const QString& tag,
+             const QVariant& value)
+{
+    if (isMpegFile(path)) {
+        setUpTagLib();
+        // Saving needs no audio properties; reading them is most of a parse.
+        TagLib::MPEG::File file(QFile::encodeName(path).constData(), needsAudioProperties(tags));
+        if (!proceed(mpegValues(file, path, tags)))
+            return false;
+        checkOpenedForWriting(file, path);
+        setOnTag(writableTag(file, path), tag, value);
+        saveMpeg(file, path);
+        return true;
+    }
+    const CFile file = openCFile(path);
+    if (!proceed(cValues(file.get(), path, tags)))
+        return false;
+    TagLib_Tag* ctag = file ? taglib_file_tag(file.get()) : nullptr;
+    if (!file)
+        throw writeError(QStringLiteral("The file “%@” could not be opened."), path);
+    if (!ctag)
+        throw writeError(QStringLiteral("The file “%@” has no tag that can be written."), path);
+    setOnCTag(ctag, tag, value);
+    if (!taglib_file_save(file.get()))
+        throw writeError(QStringLiteral("The file “%@” could not be saved."), path);
+    return true;
 }
 
 bool isWritableThrough(const QString& tag)

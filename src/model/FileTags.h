@@ -7,6 +7,8 @@
 #include <QVariant>
 #include <QVariantMap>
 
+#include <functional>
+
 namespace tessel::filetags {
 
 /// The identifiers a music file can give: the text tags it holds, "year", "number",
@@ -25,6 +27,14 @@ QVariantMap read(const QString& path, const QStringList& tags);
 /// file cannot be opened, has no tag, or cannot be saved; nothing is written then.
 /// MPEG files keep the tag types they already have and their ID3v2 version.
 void write(const QString& path, const QString& tag, const QVariant& value);
+
+/// Reads tags as read() does and, when proceed accepts their values, writes one writable tag
+/// as write() does, all in one open of the file: one parse for the check and the write, and
+/// nothing of this process can change the file in between. Returns false, having saved
+/// nothing, when proceed refuses; throws as write() does once proceed has accepted.
+bool writeIf(const QString& path, const QStringList& tags,
+             const std::function<bool(const QVariantMap&)>& proceed, const QString& tag,
+             const QVariant& value);
 
 /// The fields a library track writes through to its file: those of isWritable plus
 /// "albumArtist", "composer", "lyrics", "bpm", "trackNumber", "trackCount", "discNumber" and

@@ -63,6 +63,28 @@ void MusicTrack::setTag(const QString& tag, const QVariant& value) const
         setFileValue(tag, value);
 }
 
+bool MusicTrack::setTagIf(const QString& tag, const QVariant& value, const QStringList& tags,
+                          const std::function<bool(const QVariantMap&)>& proceed) const
+{
+    if (isLibraryTrack()) {
+        if (!proceed(valuesForTags(tags)))
+            return false;
+        setLibraryValue(tag, value);
+        return true;
+    }
+    if (!filetags::isWritable(tag)) {
+        // Read and checked first, as a separate read and write would; then refused.
+        if (!proceed(fileValues(tags)))
+            return false;
+        refuseTag(unsupported::kFolderMessage);
+    }
+    for (const QString& name : tags) {
+        if (!filetags::isReadable(name))
+            refuseTag(unsupported::kFolderMessage);
+    }
+    return filetags::writeIf(path_, tags, proceed, tag, value);
+}
+
 QString MusicTrack::title() const
 {
     return asText(valueForTag(QStringLiteral("name")));

@@ -9,6 +9,7 @@
 #include <QVariant>
 #include <QVariantMap>
 
+#include <functional>
 #include <optional>
 
 namespace tessel {
@@ -31,6 +32,13 @@ public:
     /// Writes a tag. Throws the "Unsupported Tag" error after its alert for a tag the backend
     /// cannot take, and a TesselError when the write itself fails.
     void setTag(const QString& tag, const QVariant& value) const;
+
+    /// Reads tags (as valuesForTags) and, when proceed accepts their values, writes a tag (as
+    /// setTag). A file is opened once for both, so a checked write costs one parse and one
+    /// save. Returns false, having written nothing, when proceed refuses; the same errors as
+    /// valuesForTags and setTag otherwise.
+    bool setTagIf(const QString& tag, const QVariant& value, const QStringList& tags,
+                  const std::function<bool(const QVariantMap&)>& proceed) const;
 
     /// valueForTag of "name", "artist" and "album" as text (absent gives a null text).
     QString title() const;

@@ -18,9 +18,10 @@ struct RecordingSink : ProgressSink {
 
 class ApplyEngineTest : public test::TesselTest {
   protected:
-    // A copy of the tagged fixture (title Song, artist Artist) and a record renaming it.
-    ChangeRecord renaming(const QString& file, const QString& newTitle) {
-        const QString path = temp.copyFixture(QStringLiteral("tagged.mp3"), file);
+    // A copy of a tagged fixture (title Song, artist Artist) and a record renaming it.
+    ChangeRecord renaming(const QString& file, const QString& newTitle,
+                          const QString& fixture = QStringLiteral("tagged.mp3")) {
+        const QString path = temp.copyFixture(fixture, file);
         return tagChange(MusicTrack::withPath(path), QStringLiteral("Song"),
                          QStringLiteral("Artist"), QStringLiteral("name"), QStringLiteral("Song"),
                          newTitle);
@@ -51,6 +52,25 @@ TEST_F(ApplyEngineTest, AChangedTrackCancelsTheRunAfterTheRecordsBeforeIt) {
     const QStringList expected{"New 1", "New 2", "New 3", "New 4", "Song", "Song"};
     for (int i = 0; i < 6; ++i)
         EXPECT_EQ(titleOf(list.records.at(i)), expected.at(i)) << i;
+}
+
+TEST_F(ApplyEngineTest, EachFormatIsGuardedAndWrittenOrLeftByteForByte) {
+    for (const char* fixture : {"tagged.mp3", "tagged-v1.mp3", "tagged.flac", "tagged.ogg",
+                                "tagged.m4a", "tagged.wav", "tagged.aiff"}) {
+        const QString name = QString::fromLatin1(fixture);
+        ChangeList list;
+        list.records.append(renaming("written-" + name, QStringLiteral("New"), name));
+        list.records.append(renaming("stale-" + name, QStringLiteral("New"), name));
+        list.records[1].artist = QStringLiteral("Someone Else");  // as if changed meanwhile
+        const QByteArray stale = test::fileBytes(list.records.at(1).track.path());
+
+        const ApplyResult result = applyTagChanges(list, progress);
+        EXPECT_EQ(result.outcome, Outcome::Cancelled) << fixture;
+        EXPECT_EQ(result.done, 1) << fixture;
+        EXPECT_EQ(titleOf(list.records.at(0)), QStringLiteral("New")) << fixture;
+        EXPECT_EQ(list.records.at(0).track.artist(), QStringLiteral("Artist")) << fixture;
+        EXPECT_EQ(test::fileBytes(list.records.at(1).track.path()), stale) << fixture;
+    }
 }
 
 TEST_F(ApplyEngineTest, UncheckedRecordsAreCountedButNotTouched) {
