@@ -19,18 +19,23 @@ struct CliRun {
 
 class SearchReplaceCommandTest : public test::TesselTest {
   protected:
-    CliRun cli(const QStringList& arguments) {
+    // Runs tessel-cli with its own settings and library in the temporary folder.
+    CliRun run(const QStringList& arguments) {
         QProcess process;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert("XDG_DATA_HOME", temp.filePath("data"));
         environment.insert("XDG_CONFIG_HOME", temp.filePath("config"));
         environment.insert("TESSEL_LIBRARY", temp.filePath("library.sqlite"));
         process.setProcessEnvironment(environment);
-        process.start(QStringLiteral(TESSEL_CLI), QStringList{"search-replace"} + arguments);
+        process.start(QStringLiteral(TESSEL_CLI), arguments);
         if (!process.waitForFinished(60000))
             ADD_FAILURE() << "tessel-cli did not finish";
         return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
                 QString::fromUtf8(process.readAllStandardError())};
+    }
+
+    CliRun cli(const QStringList& arguments) {
+        return run(QStringList{"search-replace"} + arguments);
     }
 
     // Copies of the tagged fixtures (title Song, artist Artist, album Album) in four formats.
@@ -133,6 +138,28 @@ TEST_F(SearchReplaceCommandTest, EveryOptionCanBeSetByItsName) {
     EXPECT_EQ(second.exitCode, 0) << second.err.toStdString();
     for (const QString& path : paths)
         EXPECT_EQ(MusicTrack::withPath(path).album(), "LP") << path.toStdString();
+}
+
+TEST_F(SearchReplaceCommandTest, PlaylistAndSelectionOfTheLibrary) {
+    const QStringList paths = musicFolder();
+    ASSERT_EQ(run({"library", "add-folder", folder(), "--playlist", "Rock"}).exitCode, 0);
+    ASSERT_EQ(run({"library", "select", "--playlist", "Rock", "--rows", "2"}).exitCode, 0);
+
+    const CliRun selection = cli({"--selection", "--search", "Song", "--replace", "X", "--json"});
+    EXPECT_EQ(selection.exitCode, 0) << selection.err.toStdString();
+    const QJsonObject selected = selection.json();
+    EXPECT_EQ(selected["changes"]["records"].toArray().size(), 1);
+
+    const CliRun missing = cli({"--playlist", "Jazz", "--search", "Song"});
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_TRUE(missing.err.startsWith("Playlist Not Found: ")) << missing.err.toStdString();
+
+    const CliRun applied =
+        cli({"--playlist", "Rock", "--search", "Song", "--replace", "Tune", "--apply"});
+    EXPECT_EQ(applied.exitCode, 0) << applied.err.toStdString();
+    EXPECT_TRUE(applied.out.endsWith("4 changes applied.\n")) << applied.out.toStdString();
+    for (const QString& path : paths)  // the library writes its tags through to the files
+        EXPECT_EQ(MusicTrack::withPath(path).title(), "Tune") << path.toStdString();
 }
 
 TEST_F(SearchReplaceCommandTest, UsageErrorsWriteNothing) {

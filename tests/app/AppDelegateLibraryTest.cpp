@@ -1,0 +1,76 @@
+// The controller over a real library database: a Search & Replace on a playlist.
+#include "TestSupport.h"
+#include "app/AppDelegate.h"
+#include "itunes/Connection.h"
+#include "itunes/LibraryImport.h"
+#include "itunes/MusicLibrary.h"
+#include "model/TrackGathering.h"
+
+#include <QSignalSpy>
+
+namespace tessel {
+namespace {
+
+class AppDelegateLibraryTest : public test::TesselTest {
+  protected:
+    // The playlist "Rock" holds five tracks titled "Song 1" … "Song 5" by "Artist".
+    AppDelegateLibraryTest() {
+        for (int i = 1; i <= 5; ++i) {
+            const QString path =
+                temp.copyFixture("tagged.mp3", QStringLiteral("music/%1.mp3").arg(i));
+            files.append(path);
+            MusicTrack::withPath(path).setTag("name", QStringLiteral("Song %1").arg(i));
+        }
+        const QString file = temp.filePath("library.sqlite");
+        itunes::importFolder(*itunes::Connection::open(file), temp.filePath("music"),
+                             QStringLiteral("Rock"));
+        library = itunes::libraryProvider(file);
+        delegate = std::make_unique<AppDelegate>(library, presenter());
+        delegate->applicationDidFinishLaunching();
+    }
+
+    bool runToEnd(const std::function<void()>& action) {
+        QSignalSpy ended(delegate.get(), &AppDelegate::runEnded);
+        action();
+        if (ended.isEmpty() && !ended.wait(20000))
+            ADD_FAILURE() << "the run did not end";
+        return !ended.isEmpty() && ended.first().first().toBool();
+    }
+
+    QList<itunes::TrackPtr> rock() const {
+        return firstPlaylistNamed(*library(), "Rock")->tracks();
+    }
+
+    QStringList libraryTitles() const {
+        QStringList titles;
+        for (const itunes::TrackPtr& track : rock())
+            titles.append(track->property("name").toString());
+        return titles;
+    }
+
+    itunes::ApplicationProvider library;
+    QStringList files;
+    std::unique_ptr<AppDelegate> delegate;
+};
+
+TEST_F(AppDelegateLibraryTest, APlaylistRunWritesTheLibraryAndItsFilesUntilATrackIsTouched) {
+    EXPECT_EQ(delegate->playlists(), QStringList{"Rock"});
+    delegate->setProperty("selectedMethod", 0);
+    delegate->setProperty("selectedPlaylist", 0);
+    delegate->setProperty("searchString", "Song");
+    delegate->setProperty("replaceString", "Tune");
+    ASSERT_TRUE(runToEnd([&] { delegate->performSearchReplace(); }));
+    ASSERT_TRUE(delegate->changes());
+    ASSERT_EQ(delegate->changes()->records.size(), 5);
+    EXPECT_TRUE(delegate->changes()->records.first().track.isLibraryTrack());
+
+    rock().at(3)->setProperty("artist", QStringLiteral("Touched"));
+    EXPECT_FALSE(runToEnd([&] { delegate->applyChanges(); }));
+    EXPECT_EQ(presenter().alertTitles(), QStringList{"Tessel"});
+    EXPECT_EQ(libraryTitles(), (QStringList{"Tune 1", "Tune 2", "Tune 3", "Song 4", "Song 5"}));
+    EXPECT_EQ(MusicTrack::withPath(files.at(0)).title(), QStringLiteral("Tune 1"));
+    EXPECT_EQ(MusicTrack::withPath(files.at(4)).title(), QStringLiteral("Song 5"));
+}
+
+}  // namespace
+}  // namespace tessel
