@@ -62,10 +62,12 @@ std::optional<QStringList> dirContentsRecursive(const QString& path)
 {
     if (!isReadableFolder(path))
         return std::nullopt;
-    const QDir root(path);
+    // Absolute on both sides, so a relative folder gives the same relative entries.
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    const QDir root(absolute);
     QStringList entries;
     // Without FollowSymlinks the iterator does not descend into linked folders.
-    QDirIterator it(path, kAllEntries, QDirIterator::Subdirectories);
+    QDirIterator it(absolute, kAllEntries, QDirIterator::Subdirectories);
     while (it.hasNext())
         entries.append(root.relativeFilePath(it.next()));
     return entries;

@@ -57,6 +57,21 @@ TEST(FileHelpersTest, ListsEveryDepthAsRelativePathsAndUrls)
     EXPECT_TRUE(urls->contains(QUrl::fromLocalFile(temp.filePath(QStringLiteral("one/two/deep.flac")))));
 }
 
+TEST(FileHelpersTest, ARelativeFolderListsLikeItsAbsolutePath)
+{
+    TempFolder temp;
+    temp.writeFile(QStringLiteral("inner/deep/song.mp3"));
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(temp.path());
+    const auto entries = dirContentsRecursive(QStringLiteral("inner"));
+    const auto dotted = dirContentsRecursive(QStringLiteral("./inner/../inner"));
+    QDir::setCurrent(previous);
+    ASSERT_TRUE(entries);
+    EXPECT_EQ(sorted(*entries), (QStringList{"deep", "deep/song.mp3"}));
+    ASSERT_TRUE(dotted);
+    EXPECT_EQ(sorted(*dotted), sorted(*entries));
+}
+
 TEST(FileHelpersTest, SymlinkLoopsEndTheScan)
 {
     TempFolder temp;
