@@ -1,14 +1,18 @@
 #include "ChangePanelDialog.h"
 
 #include "ChangeTableModel.h"
+#include "SheetPlacement.h"
 #include "app/AppDelegate.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QTableView>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace tessel::gui {
 
@@ -39,6 +43,7 @@ ChangePanelDialog::ChangePanelDialog(AppDelegate& delegate, QWidget* parent)
 // on screen, so lists of many thousand changes scroll smoothly.
 void ChangePanelDialog::setUpTable() {
     table_->setModel(model_);
+    table_->installEventFilter(this);
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -84,6 +89,7 @@ void ChangePanelDialog::present(const QString& infoLine, bool valueColumnsVisibl
     table_->clearSelection();
     table_->scrollToTop();
     apply_->setFocus();
+    placeAsSheet(this, parentWidget());
     open();
 }
 
@@ -95,11 +101,30 @@ void ChangePanelDialog::reject() {
     delegate_.cancelChanges(true);
 }
 
-void ChangePanelDialog::checkSelected(int tag) {
+QList<int> ChangePanelDialog::selectedRows() const {
     QList<int> rows;
     for (const QModelIndex& index : table_->selectionModel()->selectedRows())
         rows.append(index.row());
-    delegate_.checkSelected(rows, tag);
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+void ChangePanelDialog::checkSelected(int tag) {
+    delegate_.checkSelected(selectedRows(), tag);
+}
+
+// Space flips the selected rows together: all checked when the first of them is unchecked,
+// all unchecked otherwise.
+bool ChangePanelDialog::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != table_ || event->type() != QEvent::KeyPress)
+        return QDialog::eventFilter(watched, event);
+    const auto* key = static_cast<QKeyEvent*>(event);
+    const QList<int> rows = selectedRows();
+    if (key->key() != Qt::Key_Space || key->modifiers() != Qt::NoModifier || rows.isEmpty())
+        return QDialog::eventFilter(watched, event);
+    const QModelIndex first = model_->index(rows.first(), ChangeTableModel::Checked);
+    checkSelected(first.data(Qt::CheckStateRole).toInt() == Qt::Checked ? 0 : 1);
+    return true;
 }
 
 }  // namespace tessel::gui

@@ -38,10 +38,14 @@ class ChangePanelDialog : public QDialog {
     /// The user's Cancel: the controller drops the list.
     void reject() override;
 
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
   private:
+    QList<int> selectedRows() const;
     void setUpTable();
     QLayout* buttonRow();
-    /// Checks (tag 1) or unchecks (tag 0) the selected rows.
+    /// Checks (tag 1) or unchecks (tag 0) the selected rows; Space flips them.
     void checkSelected(int tag);
 
     AppDelegate& delegate_;

@@ -2,6 +2,7 @@
 
 #include "AboutPage.h"
 #include "PageContext.h"
+#include "SheetPlacement.h"
 #include "support/FormattedString.h"
 
 #include <QDialogButtonBox>
@@ -46,6 +47,7 @@ void HelpSheet::present(int index) {
     document_->setMarkdown(resourceText(QStringLiteral(":/help/help_%1.md").arg(index)));
     document_->verticalScrollBar()->setValue(0);
     document_->horizontalScrollBar()->setValue(0);
+    placeAsSheet(this, parentWidget());
     open();
 }
 

@@ -1,5 +1,6 @@
 #include "ProgressSheet.h"
 
+#include "SheetPlacement.h"
 #include "app/AppDelegate.h"
 
 #include <QCloseEvent>
@@ -32,6 +33,7 @@ ProgressSheet::ProgressSheet(AppDelegate& delegate, QWidget* parent)
     column->addWidget(detail_);
     column->addWidget(indicator_);
     setMinimumWidth(420);
+    adjustSize();
 
     connect(&delegate_, &AppDelegate::currentProgressTitleChanged, this,
             [this] { title_->setText(delegate_.currentProgressTitle()); });
@@ -42,6 +44,7 @@ ProgressSheet::ProgressSheet(AppDelegate& delegate, QWidget* parent)
 void ProgressSheet::present() {
     title_->setText(delegate_.currentProgressTitle());
     showDetail();
+    placeAsSheet(this, parentWidget());
     open();
 }
 

@@ -27,7 +27,8 @@ SearchReplacePage::SearchReplacePage(PageContext& context, QWidget* parent)
       replace_(new QLineEdit),
       ignoreCase_(new QCheckBox(tr("&Ignore case"))),
       regular_(new QCheckBox(tr("Regular e&xpression"))),
-      presets_(new QMenu(this)) {
+      presets_(new QMenu(this)),
+      presetButton_(makePresetButton()) {
     search_->setPlaceholderText(tr("Text to find"));
     replace_->setPlaceholderText(tr("Empty: what is found is deleted"));
     addRows();
@@ -41,12 +42,12 @@ void SearchReplacePage::addRows() {
     form()->addRow(tr("&Replace with:"), replace_);
     form()->addRow(QString(), ignoreCase_);
     form()->addRow(QString(), regular_);
-    form()->addRow(tr("Presets:"), presetButton());
+    form()->addRow(tr("Presets:"), presetButton_);
 }
 
 // A pull-down of ready-made expressions: choosing one fills the texts and switches regular
 // expressions on, so the button itself keeps no choice.
-QPushButton* SearchReplacePage::presetButton() {
+QPushButton* SearchReplacePage::makePresetButton() {
     const QStringList titles{
         tr("Use Regular Expression"),
         tr("Remove the First Three Characters"),

@@ -24,10 +24,11 @@ class SearchReplacePage : public ToolPage {
     QCheckBox* regularBox() const { return regular_; }
     /// The preset menu; its actions are in preset order.
     QMenu* presetMenu() const { return presets_; }
+    QPushButton* presetButton() const { return presetButton_; }
 
   private:
     void addRows();
-    QPushButton* presetButton();
+    QPushButton* makePresetButton();
     void bind();
 
     PopUpButton* tag_;
@@ -36,6 +37,7 @@ class SearchReplacePage : public ToolPage {
     QCheckBox* ignoreCase_;
     QCheckBox* regular_;
     QMenu* presets_;
+    QPushButton* presetButton_;
 };
 
 }  // namespace tessel::gui

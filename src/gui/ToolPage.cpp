@@ -31,7 +31,6 @@ ToolPage::ToolPage(PageContext& context, QWidget* parent)
     column->addWidget(source_);
     column->addWidget(options);
     column->addStretch(1);
-    column->addWidget(bottomRow());
 }
 
 QWidget* ToolPage::bottomRow() {
@@ -63,6 +62,8 @@ PopUpButton* ToolPage::addPopUp(int tag) {
 void ToolPage::setStart(const QString& title, std::function<void()> start) {
     start_->setText(title);
     connect(start_, &QPushButton::clicked, this, std::move(start));
+    // Added after the options, so Tab reaches the two buttons last.
+    layout()->addWidget(bottomRow());
 }
 
 void ToolPage::keyPressEvent(QKeyEvent* event) {

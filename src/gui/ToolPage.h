@@ -33,7 +33,7 @@ class ToolPage : public QWidget {
     QFormLayout* form() const { return form_; }
     /// A pop-up that announces its opening to the controller with its tag.
     PopUpButton* addPopUp(int tag);
-    /// The start button's title and what it starts.
+    /// The start button's title and what it starts; called once the options are in the form.
     void setStart(const QString& title, std::function<void()> start);
 
     void keyPressEvent(QKeyEvent* event) override;

@@ -51,11 +51,15 @@ TEST_F(ChangePanelDialogTest, ButtonsAndSpaceCheckAndUncheckRows) {
     QTest::mouseClick(panel()->checkButton(), Qt::LeftButton);
     EXPECT_EQ(enabled(), (QList<bool>{false, true, true, true}));
 
+    // Space flips the selection together, after the first selected row.
     QTableView* table = panel()->table();
-    table->setCurrentIndex(table->model()->index(1, ChangeTableModel::Checked));
+    selectRows({1});
     QTest::keyClick(table, Qt::Key_Space);
     EXPECT_EQ(enabled(), (QList<bool>{false, false, true, true}));
     EXPECT_EQ(table->model()->index(1, 0).data(Qt::CheckStateRole).toInt(), Qt::Unchecked);
+    selectRows({0, 2});
+    QTest::keyClick(table, Qt::Key_Space);
+    EXPECT_EQ(enabled(), (QList<bool>{true, false, true, true}));
 }
 
 TEST_F(ChangePanelDialogTest, EscapeCancelsAndDiscardsTheList) {

@@ -14,6 +14,7 @@
 #include <QRadioButton>
 #include <QTableView>
 #include <QTest>
+#include <QToolButton>
 
 namespace tessel::gui::test {
 namespace {
@@ -201,6 +202,20 @@ TEST_F(SearchReplacePageTest, SourceChoiceAndPlaylistFollowTheOptions) {
     EXPECT_EQ(delegate.property("selectedMethod").toInt(), TrackSourceBox::Selection);
     QTest::mouseClick(choices.at(0), Qt::LeftButton, {}, onIndicator(choices.at(0)));
     EXPECT_EQ(delegate.property("selectedMethod").toInt(), TrackSourceBox::Playlist);
+}
+
+TEST_F(SearchReplacePageTest, TabReachesTheOptionsInReadingOrderThenHelpAndStart) {
+    SearchReplacePage* page = searchPage();
+    QList<QWidget*> order;
+    for (QWidget* widget = page->tagPopUp(); order.size() < 8;
+         widget = widget->nextInFocusChain()) {
+        if (widget->focusPolicy() & Qt::TabFocus && page->isAncestorOf(widget))
+            order.append(widget);
+    }
+    const QList<QWidget*> expected{page->tagPopUp(),      page->searchField(), page->replaceField(),
+                                   page->ignoreCaseBox(), page->regularBox(),  page->presetButton(),
+                                   page->helpButton(),    page->startButton()};
+    EXPECT_EQ(order, expected);
 }
 
 }  // namespace
