@@ -1,12 +1,15 @@
 #include "AlertBox.h"
 
 #include <QApplication>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QPushButton>
 
 namespace tessel::gui {
 
 namespace {
+
+constexpr int kMinimumWidth = 420;
 
 // Only a button that says Cancel is the one Escape presses; the others are choices.
 QMessageBox::ButtonRole roleOf(const QString& title) {
@@ -35,6 +38,11 @@ int runAlertBox(QWidget* parent, const AlertRequest& request) {
     QPushButton* alternate = addButton(box, request.alternateButton);
     addButton(box, request.otherButton);
     box.setDefaultButton(defaultButton);
+    // Room for a message of a few lines instead of a tall, narrow column.
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
+        grid->addItem(
+            new QSpacerItem(kMinimumWidth, 0, QSizePolicy::Minimum, QSizePolicy::Expanding),
+            grid->rowCount(), 0, 1, grid->columnCount());
     box.exec();
 
     if (box.clickedButton() == defaultButton)

@@ -17,7 +17,6 @@ ProgressSheet::ProgressSheet(AppDelegate& delegate, QWidget* parent)
       detail_(new QLabel),
       indicator_(new QProgressBar) {
     setWindowModality(Qt::WindowModal);
-    setWindowTitle(tr("Working"));
     QFont bold = title_->font();
     bold.setBold(true);
     title_->setFont(bold);
@@ -35,14 +34,13 @@ ProgressSheet::ProgressSheet(AppDelegate& delegate, QWidget* parent)
     setMinimumWidth(420);
     adjustSize();
 
-    connect(&delegate_, &AppDelegate::currentProgressTitleChanged, this,
-            [this] { title_->setText(delegate_.currentProgressTitle()); });
+    connect(&delegate_, &AppDelegate::currentProgressTitleChanged, this, &ProgressSheet::showTitle);
     connect(&delegate_, &AppDelegate::currentProgressDetailChanged, this,
             &ProgressSheet::showDetail);
 }
 
 void ProgressSheet::present() {
-    title_->setText(delegate_.currentProgressTitle());
+    showTitle();
     showDetail();
     placeAsSheet(this, parentWidget());
     open();
@@ -63,6 +61,11 @@ void ProgressSheet::closeEvent(QCloseEvent* event) {
 void ProgressSheet::resizeEvent(QResizeEvent* event) {
     QDialog::resizeEvent(event);
     showDetail();
+}
+
+void ProgressSheet::showTitle() {
+    title_->setText(delegate_.currentProgressTitle());
+    setWindowTitle(delegate_.currentProgressTitle());
 }
 
 void ProgressSheet::showDetail() {

@@ -35,6 +35,7 @@ class ProgressSheet : public QDialog {
     void resizeEvent(QResizeEvent* event) override;
 
   private:
+    void showTitle();
     void showDetail();
 
     AppDelegate& delegate_;

@@ -38,6 +38,7 @@ TrackSourceBox::TrackSourceBox(PageContext& context, QWidget* parent)
     methods_->addButton(playlist, Playlist);
     methods_->addButton(folder, Folder);
     methods_->addButton(selection, Selection);
+    playlists_->setPlaceholderText(tr("No playlists"));
     folder_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     folder_->setMinimumWidth(120);
     folder_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
