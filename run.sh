@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds Tessel, and runs tessel-cli with the arguments given, for
-# example: ./run.sh search-replace --folder ~/Music --search feat. --replace ft.
-# Without arguments it prints tessel-cli's usage.
+# Installs what is missing, builds Tessel and starts it: without arguments the desktop app,
+# with arguments tessel-cli, for example:
+# ./run.sh search-replace --folder ~/Music --search feat. --replace ft.
 set -euo pipefail
 root=$(cd "$(dirname "$0")" && pwd)
 build=${TESSEL_BUILD_DIR:-$root/build}
@@ -11,8 +11,7 @@ build=${TESSEL_BUILD_DIR:-$root/build}
 tessel_install_packages
 # The build reports on standard error, so what tessel-cli prints (JSON, say) stays clean.
 tessel_build "$root" "$build" >&2
-cli="$build/src/cli/tessel-cli"
 if [ "$#" -eq 0 ]; then
-    exec "$cli" --help
+    exec "$build/src/gui/tessel"
 fi
-exec "$cli" "$@"
+exec "$build/src/cli/tessel-cli" "$@"
