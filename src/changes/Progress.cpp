@@ -9,8 +9,16 @@
 
 namespace tessel {
 
-Progress::Progress(Presenter& presenter, QObject* parent)
-    : QObject(parent), presenter_(presenter) {}
+namespace {
+// The shortest time between two batches of detail lines.
+constexpr int kPacingMilliseconds = 16;
+}  // namespace
+
+Progress::Progress(Presenter& presenter, QObject* parent) : QObject(parent), presenter_(presenter) {
+    pacing_.setSingleShot(true);
+    pacing_.setInterval(kPacingMilliseconds);
+    connect(&pacing_, &QTimer::timeout, this, &Progress::applyPending);
+}
 
 void Progress::begin(const QString& title) {
     presenter_.showProgressSheet();
@@ -22,20 +30,19 @@ void Progress::begin(const QString& title) {
 }
 
 void Progress::setProgress(const QString& detail) {
-    // One main-thread task applies every detail queued until it runs, in order, so a worker
-    // that reports every track does not wake the main thread once per track.
-    bool schedule = false;
     {
         QMutexLocker lock(&pendingMutex_);
-        schedule = pending_.isEmpty();
         pending_.append(detail);
+        if (armed_)
+            return;
+        armed_ = true;
     }
-    if (schedule)
-        QMetaObject::invokeMethod(
-            this, [this] { applyPending(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this] { applyPending(); }, Qt::QueuedConnection);
 }
 
 void Progress::end() {
+    applyPending();
     presenter_.hideProgressSheet();
     const QString key = usageCounterKey();
     setDefaultInt(key, defaultInt(key) + 1);
@@ -51,9 +58,13 @@ void Progress::applyPending() {
     {
         QMutexLocker lock(&pendingMutex_);
         details.swap(pending_);
+        // While details keep coming, the next batch waits for the pacing timer.
+        armed_ = !details.isEmpty();
     }
     for (const QString& detail : details)
         setDetail(detail);
+    if (!details.isEmpty())
+        pacing_.start();
 }
 
 void Progress::setDetail(const QString& detail) {

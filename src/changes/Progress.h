@@ -8,6 +8,7 @@
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <QTimer>
 
 namespace tessel {
 
@@ -29,9 +30,12 @@ class Progress : public QObject, public ProgressSink {
     /// is scheduled like any update, so it lands before the updates of the run that follows).
     void begin(const QString& title);
     /// Any thread: schedules the detail line on the main thread without waiting; updates land
-    /// in the order they were scheduled. Updates still queued when this object goes are dropped.
+    /// in the order they were scheduled, within a few milliseconds (a fast worker's updates
+    /// are applied in batches, so it does not wake the main thread once per track). Updates
+    /// still queued when this object goes are dropped.
     void setProgress(const QString& detail) override;
-    /// Main thread: hides the sheet and adds 1 to the usage counter of the running version.
+    /// Main thread: applies the updates still waiting, hides the sheet and adds 1 to the usage
+    /// counter of the running version.
     void end();
 
     /// "tessellib_%@_usages" for the running short version: each version counts from 0.
@@ -48,6 +52,8 @@ class Progress : public QObject, public ProgressSink {
     Presenter& presenter_;
     QMutex pendingMutex_;
     QStringList pending_;  // details scheduled and not yet applied, oldest first
+    bool armed_ = false;   // a batch is queued or paced: new details only join pending_
+    QTimer pacing_;
     QString title_;
     QString detail_;
 };

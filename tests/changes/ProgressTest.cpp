@@ -34,7 +34,7 @@ TEST_F(ProgressTest, BeginShowsTheTitleAndClearsAnEarlierDetailLine) {
     progress.setProgress(QStringLiteral("1/2 - New"));
     EXPECT_EQ(presenter().progressShown, 1);
     EXPECT_EQ(progress.title(), QStringLiteral("Collecting changes…"));
-    QCoreApplication::processEvents();
+    ASSERT_TRUE(spinUntil([&] { return seen.size() == 2; }));
     EXPECT_EQ(seen, (QStringList{"", "1/2 - New"}));
 }
 
@@ -56,6 +56,15 @@ TEST_F(ProgressTest, UpdatesFromAWorkerLandOnTheMainThreadInOrder) {
     for (int i = 0; i < 300; ++i)
         ASSERT_EQ(seen.at(i), QStringLiteral("%1/300").arg(i + 1));
     EXPECT_TRUE(allOnMain);
+}
+
+TEST_F(ProgressTest, EndAppliesTheUpdatesStillWaiting) {
+    Progress progress(presenter());
+    progress.begin(QStringLiteral("Applying changes…"));
+    progress.setProgress(QStringLiteral("1/2 A"));
+    progress.setProgress(QStringLiteral("2/2 B"));
+    progress.end();
+    EXPECT_EQ(progress.detail(), QStringLiteral("2/2 B"));
 }
 
 TEST_F(ProgressTest, EndHidesTheSheetAndCountsOneUsageOfThisVersionOnly) {
