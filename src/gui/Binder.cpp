@@ -99,9 +99,15 @@ void Binder::bindIndex(QComboBox* box, const char* property) {
 void Binder::bindItems(QComboBox* box, const char* listProperty, const char* indexProperty) {
     observe(QString::fromLatin1(listProperty), box, [this, box, listProperty, indexProperty] {
         const QStringList items = model_->property(listProperty).toStringList();
+        const QString chosen = box->currentText();
         const QSignalBlocker blocker(box);
         box->clear();
         box->addItems(items);
+        // An item that moved in the new list stays the chosen one (a playlist added before it).
+        const int index = model_->property(indexProperty).toInt();
+        const int moved = chosen.isEmpty() ? -1 : static_cast<int>(items.indexOf(chosen));
+        if (moved >= 0 && items.value(index) != chosen)
+            write(indexProperty, moved);
         box->setCurrentIndex(model_->property(indexProperty).toInt());
     });
     bindIndex(box, indexProperty);

@@ -37,7 +37,8 @@ class Binder : public QObject {
     /// The combo box's current index <-> an integer property.
     void bindIndex(QComboBox* box, const char* property);
     /// The combo box's items <- a list-of-text property, and its current index <-> an integer
-    /// property; a new list keeps the index the property holds.
+    /// property. A new list keeps the chosen item where it still is (writing its new index when
+    /// it moved), else the index the property holds.
     void bindItems(QComboBox* box, const char* listProperty, const char* indexProperty);
     /// A check box or any checkable button <-> a truth-value property.
     void bindChecked(QAbstractButton* button, const char* property);

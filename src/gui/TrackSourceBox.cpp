@@ -53,6 +53,7 @@ TrackSourceBox::TrackSourceBox(PageContext& context, QWidget* parent)
     grid->setColumnStretch(1, 1);
 
     connect(choose_, &QPushButton::clicked, this, &TrackSourceBox::chooseFolder);
+
     connect(playlists_, &PopUpButton::willPopUp, &context_.delegate, &AppDelegate::popUp);
     bind();
 }
@@ -62,6 +63,9 @@ void TrackSourceBox::bind() {
     binder.bindChoice(methods_, "selectedMethod", Selection);
     binder.bindItems(playlists_, "playlists", "selectedPlaylist");
     binder.bindLabel(folder_, "folderPath", folderText);
+    // The label may be cut short; its tooltip holds the whole path.
+    connect(&context_.delegate, &AppDelegate::folderPathChanged, folder_,
+            [this] { folder_->setToolTip(folder_->text()); });
     // Only the chosen source's own control is live; the folder can be chosen at any time, as
     // choosing one switches the source to it.
     binder.bindEnabled(playlists_, QStringLiteral("selectedMethod"),

@@ -56,9 +56,13 @@ TEST_F(BinderTest, PopUpFollowsItsListAndIndexBothWays) {
     options.setProperty("index", 0);
     EXPECT_EQ(box.currentIndex(), 0);
 
-    // A new list keeps the option's index and does not write it.
+    // A new list keeps the chosen item where it still is, else the option's index.
+    options.setProperty("names", QStringList{"new", "a", "b"});
+    EXPECT_EQ(box.currentText(), "a");
+    EXPECT_EQ(options.index, 1);
     options.setProperty("names", QStringList{"x", "y"});
-    EXPECT_EQ(box.currentText(), "x");
+    EXPECT_EQ(box.currentText(), "y");
+    EXPECT_EQ(options.index, 1);
     options.setProperty("index", 7);
     EXPECT_EQ(box.currentIndex(), -1);
     EXPECT_EQ(options.index, 7) << "an index without an item stays as it is";
