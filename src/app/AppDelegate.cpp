@@ -1,5 +1,6 @@
 #include "AppDelegate.h"
 
+#include "NumericRun.h"
 #include "changes/ChangePanel.h"
 #include "model/TagCatalogue.h"
 #include "model/TrackGathering.h"
@@ -7,6 +8,10 @@
 #include "support/FormattedString.h"
 #include "support/Presenter.h"
 #include "support/Tasks.h"
+#include "tools/Capitalization.h"
+#include "tools/DataMover.h"
+#include "tools/EncodingConverter.h"
+#include "tools/NumericTagChanger.h"
 #include "tools/SearchReplace.h"
 
 #include <QDebug>
@@ -164,6 +169,47 @@ void AppDelegate::performSearchReplace() {
     presenter_.endEditing();
     runTool(SearchReplace(
         {selectedTag_, searchString_, replaceString_, caseInsensitive_, useRegular_}));
+}
+
+void AppDelegate::performCapitalization() {
+    presenter_.endEditing();
+    runTool(Capitalization({selectedTag_, selectedCapitalizationMethod_}));
+}
+
+void AppDelegate::performMove() {
+    presenter_.endEditing();
+    runTool(DataMover({selectedAction_, selectedTag_, selectedTargetTag_, selectedPortion_,
+                       portionString_, searchString_, caseInsensitive_, selectedOption_,
+                       delimiterString_}));
+}
+
+void AppDelegate::performEncoding() {
+    presenter_.endEditing();
+    runTool(EncodingConverter({selectedTag_, selectedEncodingFrom_, selectedEncodingTo_}));
+}
+
+void AppDelegate::performNumeric() {
+    presenter_.endEditing();
+    NumericTagChanger tool({selectedNumericTag_, selectedNumeric_, enteredNumber(numericString_)});
+    if (const std::optional<AlertRequest> alert = tool.validate()) {
+        showAlert(*alert);
+        emit runEnded(false);
+        return;
+    }
+    progress_.begin(kApplyingChanges);
+    runInBackground([this, tool = std::move(tool), application = application_]() {
+        const NumericOutcome outcome = runNumeric(tool, application, progress_);
+        onMain([this, outcome] { finishNumeric(outcome); });
+    });
+}
+
+void AppDelegate::finishNumeric(const NumericOutcome& outcome) {
+    progress_.end();
+    if (const std::optional<AlertRequest> alert = numericStoppedAlert(outcome))
+        showAlert(*alert);
+    else
+        emit tracksWritten(outcome.selected);
+    emit runEnded(!outcome.error);
 }
 
 // The one road of every tool that proposes changes: its checks on the main thread, then the

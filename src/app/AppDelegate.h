@@ -26,6 +26,7 @@
 namespace tessel {
 
 class Presenter;
+struct NumericOutcome;
 
 class AppDelegate : public QObject {
     Q_OBJECT
@@ -154,7 +155,17 @@ class AppDelegate : public QObject {
     void presetClicked(int index);
 
     // ---- tools ----
+    // Each tool that proposes changes: its checks (an alert stops it), the progress sheet, the
+    // collection in the background, then the change panel or the tool's "No Changes" alert.
     void performSearchReplace();
+    void performCapitalization();
+    void performMove();
+    void performEncoding();
+    /// Sets, raises or lowers one integer tag of the library's selected tracks (whatever the
+    /// track source), writing each track at once under the progress sheet: no change panel.
+    /// A library error ends the run at that track and is reported in an alert; the tracks
+    /// before it stay written.
+    void performNumeric();
 
     // ---- change panel ----
     /// Opens the change panel over the open list with its info line.
@@ -170,6 +181,8 @@ class AppDelegate : public QObject {
     /// A tool run or an apply run ended. succeeded: it ran to its end with no alert stopping
     /// or cutting it short (a change list shown, "No Changes", or every checked change made).
     void runEnded(bool succeeded);
+    /// The numeric tool wrote every one of the count selected tracks (sent before runEnded).
+    void tracksWritten(int count);
     void changesChanged();
     void recordsEnabledChanged(const QList<int>& rows);
     void tagListsChanged();
@@ -220,6 +233,7 @@ class AppDelegate : public QObject {
     void runTool(Tool tool, ChangeList shape = {});
     TrackGatherer gatherer() const;
     void handOver(Collection collection, ChangeList list, const AlertRequest& noChanges);
+    void finishNumeric(const NumericOutcome& outcome);
     void finishApply(const ApplyResult& result, bool membership);
     void setChanges(std::optional<ChangeList> changes);
     void setTagLists();
