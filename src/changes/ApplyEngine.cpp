@@ -104,13 +104,6 @@ itunes::PlaylistPtr targetPlaylist(itunes::Application& application, const QStri
     return target;
 }
 
-AlertRequest okAlert(const QString& title, const QString& message) {
-    AlertRequest alert;
-    alert.title = title;
-    alert.message = message;
-    return alert;
-}
-
 QString sentence(const QString& text) {
     const QString trimmed = text.trimmed();
     if (trimmed.isEmpty() || QStringLiteral(".!?").contains(trimmed.back()))

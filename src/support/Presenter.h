@@ -15,6 +15,15 @@ struct AlertRequest {
     QString otherButton;      // empty: no such button
 };
 
+/// An alert with the title, the message and the single button "OK".
+inline AlertRequest okAlert(const QString& title, const QString& message)
+{
+    AlertRequest request;
+    request.title = title;
+    request.message = message;
+    return request;
+}
+
 /// Which button closed an alert: 1 = default, 0 = alternate, -1 = other.
 enum AlertAnswer : int { kAlertDefault = 1, kAlertAlternate = 0, kAlertOther = -1 };
 

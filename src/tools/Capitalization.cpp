@@ -7,16 +7,6 @@
 
 namespace tessel {
 
-namespace {
-
-AlertRequest okAlert(const QString& title, const QString& message) {
-    AlertRequest request;
-    request.title = title;
-    request.message = message;
-    return request;
-}
-
-}  // namespace
 
 Capitalization::Capitalization(Options options) : options_(options) {}
 

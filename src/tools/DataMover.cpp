@@ -10,12 +10,6 @@ namespace tessel {
 
 namespace {
 
-AlertRequest okAlert(const QString& title, const QString& message) {
-    AlertRequest request;
-    request.title = title;
-    request.message = message;
-    return request;
-}
 
 const QString kInvalidPatternTitle = QStringLiteral("Invalid RegExp Pattern");
 const QString kInvalidPatternMessage = QStringLiteral(

@@ -13,12 +13,6 @@ namespace tessel {
 
 namespace {
 
-AlertRequest okAlert(const QString& title, const QString& message) {
-    AlertRequest request;
-    request.title = title;
-    request.message = message;
-    return request;
-}
 
 constexpr qint64 kMin = std::numeric_limits<qint32>::min();
 constexpr qint64 kMax = std::numeric_limits<qint32>::max();

@@ -6,16 +6,6 @@
 
 namespace tessel {
 
-namespace {
-
-AlertRequest okAlert(const QString& title, const QString& message) {
-    AlertRequest request;
-    request.title = title;
-    request.message = message;
-    return request;
-}
-
-}  // namespace
 
 SearchReplace::SearchReplace(Options options) : options_(std::move(options)) {}
 
