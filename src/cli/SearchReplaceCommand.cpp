@@ -1,29 +1,12 @@
 #include "SearchReplaceCommand.h"
 
+#include "FlagSteps.h"
 #include "app/AppDelegate.h"
 #include "model/TagCatalogue.h"
 
 namespace tessel::cli {
 
 namespace {
-
-Step setTo(const char* name, const QVariant& value) {
-    return [name, value](AppDelegate& delegate) { delegate.setProperty(name, value); };
-}
-
-QString tagChoices() {
-    QStringList choices;
-    for (qsizetype i = 0; i < catalogue::tags().size(); ++i)
-        choices.append(catalogue::tags().at(i) + " (" + catalogue::readableTags().at(i) + ')');
-    return choices.join(QStringLiteral(", "));
-}
-
-Step tagStep(const QString& text) {
-    const qsizetype index = catalogue::tags().indexOf(catalogue::identifierFor(text));
-    if (index < 0)
-        throw UsageError{QStringLiteral("--tag: '%1' is not one of %2").arg(text, tagChoices())};
-    return setTo("selectedTag", static_cast<int>(index));
-}
 
 Step presetStep(const QString& text) {
     bool ok = false;
@@ -41,7 +24,10 @@ QString SearchReplaceCommand::summary() const {
 
 QList<Flag> SearchReplaceCommand::toolFlags() const {
     return {
-        {"--tag", "TAG", "the tag to change, by identifier or name (default: name)", tagStep},
+        {"--tag", "TAG", "the tag to change, by identifier or name (default: name)",
+         [](const QString& text) {
+             return tagStep("--tag", "selectedTag", catalogue::tags(), text);
+         }},
         {"--search", "TEXT", "the text or expression to find",
          [](const QString& text) { return setTo("searchString", text); }},
         {"--replace", "TEXT", "the replacement ($0-$9 insert groups with --regex)",

@@ -55,6 +55,25 @@ QVariant optionValue(const QMetaProperty& property, const QString& text, const Q
     }
 }
 
+// Words of text on lines that end by the column width, each line after the first indented to
+// the column where the first began.
+QString wrapped(const QString& text, int indent, int width) {
+    QString result;
+    int column = indent;
+    for (const QString& word : text.split(u' ', Qt::SkipEmptyParts)) {
+        if (!result.isEmpty() && column + 1 + word.size() > width) {
+            result += u'\n' + QString(indent, u' ');
+            column = indent;
+        } else if (!result.isEmpty()) {
+            result += u' ';
+            ++column;
+        }
+        result += word;
+        column += static_cast<int>(word.size());
+    }
+    return result;
+}
+
 Step setOption(const char* name, const QVariant& value) {
     return [name = QByteArray(name), value](AppDelegate& delegate) {
         delegate.setProperty(name.constData(), value);
@@ -89,8 +108,9 @@ QList<Flag> makeCommonFlags() {
     };
 }
 
-const Flag* findFlag(const QString& name, const QList<Flag>& toolFlags) {
-    for (const QList<Flag>* flags : {&commonFlags(), &toolFlags}) {
+const Flag* findFlag(const QString& name, const QList<Flag>& toolFlags,
+                     const QList<Flag>& sharedFlags) {
+    for (const QList<Flag>* flags : {&sharedFlags, &toolFlags}) {
         for (const Flag& flag : *flags) {
             if (flag.name == name)
                 return &flag;
@@ -132,7 +152,8 @@ const QList<Flag>& commonFlags() {
     return flags;
 }
 
-ToolArguments parseToolArguments(const QStringList& arguments, const QList<Flag>& toolFlags) {
+ToolArguments parseToolArguments(const QStringList& arguments, const QList<Flag>& toolFlags,
+                                 const QList<Flag>& sharedFlags) {
     ToolArguments result;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         QString name = arguments.at(i);
@@ -141,7 +162,7 @@ ToolArguments parseToolArguments(const QStringList& arguments, const QList<Flag>
             value = name.mid(equals + 1);
             name = name.left(equals);
         }
-        const Flag* flag = findFlag(name, toolFlags);
+        const Flag* flag = findFlag(name, toolFlags, sharedFlags);
         if (!flag)
             usage(QStringLiteral("unknown argument '%1'").arg(arguments.at(i)));
         if (flag->valueName.isEmpty() && value)
@@ -162,7 +183,8 @@ QString flagsHelp(const QList<Flag>& flags) {
     for (const Flag& flag : flags) {
         const QString head =
             flag.valueName.isEmpty() ? flag.name : flag.name + u' ' + flag.valueName;
-        text += QStringLiteral("  ") + head.leftJustified(22) + u' ' + flag.help + u'\n';
+        text += QStringLiteral("  ") + head.leftJustified(22) + u' ' + wrapped(flag.help, 25, 100) +
+                u'\n';
     }
     return text;
 }

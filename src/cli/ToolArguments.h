@@ -48,11 +48,13 @@ struct ToolArguments {
     bool help = false;
 };
 
-/// Parses the arguments that follow the subcommand's name; throws UsageError.
-ToolArguments parseToolArguments(const QStringList& arguments, const QList<Flag>& toolFlags);
-
 /// The flags every tool subcommand takes, for the help text.
 const QList<Flag>& commonFlags();
+
+/// Parses the arguments that follow the subcommand's name: the tool's flags and the shared
+/// ones it takes (by default all of commonFlags()); throws UsageError.
+ToolArguments parseToolArguments(const QStringList& arguments, const QList<Flag>& toolFlags,
+                                 const QList<Flag>& sharedFlags = commonFlags());
 
 /// The help lines of flags: name, value and text.
 QString flagsHelp(const QList<Flag>& flags);

@@ -16,24 +16,6 @@ namespace tessel::cli {
 
 namespace {
 
-// Starts the action and runs the event loop until the run it started has ended.
-bool runToEnd(AppDelegate& delegate, const std::function<void()>& action) {
-    QEventLoop loop;
-    bool ended = false;
-    bool succeeded = false;
-    const auto connection =
-        QObject::connect(&delegate, &AppDelegate::runEnded, &loop, [&](bool ok) {
-            ended = true;
-            succeeded = ok;
-            loop.quit();
-        });
-    action();
-    if (!ended)
-        loop.exec();
-    QObject::disconnect(connection);
-    return succeeded;
-}
-
 void echoProgress(AppDelegate& delegate, TerminalPresenter& presenter) {
     const auto show = [&delegate, &presenter] {
         presenter.showProgress(delegate.currentProgressTitle(), delegate.currentProgressDetail());
@@ -54,9 +36,26 @@ void printUsageError(const QString& command, const QString& message) {
 
 }  // namespace
 
+bool ToolCommand::runToEnd(AppDelegate& delegate, const std::function<void()>& action) {
+    QEventLoop loop;
+    bool ended = false;
+    bool succeeded = false;
+    const auto connection =
+        QObject::connect(&delegate, &AppDelegate::runEnded, &loop, [&](bool ok) {
+            ended = true;
+            succeeded = ok;
+            loop.quit();
+        });
+    action();
+    if (!ended)
+        loop.exec();
+    QObject::disconnect(connection);
+    return succeeded;
+}
+
 int ToolCommand::execute(const QStringList& arguments) {
     try {
-        const ToolArguments parsed = parseToolArguments(arguments, toolFlags());
+        const ToolArguments parsed = parseToolArguments(arguments, toolFlags(), sharedFlags());
         if (parsed.help) {
             printHelp();
             return kExitOk;
@@ -78,18 +77,7 @@ int ToolCommand::run(const ToolArguments& arguments) const {
         step(delegate);
 
     RunReport report{action(), {}, std::nullopt, {}, {}, false, {}};
-    bool succeeded = runToEnd(delegate, [&] { perform(delegate); });
-    if (delegate.changes()) {
-        delegate.checkSelected(rowsIn(arguments.uncheck, delegate.changes()->records.size()), 0);
-        report.changes = *delegate.changes();
-        report.info = presenter.infoLine();
-        report.locations = locationsOf(*report.changes);
-        if (succeeded && arguments.apply) {
-            succeeded = report.applied = runToEnd(delegate, [&] { delegate.applyChanges(); });
-            if (report.applied)
-                report.result = appliedText(enabledCount(*report.changes));
-        }
-    }
+    const bool succeeded = runAction(delegate, arguments, presenter, report);
     report.alerts = presenter.alerts();
     QTextStream out(stdout);
     if (arguments.json)
@@ -99,12 +87,37 @@ int ToolCommand::run(const ToolArguments& arguments) const {
     return succeeded ? kExitOk : kExitFailure;
 }
 
+bool ToolCommand::runAction(AppDelegate& delegate, const ToolArguments& arguments,
+                            const TerminalPresenter& presenter, RunReport& report) const {
+    bool succeeded = runToEnd(delegate, [&] { perform(delegate); });
+    if (!delegate.changes())
+        return succeeded;
+    delegate.checkSelected(rowsIn(arguments.uncheck, delegate.changes()->records.size()), 0);
+    report.changes = *delegate.changes();
+    report.info = presenter.infoLine();
+    report.locations = locationsOf(*report.changes);
+    if (succeeded && arguments.apply) {
+        succeeded = report.applied = runToEnd(delegate, [&] { delegate.applyChanges(); });
+        if (report.applied)
+            report.result = appliedText(enabledCount(*report.changes));
+    }
+    return succeeded;
+}
+
+QString ToolCommand::synopsis() const {
+    return QStringLiteral("[SOURCE] [OPTIONS]");
+}
+
+QString ToolCommand::writesHelp() const {
+    return QStringLiteral("Without --apply nothing is written: the changes are listed.");
+}
+
 void ToolCommand::printHelp() const {
     QTextStream out(stdout);
-    out << "Usage: tessel-cli " << name() << " [SOURCE] [OPTIONS]\n\n"
-        << summary() << "\n\nWithout --apply nothing is written: the changes are listed.\n\n"
-        << "Common options:\n"
-        << flagsHelp(commonFlags()) << "\nOptions of " << name() << ":\n"
+    out << "Usage: tessel-cli " << name() << ' ' << synopsis() << "\n\n"
+        << summary() << "\n\n"
+        << writesHelp() << "\n\nCommon options:\n"
+        << flagsHelp(sharedFlags()) << "\nOptions of " << name() << ":\n"
         << flagsHelp(toolFlags()) << "\nExit codes: 0 the run reached its end, 1 an alert "
         << "stopped it, 2 a usage error.\n";
 }
