@@ -29,17 +29,49 @@ bool sameText(const QVariant& current, const QVariant& stored) {
 
 // ---- tag changes ----
 
+bool sameTrack(const MusicTrack& one, const MusicTrack& other) {
+    if (one.isLibraryTrack() != other.isLibraryTrack())
+        return false;
+    if (!one.isLibraryTrack())
+        return one.path() == other.path();
+    return one.track() == other.track() || one.track()->isSameTrack(*other.track());
+}
+
+// The values this run has written, so that a later record of the same track expects them: the
+// second half of a swap of the title and the artist must not take the first half for a change
+// made by someone else (cancelling there would leave both tags holding the same value).
+class WrittenValues {
+  public:
+    void add(const ChangeRecord& record) { written_.append(record); }
+
+    // The value the track should hold now: the last one this run wrote to the tag, else the
+    // one read when the change was computed.
+    QVariant expected(const MusicTrack& track, const QString& tag, const QVariant& read) const {
+        for (auto it = written_.crbegin(); it != written_.crend(); ++it) {
+            if (it->tagToChange == tag && sameTrack(it->track, track))
+                return it->newTag;
+        }
+        return read;
+    }
+
+  private:
+    QList<ChangeRecord> written_;
+};
+
 // Reads the track (one open of a file for the read and the write), reports the progress line,
 // guards and writes. False when the guard failed.
-bool guardAndWrite(const ChangeRecord& record, int counter, qint64 count, ProgressSink& progress) {
+bool guardAndWrite(const ChangeRecord& record, const WrittenValues& written, int counter,
+                   qint64 count, ProgressSink& progress) {
     QStringList tags{QStringLiteral("artist"), QStringLiteral("name")};
     if (!tags.contains(record.tagToChange))
         tags.append(record.tagToChange);
+    const QVariant artist = written.expected(record.track, QStringLiteral("artist"), record.artist);
+    const QVariant title = written.expected(record.track, QStringLiteral("name"), record.title);
     const auto guard = [&](const QVariantMap& values) {
         progress.setProgress(formattedString(QStringLiteral("%i/%lu %@"), counter, count,
                                              valueText(values.value(QStringLiteral("name")))));
-        return sameText(values.value(QStringLiteral("artist")), record.artist) &&
-               sameText(values.value(QStringLiteral("name")), record.title) &&
+        return sameText(values.value(QStringLiteral("artist")), artist) &&
+               sameText(values.value(QStringLiteral("name")), title) &&
                sameText(values.value(record.tagToChange), record.oldTag);
     };
     return record.track.setTagIf(record.tagToChange, record.newTag, tags, guard);
@@ -126,6 +158,7 @@ ApplyResult applyTagChanges(const ChangeList& list, ProgressSink& progress) {
     ApplyResult result;
     const qint64 count = list.records.size();
     int counter = 0;
+    WrittenValues written;
     for (const ChangeRecord& record : list.records) {
         ++counter;
         if (!record.enabled) {
@@ -133,13 +166,14 @@ ApplyResult applyTagChanges(const ChangeList& list, ProgressSink& progress) {
             continue;
         }
         try {
-            if (!guardAndWrite(record, counter, count, progress))
+            if (!guardAndWrite(record, written, counter, count, progress))
                 return ended(result, Outcome::Cancelled, displayName(record));
         } catch (const TesselError& error) {
             logFailure(error, __LINE__);
             result.error = error;
             return ended(result, Outcome::Stopped, displayName(record));
         }
+        written.add(record);
         ++result.done;
     }
     return result;

@@ -31,9 +31,10 @@ struct ApplyResult {
 /// Tag changes, in list order. Each record counts toward the progress line "%i/%lu " when
 /// unchecked, "%i/%lu %@" with the track's title when checked. A checked record reads the
 /// track (artist, title, the tag), guards (artist, title and old value as text; absent reads
-/// as the empty text), then writes the new value; a music file is opened once for all that. A
-/// failed guard cancels; a TesselError is logged ("failure %s %d") and stops. Records written
-/// before either stay written.
+/// as the empty text; a title or artist that an earlier record of the list wrote to the same
+/// track is expected as written), then writes the new value; a music file is opened once for
+/// all that. A failed guard cancels; a TesselError is logged ("failure %s %d") and stops.
+/// Records written before either stay written.
 ApplyResult applyTagChanges(const ChangeList& list, ProgressSink& progress);
 
 /// Membership changes. First the target playlist is looked up by name (for removals too) and

@@ -169,6 +169,21 @@ TEST_F(AppDelegateToolsTest, RunsWithoutChangesShowTheirToolsNoChangesAlert) {
     }
 }
 
+TEST_F(AppDelegateToolsTest, ASwapOfTitleAndArtistIsWrittenWhole) {
+    const test::MemoryTrack first = addTrack("Song", "Band");
+    const test::MemoryTrack second = addTrack("Tune", "Other");
+    set({{"selectedAction", 0}, {"selectedTag", 0}, {"selectedTargetTag", 1}});
+    ASSERT_TRUE(runToEnd([&] { delegate.performMove(); }));
+    ASSERT_EQ(delegate.changes()->records.size(), 4);
+    delegate.checkSelected({3}, 0);  // the second track's new artist
+    EXPECT_TRUE(runToEnd([&] { delegate.applyChanges(); }));
+    EXPECT_TRUE(presenter().alerts.isEmpty()) << presenter().alertLines().join('\n').toStdString();
+    EXPECT_EQ(first->properties.value("name"), "Band");
+    EXPECT_EQ(first->properties.value("artist"), "Song");
+    EXPECT_EQ(second->properties.value("name"), "Other");
+    EXPECT_EQ(second->properties.value("artist"), "Other");
+}
+
 TEST_F(AppDelegateToolsTest, ChecksStopEachToolBeforeAnyWork) {
     const test::MemoryTrack track = addTrack("Song");
     track->properties.insert("year", qint64(1999));
