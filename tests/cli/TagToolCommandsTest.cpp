@@ -272,6 +272,29 @@ TEST_F(TagToolCommandsTest, AlertsStopTheToolsAndWriteNothing) {
     EXPECT_TRUE(bytesOf(paths) == before);
 }
 
+TEST_F(TagToolCommandsTest, HelpListsTheToolsAndTheirFlags) {
+    const CliRun usage = run({"--help"});
+    EXPECT_EQ(usage.exitCode, 0);
+    const QPair<const char*, QStringList> tools[] = {
+        {"capitalize", {"--tag TAG", "--method METHOD", "--apply", "--folder DIR"}},
+        {"move",
+         {"--action ACTION", "--from TAG", "--to TAG", "--portion PORTION", "--count N",
+          "--regex EXPR", "--case-sensitive", "--placement PLACEMENT", "--delimiter TEXT"}},
+        {"encode", {"--from ENC", "--to ENC", "mac-roman", "utf-32", "--uncheck LIST"}},
+        {"numeric", {"--tag TAG", "--set-to N", "--add N", "--subtract N", "--set NAME=VALUE"}},
+    };
+    for (const auto& [tool, flags] : tools) {
+        EXPECT_TRUE(usage.out.contains(QStringLiteral("\n  %1 ").arg(tool))) << tool;
+        const CliRun help = run({tool, "--help"});
+        EXPECT_EQ(help.exitCode, 0) << tool;
+        for (const QString& flag : flags)
+            EXPECT_TRUE(help.out.contains(flag)) << tool << " " << flag.toStdString();
+    }
+    const QString numeric = run({"numeric", "--help"}).out;
+    for (const char* absent : {"--apply", "--uncheck", "--folder", "[SOURCE]"})
+        EXPECT_FALSE(numeric.contains(absent)) << absent;
+}
+
 TEST_F(TagToolCommandsTest, NumericWritesTheLibrarysSelection) {
     const QStringList paths = musicFolder();
     ASSERT_EQ(run({"library", "add-folder", folder(), "--playlist", "Rock"}).exitCode, 0);
