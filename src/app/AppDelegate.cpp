@@ -68,6 +68,23 @@ void reportStop(const Collection& collection) {
                  QStringLiteral(" The tracks after it were not looked at."));
 }
 
+// The worker must never let an exception out: an error that escaped the tool's own loop ends
+// the collection like a read error does, and is reported.
+template <typename Tool>
+Collection collectGuarded(const Tool& tool, const TrackGatherer& gather, ProgressSink& progress) {
+    Collection stopped;
+    try {
+        return tool.collect(gather, progress);
+    } catch (const TesselError& error) {
+        stopped.stoppedBy = error;
+    } catch (const std::exception& error) {
+        stopped.stoppedBy =
+            TesselError(QStringLiteral("Collection Failed"), QString::fromLocal8Bit(error.what()));
+    }
+    qWarning().noquote() << stopped.stoppedBy->description();
+    return stopped;
+}
+
 }  // namespace
 
 AppDelegate::AppDelegate(itunes::ApplicationProvider application, Presenter& presenter,
@@ -223,7 +240,7 @@ void AppDelegate::runTool(Tool tool, ChangeList shape) {
     }
     progress_.begin(kCollectingChanges);
     runInBackground([this, tool = std::move(tool), gather = gatherer(), shape]() {
-        Collection collection = tool.collect(gather, progress_);
+        Collection collection = collectGuarded(tool, gather, progress_);
         onMain([this, collection = std::move(collection), shape]() mutable {
             handOver(std::move(collection), std::move(shape), Tool::noChangesAlert());
         });
