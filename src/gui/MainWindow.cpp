@@ -1,9 +1,12 @@
 #include "MainWindow.h"
 
 #include "AboutPage.h"
+#include "CapitalizationPage.h"
 #include "ChangePanelDialog.h"
+#include "DataMoverPage.h"
 #include "HelpSheet.h"
 #include "Icons.h"
+#include "MiscellaneousPage.h"
 #include "ProgressSheet.h"
 #include "SearchReplacePage.h"
 #include "app/AppDelegate.h"
@@ -76,6 +79,12 @@ void MainWindow::setUpToolbar() {
 void MainWindow::addPages() {
     addPage(0, new SearchReplacePage(context_), tr("Search && Replace"),
             themedIcon(QStringLiteral("edit-find-replace"), QStringLiteral("search-replace")));
+    addPage(1, new CapitalizationPage(context_), tr("Capitalization"),
+            themedIcon(QStringLiteral("format-text-uppercase"), QStringLiteral("capitalization")));
+    addPage(3, new DataMoverPage(context_), tr("Data Mover"),
+            themedIcon(QStringLiteral("transform-move"), QStringLiteral("data-mover")));
+    addPage(5, new MiscellaneousPage(context_), tr("Miscellaneous Tools"),
+            themedIcon(QStringLiteral("applications-utilities"), QStringLiteral("miscellaneous")));
     auto* about = new AboutPage(context_);
     addPage(kAboutPage, about, tr("About"),
             themedIcon(QStringLiteral("help-about"), QStringLiteral("about")));
@@ -114,7 +123,7 @@ void MainWindow::addWindowActions() {
 
 // Wide enough for every page, near the top of the screen.
 void MainWindow::placeInitially() {
-    int width = 640;
+    int width = std::max(640, toolbar_->sizeHint().width() + 24);
     for (QWidget* view : pages_) {
         if (view)
             width = std::max(width, view->sizeHint().width());

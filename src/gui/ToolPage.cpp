@@ -1,5 +1,6 @@
 #include "ToolPage.h"
 
+#include "Binder.h"
 #include "Icons.h"
 #include "PageContext.h"
 #include "PopUpButton.h"
@@ -16,13 +17,24 @@
 
 namespace tessel::gui {
 
+namespace {
+
+QPushButton* startButtonFor(QWidget* page, const QString& title, std::function<void()> start) {
+    auto* button = new QPushButton(title);
+    button->setDefault(true);
+    button->setMinimumWidth(120);
+    QObject::connect(button, &QPushButton::clicked, page, std::move(start));
+    return button;
+}
+
+}  // namespace
+
 ToolPage::ToolPage(PageContext& context, QWidget* parent)
     : QWidget(parent),
       context_(context),
       source_(new TrackSourceBox(context)),
       form_(new QFormLayout),
-      help_(new QToolButton),
-      start_(new QPushButton) {
+      help_(new QToolButton) {
     auto* options = new QGroupBox(tr("Options"));
     options->setLayout(form_);
     form_->setFieldGrowthPolicy(QFormLayout::ExpandingFieldsGrow);
@@ -33,7 +45,37 @@ ToolPage::ToolPage(PageContext& context, QWidget* parent)
     column->addStretch(1);
 }
 
-QWidget* ToolPage::bottomRow() {
+PopUpButton* ToolPage::addPopUp(int tag) {
+    auto* popUp = new PopUpButton(tag);
+    connect(popUp, &PopUpButton::willPopUp, &context_.delegate, &AppDelegate::popUp);
+    return popUp;
+}
+
+void ToolPage::bindRowVisible(QFormLayout* form, QWidget* field, const QString& keyPath,
+                              const QString& transformerName) {
+    context_.binder.bindVisible(field, keyPath, transformerName);
+    if (QWidget* label = form->labelForField(field))
+        context_.binder.bindVisible(label, keyPath, transformerName);
+}
+
+void ToolPage::setStart(const QString& title, std::function<void()> start) {
+    start_ = startButtonFor(this, title, std::move(start));
+    addBottomRow(start_);
+}
+
+QPushButton* ToolPage::sectionStart(QWidget* section, const QString& title,
+                                    std::function<void()> start) {
+    QPushButton* button = startButtonFor(this, title, std::move(start));
+    sections_.append({section, button});
+    return button;
+}
+
+void ToolPage::finishSections() {
+    addBottomRow(nullptr);
+}
+
+// Added after the options, so Tab reaches the bottom row last.
+void ToolPage::addBottomRow(QPushButton* start) {
     help_->setIcon(themedIcon(QStringLiteral("help-contents"), QStringLiteral("help")));
     help_->setIconSize(QSize(22, 22));
     help_->setToolTip(tr("Help for this tool (F1)"));
@@ -41,36 +83,29 @@ QWidget* ToolPage::bottomRow() {
     help_->setFocusPolicy(Qt::StrongFocus);
     connect(help_, &QToolButton::clicked, this, [this] { context_.openHelp(); });
 
-    start_->setDefault(true);
-    start_->setMinimumWidth(120);
-
-    auto* row = new QWidget;
-    auto* layout = new QHBoxLayout(row);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(help_);
-    layout->addStretch(1);
-    layout->addWidget(start_);
-    return row;
+    auto* row = new QHBoxLayout;
+    row->addWidget(help_);
+    row->addStretch(1);
+    if (start)
+        row->addWidget(start);
+    static_cast<QVBoxLayout*>(layout())->addLayout(row);
 }
 
-PopUpButton* ToolPage::addPopUp(int tag) {
-    auto* popUp = new PopUpButton(tag);
-    connect(popUp, &PopUpButton::willPopUp, &context_.delegate, &AppDelegate::popUp);
-    return popUp;
-}
-
-void ToolPage::setStart(const QString& title, std::function<void()> start) {
-    start_->setText(title);
-    connect(start_, &QPushButton::clicked, this, std::move(start));
-    // Added after the options, so Tab reaches the two buttons last.
-    layout()->addWidget(bottomRow());
+QPushButton* ToolPage::defaultButton() const {
+    const QWidget* focus = focusWidget();
+    for (const Section& section : sections_) {
+        if (focus && section.section->isAncestorOf(focus))
+            return section.start;
+    }
+    return start_;
 }
 
 void ToolPage::keyPressEvent(QKeyEvent* event) {
     const bool isReturn = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
     const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
-    if (isReturn && modifiers == Qt::NoModifier && start_->isEnabled()) {
-        start_->click();
+    QPushButton* button = defaultButton();
+    if (isReturn && modifiers == Qt::NoModifier && button && button->isEnabled()) {
+        button->click();
         return;
     }
     QWidget::keyPressEvent(event);

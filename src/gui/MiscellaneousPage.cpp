@@ -1,0 +1,111 @@
+#include "MiscellaneousPage.h"
+
+#include "Binder.h"
+#include "PageContext.h"
+#include "PopUpButton.h"
+#include "app/AppDelegate.h"
+
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace tessel::gui {
+
+namespace {
+
+constexpr int kEncodingTagPopUpTag = 10;
+constexpr int kFromPopUpTag = 11;
+constexpr int kToPopUpTag = 12;
+constexpr int kNumericTagPopUpTag = 14;
+constexpr int kOperationPopUpTag = 15;
+
+// In the order of the converter's encodings; both menus list the same.
+QStringList encodingTitles() {
+    return {
+        MiscellaneousPage::tr("ASCII"),
+        MiscellaneousPage::tr("UTF-8"),
+        MiscellaneousPage::tr("ISO 8859-1 (Latin-1)"),
+        MiscellaneousPage::tr("Non-lossy ASCII (\\u escapes)"),
+        MiscellaneousPage::tr("ISO 8859-2 (Latin-2)"),
+        MiscellaneousPage::tr("Windows-1251 (Cyrillic)"),
+        MiscellaneousPage::tr("Windows-1252 (Western)"),
+        MiscellaneousPage::tr("Windows-1253 (Greek)"),
+        MiscellaneousPage::tr("Windows-1254 (Turkish)"),
+        MiscellaneousPage::tr("Windows-1250 (Central European)"),
+        MiscellaneousPage::tr("ISO-2022-JP"),
+        MiscellaneousPage::tr("Mac OS Roman"),
+        MiscellaneousPage::tr("UTF-16"),
+        MiscellaneousPage::tr("UTF-32"),
+    };
+}
+
+// A section's start button under its options, on the right.
+void addStartRow(QFormLayout* form, QPushButton* start) {
+    auto* row = new QHBoxLayout;
+    row->addStretch(1);
+    row->addWidget(start);
+    form->addRow(row);
+}
+
+}  // namespace
+
+MiscellaneousPage::MiscellaneousPage(PageContext& context, QWidget* parent)
+    : ToolPage(context, parent),
+      encoding_(new QGroupBox(tr("Encoding Converter"))),
+      encodingTag_(addPopUp(kEncodingTagPopUpTag)),
+      from_(addPopUp(kFromPopUpTag)),
+      to_(addPopUp(kToPopUpTag)),
+      numeric_(new QGroupBox(tr("Numeric Tag Changer"))),
+      numericTag_(addPopUp(kNumericTagPopUpTag)),
+      operation_(addPopUp(kOperationPopUpTag)),
+      number_(new QLineEdit) {
+    form()->addRow(encodingSection());
+    form()->addRow(numericSection());
+    finishSections();
+}
+
+QGroupBox* MiscellaneousPage::encodingSection() {
+    from_->addItems(encodingTitles());
+    to_->addItems(encodingTitles());
+    convert_ =
+        sectionStart(encoding_, tr("Convert"), [this] { context().delegate.performEncoding(); });
+    auto* form = new QFormLayout(encoding_);
+    form->setFieldGrowthPolicy(QFormLayout::ExpandingFieldsGrow);
+    form->addRow(tr("&Tag:"), encodingTag_);
+    form->addRow(tr("Fro&m:"), from_);
+    form->addRow(tr("T&o:"), to_);
+    addStartRow(form, convert_);
+
+    Binder& binder = context().binder;
+    binder.bindItems(encodingTag_, "readableTags", "selectedTag");
+    binder.bindIndex(from_, "selectedEncodingFrom");
+    binder.bindIndex(to_, "selectedEncodingTo");
+    return encoding_;
+}
+
+QGroupBox* MiscellaneousPage::numericSection() {
+    operation_->addItems({tr("Set to"), tr("Add"), tr("Subtract")});
+    number_->setPlaceholderText(tr("A whole number"));
+    change_ = sectionStart(numeric_, tr("Change"), [this] { context().delegate.performNumeric(); });
+    auto* note =
+        new QLabel(tr("Works on the tracks selected in the library and writes them at once."));
+    note->setWordWrap(true);
+    auto* form = new QFormLayout(numeric_);
+    form->setFieldGrowthPolicy(QFormLayout::ExpandingFieldsGrow);
+    form->addRow(note);
+    form->addRow(tr("T&ag:"), numericTag_);
+    form->addRow(tr("Ope&ration:"), operation_);
+    form->addRow(tr("&Number:"), number_);
+    addStartRow(form, change_);
+
+    Binder& binder = context().binder;
+    binder.bindItems(numericTag_, "readableIntegerTags", "selectedNumericTag");
+    binder.bindIndex(operation_, "selectedNumeric");
+    binder.bindNumber(number_, "numericString");
+    return numeric_;
+}
+
+}  // namespace tessel::gui

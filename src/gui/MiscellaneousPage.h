@@ -1,0 +1,47 @@
+// The Miscellaneous Tools page: the encoding converter (over the chosen tracks, through the
+// change panel) and the numeric tag changer (over the library's selection, written at once),
+// each in its own section with its own start button.
+#pragma once
+
+#include "ToolPage.h"
+
+class QGroupBox;
+class QLineEdit;
+
+namespace tessel::gui {
+
+class MiscellaneousPage : public ToolPage {
+    Q_OBJECT
+
+  public:
+    MiscellaneousPage(PageContext& context, QWidget* parent = nullptr);
+
+    QGroupBox* encodingBox() const { return encoding_; }
+    PopUpButton* encodingTagPopUp() const { return encodingTag_; }
+    PopUpButton* fromPopUp() const { return from_; }
+    PopUpButton* toPopUp() const { return to_; }
+    QPushButton* convertButton() const { return convert_; }
+
+    QGroupBox* numericBox() const { return numeric_; }
+    PopUpButton* numericTagPopUp() const { return numericTag_; }
+    PopUpButton* operationPopUp() const { return operation_; }
+    QLineEdit* numberField() const { return number_; }
+    QPushButton* changeButton() const { return change_; }
+
+  private:
+    QGroupBox* encodingSection();
+    QGroupBox* numericSection();
+
+    QGroupBox* encoding_;
+    PopUpButton* encodingTag_;
+    PopUpButton* from_;
+    PopUpButton* to_;
+    QPushButton* convert_ = nullptr;
+    QGroupBox* numeric_;
+    PopUpButton* numericTag_;
+    PopUpButton* operation_;
+    QLineEdit* number_;
+    QPushButton* change_ = nullptr;
+};
+
+}  // namespace tessel::gui

@@ -1,0 +1,131 @@
+// The pages of the tag tools besides Search & Replace: each starts its tool from its own
+// controls, and the Data Mover shows only the settings its choices use.
+#include "GuiTestSupport.h"
+#include "gui/CapitalizationPage.h"
+#include "gui/ChangePanelDialog.h"
+#include "gui/ChangeTableModel.h"
+#include "gui/DataMoverPage.h"
+#include "gui/MiscellaneousPage.h"
+#include "gui/PopUpButton.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableView>
+#include <QTest>
+
+namespace tessel::gui::test {
+namespace {
+
+class ToolPagesTest : public GuiTest {
+  protected:
+    tessel::test::MemoryTrack addToMusic(const QString& title) {
+        tessel::test::MemoryTrack track =
+            library.addTrack(title, "Artist", "/music/" + title + ".mp3");
+        library.append(music, track);
+        return track;
+    }
+    template <typename Page>
+    Page* page(int index) {
+        window->showTab(index);
+        return static_cast<Page*>(window->pageView(index));
+    }
+    QString newValue(int row) const {
+        return window->changePanel()
+            ->table()
+            ->model()
+            ->index(row, ChangeTableModel::NewValue)
+            .data()
+            .toString();
+    }
+    bool panelOpens() {
+        return waitFor([this] { return window->changePanel()->isVisible(); });
+    }
+};
+
+TEST_F(ToolPagesTest, CapitalizationProposesTheChosenCase) {
+    addToMusic("the sound of music");
+    addToMusic("Live in London");
+    auto* capitalization = page<CapitalizationPage>(1);
+    capitalization->casePopUp()->setCurrentIndex(0);  // title case
+    capitalization->startButton()->click();
+    ASSERT_TRUE(panelOpens());
+    EXPECT_EQ(window->changePanel()->infoLine()->text(),
+              "Checked tracks of these 1 tracks will get their tag 'name' changed:");
+    EXPECT_EQ(newValue(0), "The Sound of Music");
+}
+
+TEST_F(ToolPagesTest, DataMoverCopiesTheMatchesOfAnExpression) {
+    addToMusic("Track 01 of 12")->properties.insert("comment", "old");
+    auto* mover = page<DataMoverPage>(3);
+    mover->actionPopUp()->setCurrentIndex(1);   // copy
+    mover->targetPopUp()->setCurrentIndex(5);   // comment
+    mover->portionPopUp()->setCurrentIndex(3);  // the matches of an expression
+    QTest::keyClicks(mover->expressionField(), "\\d+");
+    mover->startButton()->click();
+    ASSERT_TRUE(panelOpens());
+    EXPECT_EQ(window->changePanel()->infoLine()->text(),
+              "Checked tracks of these 1 tracks will get their tag 'comment' changed:");
+    EXPECT_EQ(newValue(0), "0112");
+}
+
+TEST_F(ToolPagesTest, DataMoverShowsOnlyTheSettingsItsChoicesUse) {
+    auto* mover = page<DataMoverPage>(3);
+    struct Row {
+        int action, portion, placement;
+        bool copyLive, lengthShown, lengthLive, expressionShown, delimiterLive;
+    };
+    const QList<Row> table{
+        {0, 1, 1, false, true, true, false, true},   // a swap: the copy settings rest
+        {1, 0, 0, true, true, false, false, false},  // the whole value needs no length
+        {1, 1, 1, true, true, true, false, true},    // first characters, appended
+        {1, 2, 2, true, true, true, false, true},    // all but the first, in front
+        {1, 3, 0, true, false, true, true, false},   // the matches of an expression
+    };
+    for (const Row& row : table) {
+        delegate.setProperty("selectedAction", row.action);
+        delegate.setProperty("selectedPortion", row.portion);
+        delegate.setProperty("selectedOption", row.placement);
+        const int line = static_cast<int>(&row - table.data());
+        EXPECT_EQ(mover->copyBox()->isEnabled(), row.copyLive) << line;
+        EXPECT_EQ(!mover->lengthField()->isHidden(), row.lengthShown) << line;
+        EXPECT_EQ(mover->lengthField()->isEnabledTo(mover->copyBox()), row.lengthLive) << line;
+        EXPECT_EQ(!mover->expressionField()->isHidden(), row.expressionShown) << line;
+        EXPECT_EQ(!mover->ignoreCaseBox()->isHidden(), row.expressionShown) << line;
+        EXPECT_EQ(mover->delimiterField()->isEnabledTo(mover->copyBox()), row.delimiterLive)
+            << line;
+    }
+}
+
+TEST_F(ToolPagesTest, EncodingConverterStartsFromItsSectionWithReturn) {
+    addToMusic("CafÃ©");
+    auto* misc = page<MiscellaneousPage>(5);
+    misc->fromPopUp()->setCurrentIndex(2);  // ISO 8859-1
+    misc->toPopUp()->setCurrentIndex(1);    // UTF-8
+    misc->toPopUp()->setFocus();
+    QTest::keyClick(misc->toPopUp(), Qt::Key_Return);
+    ASSERT_TRUE(panelOpens());
+    EXPECT_EQ(newValue(0), "Café");
+}
+
+TEST_F(ToolPagesTest, NumericTagChangerWritesTheSelectionAtOnce) {
+    const tessel::test::MemoryTrack first = addToMusic("One");
+    const tessel::test::MemoryTrack second = addToMusic("Two");
+    first->properties.insert("year", 1999);
+    library.select({first, second});
+    auto* misc = page<MiscellaneousPage>(5);
+    misc->numericTagPopUp()->setCurrentIndex(4);  // year
+    misc->operationPopUp()->setCurrentIndex(0);   // set to
+    QTest::keyClicks(misc->numberField(), "2000");
+    misc->numberField()->setFocus();
+    EXPECT_TRUE(runToEnd([&] { QTest::keyClick(misc->numberField(), Qt::Key_Return); }));
+    EXPECT_FALSE(window->changePanel()->isVisible());
+    EXPECT_EQ(first->properties.value("year").toInt(), 2000);
+    EXPECT_EQ(second->properties.value("year").toInt(), 2000);
+    EXPECT_TRUE(answerer.alerts.isEmpty()) << answerer.alerts.join('\n').toStdString();
+}
+
+}  // namespace
+}  // namespace tessel::gui::test
