@@ -9,6 +9,7 @@
 #include "MiscellaneousPage.h"
 #include "ProgressSheet.h"
 #include "SearchReplacePage.h"
+#include "ToolPage.h"
 #include "app/AppDelegate.h"
 
 #include <QActionGroup>
@@ -16,9 +17,11 @@
 #include <QCloseEvent>
 #include <QFileDialog>
 #include <QLayout>
+#include <QPushButton>
 #include <QScreen>
 #include <QStackedWidget>
 #include <QToolBar>
+#include <QToolButton>
 
 namespace tessel::gui {
 
@@ -29,7 +32,7 @@ QUrl askForFolder(QWidget* parent, const QUrl& current) {
         parent, MainWindow::tr("Choose a Folder of Music Files"), current);
 }
 
-constexpr int kHintMinimumWidth = 260;
+constexpr int kHintMinimumWidth = 240;
 constexpr int kHintMaximumWidth = 420;
 
 // The height a page asks for, within the bounds it sets itself.
@@ -148,6 +151,7 @@ void MainWindow::toolbarClicked(int index) {
     helpAction_->setEnabled(index < kToolPageCount);
     makeCurrent(view);
     fitToPage(view);
+    placeHint();
 }
 
 void MainWindow::toolbarClicked(QAction* item) {
@@ -193,26 +197,34 @@ void MainWindow::startLaunchHint(HintTiming timing) {
     hint_->start(timing);
 }
 
-// Beside the toolbar's items when there is room for it, so it covers no control; under the
-// toolbar otherwise.
+// In the empty stretch of the page's bottom row, between the help and start buttons, so it
+// covers no control; under the toolbar on a page without that row.
 void MainWindow::placeHint() {
-    const QList<QAction*> items = items_->actions();
-    const QWidget* last = items.isEmpty() ? nullptr : toolbar_->widgetForAction(items.last());
-    const int besideItems = last ? toolbar_->x() + last->geometry().right() + 16 : width();
-    const QRect bar = toolbar_->geometry();
-    if (width() - besideItems >= kHintMinimumWidth) {
-        hint_->setText(
-            tr("← Pick a tool here, choose the tracks, set the options and click Start."));
-        hint_->setFixedWidth(std::min(width() - besideItems - 12, kHintMaximumWidth));
-        hint_->adjustSize();
-        hint_->move(besideItems, bar.y() + std::max(4, (bar.height() - hint_->height()) / 2));
-    } else {
-        hint_->setText(
-            tr("↑ Pick a tool above, choose the tracks, set the options and click Start."));
-        hint_->setFixedWidth(std::min(width() - 24, kHintMaximumWidth));
-        hint_->adjustSize();
-        hint_->move(width() - hint_->width() - 12, bar.bottom() + 8);
+    const auto* page = qobject_cast<const ToolPage*>(stack_->currentWidget());
+    QRect room;
+    if (page && page->startButton()) {
+        const QRect help = page->helpButton()->geometry();
+        const QRect start = page->startButton()->geometry();
+        room = QRect(page->mapTo(this, QPoint(help.right() + 12, help.top())),
+                     page->mapTo(this, QPoint(start.left() - 12, help.bottom())));
     }
+    if (room.width() >= kHintMinimumWidth) {
+        hint_->setText(
+            tr("Pick a tool in the toolbar, choose the tracks and the options, then "
+               "click Start →"));
+        hint_->setFixedWidth(std::min(room.width(), kHintMaximumWidth));
+        hint_->adjustSize();
+        const int top =
+            std::min(room.center().y() - hint_->height() / 2, height() - hint_->height() - 4);
+        hint_->move(room.right() - hint_->width(), top);
+        return;
+    }
+    hint_->setText(
+        tr("↑ Pick a tool above, choose the tracks and the options, then click "
+           "Start."));
+    hint_->setFixedWidth(std::min(width() - 24, kHintMaximumWidth));
+    hint_->adjustSize();
+    hint_->move(width() - hint_->width() - 12, toolbar_->geometry().bottom() + 8);
 }
 
 void MainWindow::resizeEvent(QResizeEvent* event) {
