@@ -3,9 +3,7 @@
 namespace tessel::gui {
 
 PopUpButton::PopUpButton(int tag, QWidget* parent) : QComboBox(parent), tag_(tag) {
-    // Long playlist names must not widen the window.
-    setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    setMinimumContentsLength(16);
+    setSizeAdjustPolicy(QComboBox::AdjustToContents);
 }
 
 void PopUpButton::showPopup() {

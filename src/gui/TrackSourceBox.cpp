@@ -39,6 +39,9 @@ TrackSourceBox::TrackSourceBox(PageContext& context, QWidget* parent)
     methods_->addButton(folder, Folder);
     methods_->addButton(selection, Selection);
     playlists_->setPlaceholderText(tr("No playlists"));
+    // Long playlist names must not widen the window.
+    playlists_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    playlists_->setMinimumContentsLength(16);
     folder_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     folder_->setMinimumWidth(120);
     folder_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);

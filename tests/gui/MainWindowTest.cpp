@@ -86,6 +86,10 @@ TEST_F(MainWindowTest, HelpSheetOpensAtTheTopOfTheToolsHelp) {
     EXPECT_EQ(scroll->value(), 0);
     window->closeHelp();
     EXPECT_FALSE(help->isVisible());
+
+    help->present(9);  // no such document: nothing of the last one is left over
+    EXPECT_TRUE(help->document()->toPlainText().isEmpty());
+    window->closeHelp();
 }
 
 TEST_F(MainWindowTest, HelpDoesNothingOnTheAboutPage) {
