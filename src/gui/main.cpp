@@ -6,13 +6,11 @@
 #include "itunes/MusicLibrary.h"
 
 #include <QApplication>
+#include <QMessageBox>
 
-int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    QApplication::setOrganizationName(QStringLiteral("Tessel"));
-    QApplication::setApplicationName(QStringLiteral("Tessel"));
-    QApplication::setWindowIcon(tessel::gui::applicationIcon());
+namespace {
 
+int runWindow() {
     tessel::gui::GuiPresenter presenter;
     const QString library = tessel::itunes::libraryPath();
     tessel::AppDelegate delegate(tessel::itunes::libraryProvider(library), presenter);
@@ -23,4 +21,22 @@ int main(int argc, char** argv) {
     window.show();
     window.startLaunchHint();
     return QApplication::exec();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setOrganizationName(QStringLiteral("Tessel"));
+    QApplication::setApplicationName(QStringLiteral("Tessel"));
+    QApplication::setWindowIcon(tessel::gui::applicationIcon());
+    try {
+        return runWindow();
+    } catch (const std::exception& error) {
+        // Start-up could not finish (the support folder or the settings, say): say why.
+        QMessageBox::critical(
+            nullptr, QStringLiteral("Tessel"),
+            QApplication::tr("Tessel could not start: %1").arg(QString::fromUtf8(error.what())));
+        return 1;
+    }
 }
