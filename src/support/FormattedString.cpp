@@ -9,7 +9,7 @@ namespace tessel {
 namespace {
 
 struct Placeholder {
-    QString spec;          // flags, width and precision, e.g. "0.1" of "%0.1f"
+    QString modifiers;          // flags, width and precision, e.g. "0.1" of "%0.1f"
     QString length;        // "", "l", "ll", "h", "hh", "q", "z"
     QChar conversion;
     qsizetype end = 0;     // index after the placeholder
@@ -27,8 +27,8 @@ Placeholder parsePlaceholder(const QString& format, qsizetype start)
             ++i;
         return format.mid(from, i - from);
     };
-    p.spec = take([](QChar c) { return QStringLiteral("-+ #0").contains(c); });
-    p.spec += take([](QChar c) { return c.isDigit() || c == u'.'; });
+    p.modifiers = take([](QChar c) { return QStringLiteral("-+ #0").contains(c); });
+    p.modifiers += take([](QChar c) { return c.isDigit() || c == u'.'; });
     p.length = take([](QChar c) { return QStringLiteral("hlqzjt").contains(c); });
     if (i < format.size())
         p.conversion = format.at(i++);
@@ -36,33 +36,33 @@ Placeholder parsePlaceholder(const QString& format, qsizetype start)
     return p;
 }
 
-QString formatText(const QString& spec, const QString& text)
+QString formatText(const QString& modifiers, const QString& text)
 {
-    if (spec.isEmpty())
+    if (modifiers.isEmpty())
         return text;
     // Width and alignment only; precision on %@ and %s truncates like printf does.
     const QByteArray utf8 = text.toUtf8();
-    return QString::asprintf(("%" + spec + "s").toLatin1().constData(), utf8.constData());
+    return QString::asprintf(("%" + modifiers + "s").toLatin1().constData(), utf8.constData());
 }
 
 QString formatOne(const Placeholder& p, const QVariant& value)
 {
-    const QByteArray spec = p.spec.toLatin1();
+    const QByteArray modifiers = p.modifiers.toLatin1();
     const char conversion = p.conversion.toLatin1();
     switch (conversion) {
     case '@':
     case 's':
-        return formatText(p.spec, value.typeId() == QMetaType::QStringList
+        return formatText(p.modifiers, value.typeId() == QMetaType::QStringList
                                       ? value.toStringList().join(QStringLiteral(", "))
                                       : stringValue(value));
     case 'd':
     case 'i':
-        return QString::asprintf(("%" + spec + "lld").constData(), value.toLongLong());
+        return QString::asprintf(("%" + modifiers + "lld").constData(), value.toLongLong());
     case 'u':
     case 'x':
     case 'X':
     case 'o':
-        return QString::asprintf(("%" + spec + "ll" + conversion).constData(),
+        return QString::asprintf(("%" + modifiers + "ll" + conversion).constData(),
                                  value.toULongLong());
     case 'f':
     case 'F':
@@ -70,7 +70,7 @@ QString formatOne(const Placeholder& p, const QVariant& value)
     case 'E':
     case 'g':
     case 'G':
-        return QString::asprintf(("%" + spec + conversion).constData(), value.toDouble());
+        return QString::asprintf(("%" + modifiers + conversion).constData(), value.toDouble());
     case 'c':
         return QString(QChar(static_cast<char16_t>(value.toUInt())));
     case 'p':
