@@ -6,6 +6,7 @@
 
 #include <QDebug>
 #include <QFile>
+#include <QHash>
 
 namespace tessel {
 
@@ -39,23 +40,49 @@ bool sameTrack(const MusicTrack& one, const MusicTrack& other) {
 
 // The values this run has written, so that a later record of the same track expects them: the
 // second half of a swap of the title and the artist must not take the first half for a change
-// made by someone else (cancelling there would leave both tags holding the same value).
+// made by someone else (cancelling there would leave both tags holding the same value). Only the
+// title and the artist are ever expected again. Files are looked up by path, so a long run stays
+// linear; library tracks only compare by identity and are searched.
 class WrittenValues {
   public:
-    void add(const ChangeRecord& record) { written_.append(record); }
+    void add(const ChangeRecord& record) {
+        const QString tag = guardedTag(record.tagToChange);
+        if (tag.isEmpty())
+            return;
+        if (record.track.isLibraryTrack())
+            library_.append({record.track, tag, record.newTag});
+        else
+            files_.insert(fileKey(record.track.path(), tag), record.newTag);
+    }
 
     // The value the track should hold now: the last one this run wrote to the tag, else the
     // one read when the change was computed.
     QVariant expected(const MusicTrack& track, const QString& tag, const QVariant& read) const {
-        for (auto it = written_.crbegin(); it != written_.crend(); ++it) {
-            if (it->tagToChange == tag && sameTrack(it->track, track))
-                return it->newTag;
+        if (!track.isLibraryTrack())
+            return files_.value(fileKey(track.path(), tag), read);
+        for (auto it = library_.crbegin(); it != library_.crend(); ++it) {
+            if (it->tag == tag && sameTrack(it->track, track))
+                return it->value;
         }
         return read;
     }
 
   private:
-    QList<ChangeRecord> written_;
+    struct Written {
+        MusicTrack track;
+        QString tag;
+        QVariant value;
+    };
+
+    static QString guardedTag(const QString& tag) {
+        if (tag == u"name" || tag == u"title")
+            return QStringLiteral("name");
+        return tag == u"artist" ? tag : QString();
+    }
+    static QString fileKey(const QString& path, const QString& tag) { return tag + u'\n' + path; }
+
+    QHash<QString, QVariant> files_;
+    QList<Written> library_;
 };
 
 // Reads the track (one open of a file for the read and the write), reports the progress line,
