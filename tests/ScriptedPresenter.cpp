@@ -4,51 +4,43 @@
 
 namespace tessel::test {
 
-int ScriptedPresenter::presentAlert(const AlertRequest& request)
-{
+int ScriptedPresenter::presentAlert(const AlertRequest& request) {
     alerts.append(request);
     if (onAlert)
         onAlert(request);
     return answers.isEmpty() ? kAlertDefault : answers.takeFirst();
 }
 
-void ScriptedPresenter::endEditing()
-{
+void ScriptedPresenter::endEditing() {
     ++endEditingCalls;
 }
 
-void ScriptedPresenter::showProgressSheet()
-{
+void ScriptedPresenter::showProgressSheet() {
     ++progressShown;
 }
 
-void ScriptedPresenter::hideProgressSheet()
-{
+void ScriptedPresenter::hideProgressSheet() {
     ++progressHidden;
 }
 
-void ScriptedPresenter::showChangePanel(const QString& infoLine, bool valueColumnsVisible)
-{
+void ScriptedPresenter::showChangePanel(const QString& infoLine, bool valueColumnsVisible) {
     changePanels.append({infoLine, valueColumnsVisible});
     if (onChangePanel)
         onChangePanel();
 }
 
-void ScriptedPresenter::hideChangePanel()
-{
+void ScriptedPresenter::hideChangePanel() {
     ++changePanelsHidden;
 }
 
-QStringList ScriptedPresenter::alertLines() const
-{
+QStringList ScriptedPresenter::alertLines() const {
     QStringList lines;
     for (const AlertRequest& alert : alerts)
         lines.append(alert.title + QStringLiteral(": ") + alert.message);
     return lines;
 }
 
-QStringList ScriptedPresenter::alertTitles() const
-{
+QStringList ScriptedPresenter::alertTitles() const {
     QStringList titles;
     for (const AlertRequest& alert : alerts)
         titles.append(alert.title);

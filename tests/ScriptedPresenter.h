@@ -13,7 +13,7 @@
 namespace tessel::test {
 
 class ScriptedPresenter : public Presenter {
-public:
+  public:
     struct ChangePanel {
         QString infoLine;
         bool valueColumnsVisible = true;

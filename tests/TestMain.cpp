@@ -6,8 +6,7 @@
 
 #include <gtest/gtest.h>
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     // Settings files written by the tests land in a folder of their own.
     QTemporaryDir home;
     qputenv("XDG_CONFIG_HOME", home.filePath(QStringLiteral("config")).toLocal8Bit());

@@ -8,27 +8,23 @@
 
 namespace tessel::test {
 
-QString fixtureFolder()
-{
+QString fixtureFolder() {
     return QStringLiteral(TESSEL_TEST_DATA);
 }
 
-QString corpusFolder()
-{
+QString corpusFolder() {
     const QByteArray fromEnvironment = qgetenv("TESSEL_CORPUS");
     const QString folder = fromEnvironment.isEmpty() ? QStringLiteral(TESSEL_CORPUS)
                                                      : QString::fromLocal8Bit(fromEnvironment);
     return QFileInfo(folder).isDir() ? QDir(folder).absolutePath() : QString();
 }
 
-TempFolder::TempFolder()
-{
+TempFolder::TempFolder() {
     if (!dir_.isValid())
         throw std::runtime_error("cannot create a temporary folder");
 }
 
-QString TempFolder::copyFixture(const QString& fixture, const QString& as) const
-{
+QString TempFolder::copyFixture(const QString& fixture, const QString& as) const {
     const QString target = filePath(as.isEmpty() ? fixture : as);
     QDir().mkpath(QFileInfo(target).absolutePath());
     QFile::remove(target);
@@ -39,8 +35,7 @@ QString TempFolder::copyFixture(const QString& fixture, const QString& as) const
     return target;
 }
 
-QString TempFolder::writeFile(const QString& relative, const QByteArray& bytes) const
-{
+QString TempFolder::writeFile(const QString& relative, const QByteArray& bytes) const {
     const QString target = filePath(relative);
     QDir().mkpath(QFileInfo(target).absolutePath());
     QFile file(target);
@@ -49,25 +44,20 @@ QString TempFolder::writeFile(const QString& relative, const QByteArray& bytes) 
     return target;
 }
 
-QByteArray fileBytes(const QString& path)
-{
+QByteArray fileBytes(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 TestEnvironment::TestEnvironment()
-    : lib_(std::make_unique<TesselLib>(std::make_unique<MemorySettingsStore>(), &presenter))
-{
-}
+    : lib_(std::make_unique<TesselLib>(std::make_unique<MemorySettingsStore>(), &presenter)) {}
 
 }  // namespace tessel::test
 
-void PrintTo(const QString& text, std::ostream* os)
-{
+void PrintTo(const QString& text, std::ostream* os) {
     *os << '"' << text.toStdString() << '"';
 }
 
-void PrintTo(const QStringList& list, std::ostream* os)
-{
+void PrintTo(const QStringList& list, std::ostream* os) {
     *os << '[' << list.join(QStringLiteral(" | ")).toStdString() << ']';
 }

@@ -23,7 +23,7 @@ QString corpusFolder();
 
 /// A temporary folder that goes away with the object.
 class TempFolder {
-public:
+  public:
     TempFolder();
     QString path() const { return dir_.path(); }
     QString filePath(const QString& relative) const { return dir_.filePath(relative); }
@@ -33,7 +33,7 @@ public:
     /// Writes a file with the given bytes, creating folders on the way; returns its path.
     QString writeFile(const QString& relative, const QByteArray& bytes = {}) const;
 
-private:
+  private:
     QTemporaryDir dir_;
 };
 
@@ -42,18 +42,18 @@ QByteArray fileBytes(const QString& path);
 /// A TesselLib with in-memory settings whose Presenter is `presenter`; it is the shared
 /// instance while it lives.
 class TestEnvironment {
-public:
+  public:
     TestEnvironment();
     ScriptedPresenter presenter;
     TesselLib& lib() { return *lib_; }
 
-private:
+  private:
     std::unique_ptr<TesselLib> lib_;
 };
 
 /// Fixture base: a fresh TestEnvironment and temporary folder per test.
 class TesselTest : public ::testing::Test {
-protected:
+  protected:
     TestEnvironment env;
     TempFolder temp;
     ScriptedPresenter& presenter() { return env.presenter; }

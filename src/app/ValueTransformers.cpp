@@ -13,8 +13,7 @@ namespace tessel {
 
 namespace {
 
-QVariant truth(bool value)
-{
+QVariant truth(bool value) {
     return value ? 1 : 0;
 }
 
@@ -35,8 +34,7 @@ const Family kFamilies[] = {
 
 // The comparison transformer a name asks for: the family's prefix, N from 0 to 99 in decimal
 // without leading zeros, the family's suffix; or the family's own name, which compares with 0.
-std::unique_ptr<ValueTransformer> makeComparison(const QString& name)
-{
+std::unique_ptr<ValueTransformer> makeComparison(const QString& name) {
     static const QRegularExpression number(QStringLiteral("^(0|[1-9][0-9]?)$"));
     for (const Family& family : kFamilies) {
         const QString prefix = QString::fromLatin1(family.prefix);
@@ -45,16 +43,16 @@ std::unique_ptr<ValueTransformer> makeComparison(const QString& name)
             name.size() < prefix.size() + suffix.size())
             continue;
         const QString digits = name.mid(prefix.size(), name.size() - prefix.size() - suffix.size());
-        const bool familyName = digits.isEmpty() && family.relation !=
-                                                        NumericComparisonValueTransformer::Relation::Larger;
+        const bool familyName =
+            digits.isEmpty() &&
+            family.relation != NumericComparisonValueTransformer::Relation::Larger;
         if (familyName || number.match(digits).hasMatch())
             return std::make_unique<NumericComparisonValueTransformer>(name, family.relation);
     }
     return nullptr;
 }
 
-std::unique_ptr<ValueTransformer> makeTransformer(const QString& name)
-{
+std::unique_ptr<ValueTransformer> makeTransformer(const QString& name) {
     if (name == u"OddValueTransformer")
         return std::make_unique<OddValueTransformer>();
     if (name == u"EvenValueTransformer")
@@ -64,41 +62,37 @@ std::unique_ptr<ValueTransformer> makeTransformer(const QString& name)
 
 }  // namespace
 
-QVariant OddValueTransformer::transformedValue(const QVariant& value) const
-{
+QVariant OddValueTransformer::transformedValue(const QVariant& value) const {
     return truth(intValue(value) % 2 == 1);
 }
 
-QVariant EvenValueTransformer::transformedValue(const QVariant& value) const
-{
+QVariant EvenValueTransformer::transformedValue(const QVariant& value) const {
     return truth((intValue(value) & 1) == 0);
 }
 
-NumericComparisonValueTransformer::NumericComparisonValueTransformer(QString name, Relation relation)
-    : name_(std::move(name)), relation_(relation)
-{
+NumericComparisonValueTransformer::NumericComparisonValueTransformer(QString name,
+                                                                     Relation relation)
+    : name_(std::move(name)), relation_(relation) {
     const auto isLetter = [](QChar c) { return c.isLetter(); };
     comparisonValue_ = intValue(trimmedTrailing(trimmedLeading(name_, isLetter), isLetter));
 }
 
-QVariant NumericComparisonValueTransformer::transformedValue(const QVariant& value) const
-{
+QVariant NumericComparisonValueTransformer::transformedValue(const QVariant& value) const {
     const qint64 v = intValue(value);
     switch (relation_) {
-    case Relation::Smaller:
-        return truth(v < comparisonValue_);
-    case Relation::Larger:
-        return truth(v > comparisonValue_);
-    case Relation::Equal:
-        return truth(v == comparisonValue_);
-    case Relation::Different:
-        break;
+        case Relation::Smaller:
+            return truth(v < comparisonValue_);
+        case Relation::Larger:
+            return truth(v > comparisonValue_);
+        case Relation::Equal:
+            return truth(v == comparisonValue_);
+        case Relation::Different:
+            break;
     }
     return truth(v != comparisonValue_);
 }
 
-const ValueTransformer* valueTransformerForName(const QString& name)
-{
+const ValueTransformer* valueTransformerForName(const QString& name) {
     static QMutex mutex;
     static QHash<QString, std::shared_ptr<ValueTransformer>> registry;
     QMutexLocker lock(&mutex);

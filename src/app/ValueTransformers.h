@@ -9,7 +9,7 @@
 namespace tessel {
 
 class ValueTransformer {
-public:
+  public:
     virtual ~ValueTransformer() = default;
     /// The number 1 or 0 for the value read as a 32-bit integer (a text's leading integer,
     /// absent = 0).
@@ -21,20 +21,20 @@ public:
 
 /// One-way transformers whose result is a number.
 class BaseValueTransformer : public ValueTransformer {
-public:
+  public:
     bool allowsReverseTransformation() const override { return false; }
 };
 
 /// True for positive odd numbers only: the remainder of v / 2, truncated towards zero, is 1.
 class OddValueTransformer : public BaseValueTransformer {
-public:
+  public:
     QVariant transformedValue(const QVariant& value) const override;
     QString name() const override { return QStringLiteral("OddValueTransformer"); }
 };
 
 /// True when the lowest bit is 0 (0, 2, -2, -4 ...).
 class EvenValueTransformer : public BaseValueTransformer {
-public:
+  public:
     QVariant transformedValue(const QVariant& value) const override;
     QString name() const override { return QStringLiteral("EvenValueTransformer"); }
 };
@@ -42,7 +42,7 @@ public:
 /// Compares with the number its own name carries: the name without its leading and trailing
 /// letters, read as an integer (Equalto12ValueTransformer compares with 12).
 class NumericComparisonValueTransformer : public ValueTransformer {
-public:
+  public:
     enum class Relation { Smaller, Larger, Equal, Different };
     NumericComparisonValueTransformer(QString name, Relation relation);
 
@@ -51,7 +51,7 @@ public:
     QString name() const override { return name_; }
     qint64 comparisonValue() const { return comparisonValue_; }
 
-private:
+  private:
     QString name_;
     Relation relation_;
     qint64 comparisonValue_;

@@ -11,14 +11,12 @@ namespace {
 constexpr QDir::Filters kAllEntries =
     QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot;
 
-bool isReadableFolder(const QString& path)
-{
+bool isReadableFolder(const QString& path) {
     const QFileInfo info(path);
     return !path.isEmpty() && info.isDir() && info.isReadable() && info.isExecutable();
 }
 
-QList<QUrl> urlsBelow(const QUrl& folder, const QStringList& relativePaths)
-{
+QList<QUrl> urlsBelow(const QUrl& folder, const QStringList& relativePaths) {
     QString base = folder.toLocalFile();
     if (!base.endsWith(u'/'))
         base += u'/';
@@ -31,25 +29,21 @@ QList<QUrl> urlsBelow(const QUrl& folder, const QStringList& relativePaths)
 
 }  // namespace
 
-bool fileExists(const QString& path)
-{
+bool fileExists(const QString& path) {
     return !path.isEmpty() && QFileInfo::exists(path);
 }
 
-bool fileExists(const QUrl& url)
-{
+bool fileExists(const QUrl& url) {
     return url.isLocalFile() && fileExists(url.toLocalFile());
 }
 
-std::optional<QStringList> dirContents(const QString& path)
-{
+std::optional<QStringList> dirContents(const QString& path) {
     if (!isReadableFolder(path))
         return std::nullopt;
     return QDir(path).entryList(kAllEntries, QDir::Unsorted);
 }
 
-std::optional<QList<QUrl>> dirContents(const QUrl& url)
-{
+std::optional<QList<QUrl>> dirContents(const QUrl& url) {
     if (!url.isLocalFile())
         return std::nullopt;
     const auto names = dirContents(url.toLocalFile());
@@ -58,8 +52,7 @@ std::optional<QList<QUrl>> dirContents(const QUrl& url)
     return urlsBelow(url, *names);
 }
 
-std::optional<QStringList> dirContentsRecursive(const QString& path)
-{
+std::optional<QStringList> dirContentsRecursive(const QString& path) {
     if (!isReadableFolder(path))
         return std::nullopt;
     // Absolute on both sides, so a relative folder gives the same relative entries.
@@ -73,8 +66,7 @@ std::optional<QStringList> dirContentsRecursive(const QString& path)
     return entries;
 }
 
-std::optional<QList<QUrl>> dirContentsRecursive(const QUrl& url)
-{
+std::optional<QList<QUrl>> dirContentsRecursive(const QUrl& url) {
     if (!url.isLocalFile())
         return std::nullopt;
     const auto relative = dirContentsRecursive(url.toLocalFile());

@@ -12,8 +12,7 @@ namespace {
 // Letters and digits only, long enough never to occur in tag text.
 const QString kReplacementMarker = QStringLiteral("Q7xTessel4mK9zR2");
 
-bool replaceAll(QString& text, const QString& from, const QString& to)
-{
+bool replaceAll(QString& text, const QString& from, const QString& to) {
     if (!text.contains(from))
         return false;
     text.replace(from, to);
@@ -22,15 +21,13 @@ bool replaceAll(QString& text, const QString& from, const QString& to)
 
 }  // namespace
 
-QString clamp(const QString& text, qsizetype n)
-{
+QString clamp(const QString& text, qsizetype n) {
     if (n < 0)
         return {};
     return text.size() <= n ? text : text.left(n);
 }
 
-QStringList words(const QString& text)
-{
+QStringList words(const QString& text) {
     QStringList pieces;
     qsizetype start = 0;
     for (qsizetype i = 0; i < text.size(); ++i) {
@@ -43,19 +40,22 @@ QStringList words(const QString& text)
     return pieces;
 }
 
-bool isLineBreak(QChar c)
-{
+bool isLineBreak(QChar c) {
     switch (c.unicode()) {
-    case 0x000A: case 0x000B: case 0x000C: case 0x000D:
-    case 0x0085: case 0x2028: case 0x2029:
-        return true;
-    default:
-        return false;
+        case 0x000A:
+        case 0x000B:
+        case 0x000C:
+        case 0x000D:
+        case 0x0085:
+        case 0x2028:
+        case 0x2029:
+            return true;
+        default:
+            return false;
     }
 }
 
-QStringList lines(const QString& text)
-{
+QStringList lines(const QString& text) {
     QStringList pieces;
     qsizetype start = 0;
     for (qsizetype i = 0; i < text.size(); ++i) {
@@ -68,8 +68,7 @@ QStringList lines(const QString& text)
     return pieces;
 }
 
-QString stringByReplacingMultipleStrings(const QString& text, const ReplacementTable& table)
-{
+QString stringByReplacingMultipleStrings(const QString& text, const ReplacementTable& table) {
     QString working = text;
     for (const auto& [key, value] : table) {
         if (!key.isEmpty())
@@ -86,8 +85,7 @@ QString stringByReplacingMultipleStrings(const QString& text, const ReplacementT
     return working;
 }
 
-qint32 intValue(const QString& text)
-{
+qint32 intValue(const QString& text) {
     qsizetype i = 0;
     while (i < text.size() && text.at(i).isSpace())
         ++i;
@@ -112,61 +110,57 @@ qint32 intValue(const QString& text)
     return static_cast<qint32>(value);
 }
 
-QString stringValue(const QVariant& value)
-{
+QString stringValue(const QVariant& value) {
     if (!value.isValid() || value.isNull())
         return {};
     switch (value.typeId()) {
-    case QMetaType::Double:
-    case QMetaType::Float: {
-        const double d = value.toDouble();
-        if (std::isfinite(d) && d == std::trunc(d) && std::fabs(d) < 1e15)
-            return QString::number(static_cast<qint64>(d));
-        return QString::number(d);
-    }
-    default:
-        return value.toString();
+        case QMetaType::Double:
+        case QMetaType::Float: {
+            const double d = value.toDouble();
+            if (std::isfinite(d) && d == std::trunc(d) && std::fabs(d) < 1e15)
+                return QString::number(static_cast<qint64>(d));
+            return QString::number(d);
+        }
+        default:
+            return value.toString();
     }
 }
 
-qint32 intValue(const QVariant& value)
-{
+qint32 intValue(const QVariant& value) {
     if (!value.isValid() || value.isNull())
         return 0;
     switch (value.typeId()) {
-    case QMetaType::QString:
-        return intValue(value.toString());
-    case QMetaType::Bool:
-        return value.toBool() ? 1 : 0;
-    case QMetaType::Double:
-    case QMetaType::Float: {
-        const double d = std::trunc(value.toDouble());
-        if (std::isnan(d))
-            return 0;
-        if (d >= std::numeric_limits<qint32>::max())
-            return std::numeric_limits<qint32>::max();
-        if (d <= std::numeric_limits<qint32>::min())
-            return std::numeric_limits<qint32>::min();
-        return static_cast<qint32>(d);
-    }
-    default: {
-        const qint64 v = value.toLongLong();
-        if (v > std::numeric_limits<qint32>::max())
-            return std::numeric_limits<qint32>::max();
-        if (v < std::numeric_limits<qint32>::min())
-            return std::numeric_limits<qint32>::min();
-        return static_cast<qint32>(v);
-    }
+        case QMetaType::QString:
+            return intValue(value.toString());
+        case QMetaType::Bool:
+            return value.toBool() ? 1 : 0;
+        case QMetaType::Double:
+        case QMetaType::Float: {
+            const double d = std::trunc(value.toDouble());
+            if (std::isnan(d))
+                return 0;
+            if (d >= std::numeric_limits<qint32>::max())
+                return std::numeric_limits<qint32>::max();
+            if (d <= std::numeric_limits<qint32>::min())
+                return std::numeric_limits<qint32>::min();
+            return static_cast<qint32>(d);
+        }
+        default: {
+            const qint64 v = value.toLongLong();
+            if (v > std::numeric_limits<qint32>::max())
+                return std::numeric_limits<qint32>::max();
+            if (v < std::numeric_limits<qint32>::min())
+                return std::numeric_limits<qint32>::min();
+            return static_cast<qint32>(v);
+        }
     }
 }
 
-bool contains(const QString& text, const QString& needle, bool insensitive)
-{
+bool contains(const QString& text, const QString& needle, bool insensitive) {
     return text.contains(needle, insensitive ? Qt::CaseInsensitive : Qt::CaseSensitive);
 }
 
-QString escaped(const QString& text)
-{
+QString escaped(const QString& text) {
     // "@" stays as well: it separates the parts of a mail address.
     return QString::fromLatin1(QUrl::toPercentEncoding(text, ":/?&=@"));
 }

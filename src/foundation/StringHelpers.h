@@ -27,8 +27,7 @@ bool isLineBreak(QChar c);
 
 /// The text from its first character for which inSet is false; empty when there is none.
 template <typename Pred>
-QString trimmedLeading(const QString& text, Pred inSet)
-{
+QString trimmedLeading(const QString& text, Pred inSet) {
     for (qsizetype i = 0; i < text.size(); ++i) {
         if (!inSet(text.at(i)))
             return text.mid(i);
@@ -38,8 +37,7 @@ QString trimmedLeading(const QString& text, Pred inSet)
 
 /// The text up to and including its last character for which inSet is false; empty when none.
 template <typename Pred>
-QString trimmedTrailing(const QString& text, Pred inSet)
-{
+QString trimmedTrailing(const QString& text, Pred inSet) {
     for (qsizetype i = text.size() - 1; i >= 0; --i) {
         if (!inSet(text.at(i)))
             return text.left(i + 1);

@@ -28,15 +28,14 @@ using PlaylistPtr = std::shared_ptr<Playlist>;
 inline const QString kFileTrackClass = QStringLiteral("ITunesFileTrack");
 
 /// A scripting error with its reason.
-inline TesselError scriptingError(const QString& reason)
-{
+inline TesselError scriptingError(const QString& reason) {
     return TesselError(errors::kScripting, reason);
 }
 
 /// A track: either a reference (as enumerated from a playlist or the selection) or the
 /// current object it resolves to. Properties are read and written live; nothing is cached.
 class Track {
-public:
+  public:
     virtual ~Track() = default;
 
     /// The current track object this reference points at; throws when the track, or the
@@ -69,7 +68,7 @@ public:
 };
 
 class Playlist {
-public:
+  public:
     virtual ~Playlist() = default;
 
     virtual QString name() const = 0;
@@ -90,7 +89,7 @@ struct PlaylistFilter {
 };
 
 class Source {
-public:
+  public:
     virtual ~Source() = default;
 
     virtual QString name() const = 0;
@@ -101,7 +100,7 @@ public:
 };
 
 class Application {
-public:
+  public:
     virtual ~Application() = default;
 
     /// The sources; the first is the library.

@@ -11,12 +11,12 @@
 #include <taglib/apetag.h>
 #include <taglib/fileref.h>
 #include <taglib/id3v1tag.h>
-#include <taglib/mpegfile.h>
-#include <taglib/id3v2tag.h>
-#include <taglib/tpropertymap.h>
 #include <taglib/id3v2header.h>
-#include <taglib/tdebuglistener.h>
+#include <taglib/id3v2tag.h>
+#include <taglib/mpegfile.h>
 #include <taglib/tag_c.h>
+#include <taglib/tdebuglistener.h>
+#include <taglib/tpropertymap.h>
 
 #include <algorithm>
 #include <memory>
@@ -32,17 +32,15 @@ namespace {
 // TagLib reports every oddity of a malformed file; those notes go to a category that is
 // quiet unless asked for (QT_LOGGING_RULES="tessel.taglib.debug=true").
 class QuietDebugListener : public TagLib::DebugListener {
-public:
-    void printMessage(const TagLib::String& message) override
-    {
+  public:
+    void printMessage(const TagLib::String& message) override {
         qCDebug(lcTagLib).noquote() << QString::fromStdString(message.to8Bit(true)).trimmed();
     }
 };
 
 // TagLib's own list of returned strings is one process-wide list without a lock; each string
 // is freed by its owner instead, so reads on several threads cannot corrupt it.
-void setUpTagLib()
-{
+void setUpTagLib() {
     static std::once_flag once;
     std::call_once(once, [] {
         static QuietDebugListener listener;
@@ -61,14 +59,12 @@ struct CStringFree {
     void operator()(char* text) const { taglib_free(text); }
 };
 
-QString takeString(char* text)
-{
+QString takeString(char* text) {
     const std::unique_ptr<char, CStringFree> owner(text);
     return owner ? QString::fromUtf8(owner.get()) : QString();
 }
 
-CFile openCFile(const QString& path)
-{
+CFile openCFile(const QString& path) {
     setUpTagLib();
     CFile file(taglib_file_new(QFile::encodeName(path).constData()));
     if (file && !taglib_file_is_valid(file.get()))
@@ -76,14 +72,12 @@ CFile openCFile(const QString& path)
     return file;
 }
 
-const QStringList& textTags()
-{
+const QStringList& textTags() {
     static const QStringList list{"name", "title", "artist", "album", "comment", "genre"};
     return list;
 }
 
-QVariant readTextTag(TagLib_Tag* tag, const QString& name)
-{
+QVariant readTextTag(TagLib_Tag* tag, const QString& name) {
     if (name == u"artist")
         return takeString(taglib_tag_artist(tag));
     if (name == u"album")
@@ -95,13 +89,11 @@ QVariant readTextTag(TagLib_Tag* tag, const QString& name)
     return takeString(taglib_tag_title(tag));
 }
 
-QVariant nonZeroText(unsigned int number)
-{
+QVariant nonZeroText(unsigned int number) {
     return number == 0 ? QVariant() : QVariant(QString::number(number));
 }
 
-QVariant readFromParsedFile(TagLib_File* file, TagLib_Tag* tag, const QString& name)
-{
+QVariant readFromParsedFile(TagLib_File* file, TagLib_Tag* tag, const QString& name) {
     if (textTags().contains(name))
         return readTextTag(tag, name);
     if (name == u"year")
@@ -118,13 +110,11 @@ QVariant readFromParsedFile(TagLib_File* file, TagLib_Tag* tag, const QString& n
 
 // ---- writing ----
 
-TesselError writeError(const QString& format, const QString& path)
-{
+TesselError writeError(const QString& format, const QString& path) {
     return TesselError(errors::kTagWrite, formattedString(format, path));
 }
 
-unsigned int yearFrom(const QVariant& value)
-{
+unsigned int yearFrom(const QVariant& value) {
     const qint32 year = intValue(stringValue(value));
     return year > 0 ? static_cast<unsigned int>(year) : 0;
 }
@@ -132,13 +122,11 @@ unsigned int yearFrom(const QVariant& value)
 // MP3 files go through TagLib's C++ interface: the plain save would add an ID3v1 tag to
 // every file and rewrite ID3v2.3 tags as 2.4. Only the extension the C interface itself
 // reads as MPEG is taken, so reads and writes always agree on the file's type.
-bool isMpegFile(const QString& path)
-{
+bool isMpegFile(const QString& path) {
     return QFileInfo(path).suffix().compare(u"mp3", Qt::CaseInsensitive) == 0;
 }
 
-void setOnTag(TagLib::Tag* tag, const QString& name, const QVariant& value)
-{
+void setOnTag(TagLib::Tag* tag, const QString& name, const QVariant& value) {
     const TagLib::String text(stringValue(value).toStdString(), TagLib::String::UTF8);
     if (name == u"artist")
         tag->setArtist(text);
@@ -154,8 +142,7 @@ void setOnTag(TagLib::Tag* tag, const QString& name, const QVariant& value)
         tag->setTitle(text);
 }
 
-void checkOpenedForWriting(const TagLib::File& file, const QString& path)
-{
+void checkOpenedForWriting(const TagLib::File& file, const QString& path) {
     if (!file.isValid())
         throw writeError(QStringLiteral("The file “%@” could not be opened."), path);
     if (file.readOnly())
@@ -164,8 +151,7 @@ void checkOpenedForWriting(const TagLib::File& file, const QString& path)
 
 // Saves an MP3 with exactly the tag types it already has on disk (an untagged file gets an
 // ID3v2 tag), no new ID3v1, and an ID3v2.3 tag kept at 2.3.
-void saveMpeg(TagLib::MPEG::File& file, const QString& path)
-{
+void saveMpeg(TagLib::MPEG::File& file, const QString& path) {
     int kinds = TagLib::MPEG::File::NoTags;
     if (file.hasID3v2Tag())
         kinds |= TagLib::MPEG::File::ID3v2;
@@ -175,17 +161,15 @@ void saveMpeg(TagLib::MPEG::File& file, const QString& path)
         kinds |= TagLib::MPEG::File::APE;
     if (kinds == TagLib::MPEG::File::NoTags)
         kinds = TagLib::MPEG::File::ID3v2;
-    const bool keepV3 =
-        file.hasID3v2Tag() && file.ID3v2Tag()->header()->majorVersion() == 3;
-    const bool saved = file.save(kinds, TagLib::File::StripNone,
-                                 keepV3 ? TagLib::ID3v2::v3 : TagLib::ID3v2::v4,
-                                 TagLib::File::DoNotDuplicate);
+    const bool keepV3 = file.hasID3v2Tag() && file.ID3v2Tag()->header()->majorVersion() == 3;
+    const bool saved =
+        file.save(kinds, TagLib::File::StripNone, keepV3 ? TagLib::ID3v2::v3 : TagLib::ID3v2::v4,
+                  TagLib::File::DoNotDuplicate);
     if (!saved)
         throw writeError(QStringLiteral("The file “%@” could not be saved."), path);
 }
 
-void writeMpeg(const QString& path, const QString& name, const QVariant& value)
-{
+void writeMpeg(const QString& path, const QString& name, const QVariant& value) {
     setUpTagLib();
     TagLib::MPEG::File file(QFile::encodeName(path).constData());
     checkOpenedForWriting(file, path);
@@ -196,8 +180,7 @@ void writeMpeg(const QString& path, const QString& name, const QVariant& value)
     saveMpeg(file, path);
 }
 
-void setOnCTag(TagLib_Tag* tag, const QString& name, const QVariant& value)
-{
+void setOnCTag(TagLib_Tag* tag, const QString& name, const QVariant& value) {
     const QByteArray text = stringValue(value).toUtf8();
     if (name == u"artist")
         taglib_tag_set_artist(tag, text.constData());
@@ -213,8 +196,7 @@ void setOnCTag(TagLib_Tag* tag, const QString& name, const QVariant& value)
         taglib_tag_set_title(tag, text.constData());
 }
 
-void writeWithCInterface(const QString& path, const QString& name, const QVariant& value)
-{
+void writeWithCInterface(const QString& path, const QString& name, const QVariant& value) {
     const CFile file = openCFile(path);
     if (!file)
         throw writeError(QStringLiteral("The file “%@” could not be opened."), path);
@@ -238,8 +220,7 @@ struct PropertySlot {
     const char* separateCount;
 };
 
-const PropertySlot* propertySlot(const QString& key)
-{
+const PropertySlot* propertySlot(const QString& key) {
     static const PropertySlot kSlots[] = {
         {"albumArtist", "ALBUMARTIST", PropertySlot::Text, nullptr},
         {"composer", "COMPOSER", PropertySlot::Text, nullptr},
@@ -257,16 +238,14 @@ const PropertySlot* propertySlot(const QString& key)
     return nullptr;
 }
 
-QString firstValue(const TagLib::PropertyMap& map, const char* property)
-{
+QString firstValue(const TagLib::PropertyMap& map, const char* property) {
     const auto found = map.find(property);
     if (found == map.end() || found->second.isEmpty())
         return {};
     return QString::fromStdString(found->second.front().to8Bit(true));
 }
 
-void setOrErase(TagLib::PropertyMap& map, const char* property, const QString& text)
-{
+void setOrErase(TagLib::PropertyMap& map, const char* property, const QString& text) {
     if (text.isEmpty())
         map.erase(property);
     else
@@ -274,13 +253,11 @@ void setOrErase(TagLib::PropertyMap& map, const char* property, const QString& t
                     TagLib::StringList(TagLib::String(text.toStdString(), TagLib::String::UTF8)));
 }
 
-QString positiveText(qint32 number)
-{
+QString positiveText(qint32 number) {
     return number > 0 ? QString::number(number) : QString();
 }
 
-void setNumberOrCount(TagLib::PropertyMap& map, const PropertySlot& slot, qint32 value)
-{
+void setNumberOrCount(TagLib::PropertyMap& map, const PropertySlot& slot, qint32 value) {
     const QStringList parts = firstValue(map, slot.property).split(u'/');
     qint32 number = intValue(parts.value(0));
     const bool separate = map.contains(slot.separateCount);
@@ -298,8 +275,7 @@ void setNumberOrCount(TagLib::PropertyMap& map, const PropertySlot& slot, qint32
 
 // Applies the field to a tag or a whole file; false when it cannot hold the field.
 template <typename Holder>
-bool applyField(Holder& tag, const PropertySlot& slot, const QVariant& value)
-{
+bool applyField(Holder& tag, const PropertySlot& slot, const QVariant& value) {
     TagLib::PropertyMap map = tag.properties();
     if (slot.part == PropertySlot::Text)
         setOrErase(map, slot.property, stringValue(value));
@@ -310,8 +286,7 @@ bool applyField(Holder& tag, const PropertySlot& slot, const QVariant& value)
     return !tag.setProperties(map).contains(slot.property);
 }
 
-TesselError cannotHold(const QString& path, const QString& key)
-{
+TesselError cannotHold(const QString& path, const QString& key) {
     return TesselError(
         errors::kTagWrite,
         formattedString(QStringLiteral("The file “%@” cannot hold the field “%@”."), path, key));
@@ -320,8 +295,7 @@ TesselError cannotHold(const QString& path, const QString& key)
 // Every tag type the MP3 already has gets the field; the first of ID3v2, APE and ID3v1 that
 // it has must be able to hold it, the others take what they can. Each tag is changed through
 // its own type: TagLib's property maps are not virtual.
-void writeMpegProperty(const QString& path, const PropertySlot& slot, const QVariant& value)
-{
+void writeMpegProperty(const QString& path, const PropertySlot& slot, const QVariant& value) {
     setUpTagLib();
     TagLib::MPEG::File file(QFile::encodeName(path).constData());
     checkOpenedForWriting(file, path);
@@ -342,8 +316,7 @@ void writeMpegProperty(const QString& path, const PropertySlot& slot, const QVar
 }
 
 // Other formats: the file's own property map covers the tags it keeps.
-void writeProperty(const QString& path, const PropertySlot& slot, const QVariant& value)
-{
+void writeProperty(const QString& path, const PropertySlot& slot, const QVariant& value) {
     setUpTagLib();
     TagLib::FileRef ref(QFile::encodeName(path).constData());
     if (ref.isNull())
@@ -355,8 +328,7 @@ void writeProperty(const QString& path, const PropertySlot& slot, const QVariant
         throw writeError(QStringLiteral("The file “%@” could not be saved."), path);
 }
 
-QString fromTagString(const TagLib::String& text)
-{
+QString fromTagString(const TagLib::String& text) {
     return QString::fromStdString(text.to8Bit(true));
 }
 
@@ -371,8 +343,7 @@ void insertPair(QVariantMap& fields, const TagLib::PropertyMap& map, const Prope
 
 // ---- a write checked against the values read in the same open ----
 
-QVariant readFromTag(const TagLib::File& file, const TagLib::Tag& tag, const QString& name)
-{
+QVariant readFromTag(const TagLib::File& file, const TagLib::Tag& tag, const QString& name) {
     if (name == u"artist")
         return fromTagString(tag.artist());
     if (name == u"album")
@@ -393,21 +364,19 @@ QVariant readFromTag(const TagLib::File& file, const TagLib::Tag& tag, const QSt
     return name == u"duration" ? properties->lengthInSeconds() : properties->bitrate();
 }
 
-QVariant otherValue(const QString& name, const QString& path)
-{
+QVariant otherValue(const QString& name, const QString& path) {
     if (name == u"location")
         return path;
     return hasEmbeddedCover(path) ? QVariant(QStringLiteral("cover")) : QVariant();
 }
 
-bool needsNoParse(const QString& name)
-{
+bool needsNoParse(const QString& name) {
     return name == u"location" || name == u"cover";
 }
 
 // The values read() gives, from an MP3 opened through TagLib's C++ interface.
-QVariantMap mpegValues(const TagLib::MPEG::File& file, const QString& path, const QStringList& tags)
-{
+QVariantMap mpegValues(const TagLib::MPEG::File& file, const QString& path,
+                       const QStringList& tags) {
     const TagLib::Tag* tag = file.isValid() ? file.tag() : nullptr;
     QVariantMap values;
     for (const QString& name : tags) {
@@ -421,8 +390,7 @@ QVariantMap mpegValues(const TagLib::MPEG::File& file, const QString& path, cons
 
 // The values read() gives, from a file opened through the C interface (null when it could
 // not be opened).
-QVariantMap cValues(TagLib_File* file, const QString& path, const QStringList& tags)
-{
+QVariantMap cValues(TagLib_File* file, const QString& path, const QStringList& tags) {
     TagLib_Tag* tag = file ? taglib_file_tag(file) : nullptr;
     QVariantMap values;
     for (const QString& name : tags) {
@@ -434,13 +402,11 @@ QVariantMap cValues(TagLib_File* file, const QString& path, const QStringList& t
     return values;
 }
 
-bool needsAudioProperties(const QStringList& tags)
-{
+bool needsAudioProperties(const QStringList& tags) {
     return tags.contains(QStringLiteral("duration")) || tags.contains(QStringLiteral("bitRate"));
 }
 
-TagLib::Tag* writableTag(TagLib::File& file, const QString& path)
-{
+TagLib::Tag* writableTag(TagLib::File& file, const QString& path) {
     TagLib::Tag* tag = file.tag();
     if (!tag)
         throw writeError(QStringLiteral("The file “%@” has no tag that can be written."), path);
@@ -449,27 +415,23 @@ TagLib::Tag* writableTag(TagLib::File& file, const QString& path)
 
 }  // namespace
 
-bool isReadable(const QString& tag)
-{
+bool isReadable(const QString& tag) {
     static const QStringList extra{"year", "number", "duration", "bitRate", "cover", "location"};
     return textTags().contains(tag) || extra.contains(tag);
 }
 
-bool isWritable(const QString& tag)
-{
+bool isWritable(const QString& tag) {
     return textTags().contains(tag) || tag == u"year";
 }
 
-QVariantMap read(const QString& path, const QStringList& tags)
-{
+QVariantMap read(const QString& path, const QStringList& tags) {
     // "location" and the cover test need no parse.
     const bool parse = !std::all_of(tags.cbegin(), tags.cend(), needsNoParse);
     const CFile file = parse ? openCFile(path) : CFile();
     return cValues(file.get(), path, tags);
 }
 
-void write(const QString& path, const QString& tag, const QVariant& value)
-{
+void write(const QString& path, const QString& tag, const QVariant& value) {
     if (isMpegFile(path))
         writeMpeg(path, tag, value);
     else
@@ -478,8 +440,7 @@ void write(const QString& path, const QString& tag, const QVariant& value)
 
 bool writeIf(const QString& path, const QStringList& tags,
              const std::function<bool(const QVariantMap&)>& proceed, const QString& tag,
-             const QVariant& value)
-{
+             const QVariant& value) {
     if (isMpegFile(path)) {
         setUpTagLib();
         // Saving needs no audio properties; reading them is most of a parse.
@@ -505,13 +466,11 @@ bool writeIf(const QString& path, const QStringList& tags,
     return true;
 }
 
-bool isWritableThrough(const QString& tag)
-{
+bool isWritableThrough(const QString& tag) {
     return isWritable(tag) || propertySlot(tag);
 }
 
-void writeField(const QString& path, const QString& tag, const QVariant& value)
-{
+void writeField(const QString& path, const QString& tag, const QVariant& value) {
     if (isWritable(tag)) {
         write(path, tag, value);
         return;
@@ -525,8 +484,7 @@ void writeField(const QString& path, const QString& tag, const QVariant& value)
         writeProperty(path, *slot, value);
 }
 
-QVariantMap readForLibrary(const QString& path)
-{
+QVariantMap readForLibrary(const QString& path) {
     setUpTagLib();
     const TagLib::FileRef ref(QFile::encodeName(path).constData());
     if (ref.isNull() || !ref.tag())
@@ -549,8 +507,7 @@ QVariantMap readForLibrary(const QString& path)
     return fields;
 }
 
-bool hasEmbeddedCover(const QString& path)
-{
+bool hasEmbeddedCover(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return false;

@@ -8,45 +8,38 @@ namespace tessel {
 
 namespace {
 
-[[noreturn]] void refuseTag(const QString& message)
-{
+[[noreturn]] void refuseTag(const QString& message) {
     runAlert(errors::kUnsupportedTag, message);
     throw TesselError(errors::kUnsupportedTag, message);
 }
 
-QString propertyKey(const QString& tag)
-{
+QString propertyKey(const QString& tag) {
     return tag == u"title" ? QStringLiteral("name") : tag;
 }
 
-QString asText(const QVariant& value)
-{
+QString asText(const QVariant& value) {
     return isAbsent(value) ? QString() : stringValue(value);
 }
 
 }  // namespace
 
-MusicTrack MusicTrack::withTrack(itunes::TrackPtr track)
-{
+MusicTrack MusicTrack::withTrack(itunes::TrackPtr track) {
     MusicTrack result;
     result.track_ = std::move(track);
     return result;
 }
 
-MusicTrack MusicTrack::withPath(QString path)
-{
+MusicTrack MusicTrack::withPath(QString path) {
     MusicTrack result;
     result.path_ = std::move(path);
     return result;
 }
 
-QVariant MusicTrack::valueForTag(const QString& tag) const
-{
+QVariant MusicTrack::valueForTag(const QString& tag) const {
     return isLibraryTrack() ? libraryValue(tag) : fileValues({tag}).value(tag);
 }
 
-QVariantMap MusicTrack::valuesForTags(const QStringList& tags) const
-{
+QVariantMap MusicTrack::valuesForTags(const QStringList& tags) const {
     if (!isLibraryTrack())
         return fileValues(tags);
     QVariantMap values;
@@ -55,8 +48,7 @@ QVariantMap MusicTrack::valuesForTags(const QStringList& tags) const
     return values;
 }
 
-void MusicTrack::setTag(const QString& tag, const QVariant& value) const
-{
+void MusicTrack::setTag(const QString& tag, const QVariant& value) const {
     if (isLibraryTrack())
         setLibraryValue(tag, value);
     else
@@ -64,8 +56,7 @@ void MusicTrack::setTag(const QString& tag, const QVariant& value) const
 }
 
 bool MusicTrack::setTagIf(const QString& tag, const QVariant& value, const QStringList& tags,
-                          const std::function<bool(const QVariantMap&)>& proceed) const
-{
+                          const std::function<bool(const QVariantMap&)>& proceed) const {
     if (isLibraryTrack()) {
         if (!proceed(valuesForTags(tags)))
             return false;
@@ -85,31 +76,26 @@ bool MusicTrack::setTagIf(const QString& tag, const QVariant& value, const QStri
     return filetags::writeIf(path_, tags, proceed, tag, value);
 }
 
-QString MusicTrack::title() const
-{
+QString MusicTrack::title() const {
     return asText(valueForTag(QStringLiteral("name")));
 }
 
-QString MusicTrack::artist() const
-{
+QString MusicTrack::artist() const {
     return asText(valueForTag(QStringLiteral("artist")));
 }
 
-QString MusicTrack::album() const
-{
+QString MusicTrack::album() const {
     return asText(valueForTag(QStringLiteral("album")));
 }
 
-std::optional<QString> MusicTrack::location() const
-{
+std::optional<QString> MusicTrack::location() const {
     const QVariant value = valueForTag(QStringLiteral("location"));
     if (isAbsent(value))
         return std::nullopt;
     return value.toString();
 }
 
-QVariant MusicTrack::libraryValue(const QString& tag) const
-{
+QVariant MusicTrack::libraryValue(const QString& tag) const {
     if (tag == u"location") {
         const auto path = track_->get()->location();
         return path ? QVariant(*path) : QVariant();
@@ -122,8 +108,7 @@ QVariant MusicTrack::libraryValue(const QString& tag) const
     return track_->property(propertyKey(tag));
 }
 
-void MusicTrack::setLibraryValue(const QString& tag, const QVariant& value) const
-{
+void MusicTrack::setLibraryValue(const QString& tag, const QVariant& value) const {
     if (tag == u"location")
         track_->get()->setLocation(stringValue(value));
     else if (tag == u"cover")
@@ -132,8 +117,7 @@ void MusicTrack::setLibraryValue(const QString& tag, const QVariant& value) cons
         track_->setProperty(propertyKey(tag), value);
 }
 
-QVariantMap MusicTrack::fileValues(const QStringList& tags) const
-{
+QVariantMap MusicTrack::fileValues(const QStringList& tags) const {
     for (const QString& tag : tags) {
         if (!filetags::isReadable(tag))
             refuseTag(unsupported::kFolderMessage);
@@ -141,8 +125,7 @@ QVariantMap MusicTrack::fileValues(const QStringList& tags) const
     return filetags::read(path_, tags);
 }
 
-void MusicTrack::setFileValue(const QString& tag, const QVariant& value) const
-{
+void MusicTrack::setFileValue(const QString& tag, const QVariant& value) const {
     if (!filetags::isWritable(tag))
         refuseTag(unsupported::kFolderMessage);
     filetags::write(path_, tag, value);

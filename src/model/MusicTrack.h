@@ -15,7 +15,7 @@
 namespace tessel {
 
 class MusicTrack {
-public:
+  public:
     /// A track of the library backend.
     static MusicTrack withTrack(itunes::TrackPtr track);
     /// A track of the file backend.
@@ -54,7 +54,7 @@ public:
     void setPath(QString path) { path_ = std::move(path); }
     bool isLibraryTrack() const { return track_ != nullptr; }
 
-private:
+  private:
     MusicTrack() = default;
 
     QVariant libraryValue(const QString& tag) const;

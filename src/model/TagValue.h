@@ -7,14 +7,12 @@
 
 namespace tessel {
 
-inline bool isAbsent(const QVariant& value)
-{
+inline bool isAbsent(const QVariant& value) {
     return !value.isValid() || value.isNull();
 }
 
 /// The value as text for comparisons: absent gives the empty text, a number its digits.
-inline QString valueText(const QVariant& value)
-{
+inline QString valueText(const QVariant& value) {
     return isAbsent(value) ? QString() : stringValue(value);
 }
 

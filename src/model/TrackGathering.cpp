@@ -9,16 +9,14 @@ namespace tessel {
 
 namespace {
 
-std::shared_ptr<itunes::Source> librarySource(itunes::Application& application)
-{
+std::shared_ptr<itunes::Source> librarySource(itunes::Application& application) {
     const auto sources = application.sources();
     if (sources.isEmpty())
         throw itunes::scriptingError(QStringLiteral("The music library has no sources."));
     return sources.first();
 }
 
-void alertMissingPlaylist()
-{
+void alertMissingPlaylist() {
     runAlert(QStringLiteral("Playlist Not Found"),
              QStringLiteral("The playlist you've selected doesn't exist anymore. Please choose "
                             "the playlist again from the menu."));
@@ -26,16 +24,14 @@ void alertMissingPlaylist()
 
 }  // namespace
 
-const QStringList& audioExtensions()
-{
-    static const QStringList list{"mp3", "aac", "m4a", "ogg", "flac", "mpc", "spx",
-                                  "wv",  "tta", "wav", "aiff", "mp4", "asf"};
+const QStringList& audioExtensions() {
+    static const QStringList list{"mp3", "aac", "m4a", "ogg",  "flac", "mpc", "spx",
+                                  "wv",  "tta", "wav", "aiff", "mp4",  "asf"};
     return list;
 }
 
 std::optional<QList<MusicTrack>> gatherTracks(const TrackSource& source,
-                                              const itunes::ApplicationProvider& application)
-{
+                                              const itunes::ApplicationProvider& application) {
     if (source.selectedMethod == 1)
         return folderTracks(source.folderPath);
     const auto app = application();
@@ -47,8 +43,7 @@ std::optional<QList<MusicTrack>> gatherTracks(const TrackSource& source,
     return tracks;
 }
 
-std::optional<QList<MusicTrack>> folderTracks(const std::optional<QUrl>& folder)
-{
+std::optional<QList<MusicTrack>> folderTracks(const std::optional<QUrl>& folder) {
     if (!folder) {
         runAlert(QStringLiteral("No Folder"),
                  QStringLiteral("You didn't select a folder with music files to operate on."));
@@ -70,13 +65,13 @@ std::optional<QList<MusicTrack>> folderTracks(const std::optional<QUrl>& folder)
 }
 
 std::optional<QList<MusicTrack>> playlistTracks(const TrackSource& source,
-                                                itunes::Application& application)
-{
+                                                itunes::Application& application) {
     if (source.selectedPlaylist < 0 || source.selectedPlaylist >= source.playlists.size()) {
         alertMissingPlaylist();
         return std::nullopt;
     }
-    const auto playlist = firstPlaylistNamed(application, source.playlists.at(source.selectedPlaylist));
+    const auto playlist =
+        firstPlaylistNamed(application, source.playlists.at(source.selectedPlaylist));
     if (!playlist) {
         alertMissingPlaylist();
         return std::nullopt;
@@ -87,22 +82,19 @@ std::optional<QList<MusicTrack>> playlistTracks(const TrackSource& source,
     return tracks;
 }
 
-QList<itunes::TrackPtr> selectedTracks(itunes::Application& application)
-{
+QList<itunes::TrackPtr> selectedTracks(itunes::Application& application) {
     QList<itunes::TrackPtr> tracks;
     for (const auto& reference : application.selection())
         tracks.append(reference->get());
     return tracks;
 }
 
-PlaylistNames readPlaylistNames(itunes::Application& application)
-{
+PlaylistNames readPlaylistNames(itunes::Application& application) {
     const auto source = librarySource(application);
     return {source->userPlaylistNames(), source->userPlaylistNames({std::nullopt, false})};
 }
 
-itunes::PlaylistPtr firstPlaylistNamed(itunes::Application& application, const QString& name)
-{
+itunes::PlaylistPtr firstPlaylistNamed(itunes::Application& application, const QString& name) {
     const auto matches = librarySource(application)->userPlaylists({name, std::nullopt});
     return matches.isEmpty() ? nullptr : matches.first();
 }

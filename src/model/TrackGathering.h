@@ -17,10 +17,10 @@ const QStringList& audioExtensions();
 
 /// What tracks() reads of the controller's options.
 struct TrackSource {
-    int selectedMethod = 0;           // 0 library playlist, 1 folder, other: the selection
-    int selectedPlaylist = 0;         // index into playlists
-    std::optional<QUrl> folderPath;   // the chosen folder
-    QStringList playlists;            // names of all user playlists, as the menu shows them
+    int selectedMethod = 0;          // 0 library playlist, 1 folder, other: the selection
+    int selectedPlaylist = 0;        // index into playlists
+    std::optional<QUrl> folderPath;  // the chosen folder
+    QStringList playlists;           // names of all user playlists, as the menu shows them
 };
 
 /// A new list of the source's tracks, or absent after an alert. Scripting errors propagate.

@@ -8,8 +8,7 @@
 namespace tessel {
 
 int runAlert(const QString& title, const QString& message, const QString& defaultButton,
-             const QString& alternateButton, const QString& otherButton)
-{
+             const QString& alternateButton, const QString& otherButton) {
     const AlertRequest request{title, message, defaultButton, alternateButton, otherButton};
     int answer = kAlertDefault;
     runOnMainBlocking([&] {
@@ -25,8 +24,7 @@ int runAlert(const QString& title, const QString& message, const QString& defaul
 }
 
 int runAppTitledAlert(const QString& message, const QString& defaultButton,
-                      const QString& alternateButton, const QString& otherButton)
-{
+                      const QString& alternateButton, const QString& otherButton) {
     return runAlert(TesselLib::shared().appName(), message, defaultButton, alternateButton,
                     otherButton);
 }

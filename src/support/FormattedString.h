@@ -13,8 +13,7 @@ namespace tessel {
 QString formattedString(const QString& format, const QVariantList& values);
 
 template <typename... Args>
-QString formattedString(const QString& format, const Args&... args)
-{
+QString formattedString(const QString& format, const Args&... args) {
     return formattedString(format, QVariantList{QVariant::fromValue(args)...});
 }
 

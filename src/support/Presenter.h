@@ -16,8 +16,7 @@ struct AlertRequest {
 };
 
 /// An alert with the title, the message and the single button "OK".
-inline AlertRequest okAlert(const QString& title, const QString& message)
-{
+inline AlertRequest okAlert(const QString& title, const QString& message) {
     AlertRequest request;
     request.title = title;
     request.message = message;
@@ -28,7 +27,7 @@ inline AlertRequest okAlert(const QString& title, const QString& message)
 enum AlertAnswer : int { kAlertDefault = 1, kAlertAlternate = 0, kAlertOther = -1 };
 
 class Presenter {
-public:
+  public:
     virtual ~Presenter() = default;
 
     /// Brings the application to the front and shows a modal alert; returns the AlertAnswer.

@@ -11,7 +11,7 @@
 namespace tessel {
 
 class SettingsStore {
-public:
+  public:
     virtual ~SettingsStore() = default;
     /// The integer stored under key; 0 when missing or not a number.
     virtual qint64 intValue(const QString& key) const = 0;
@@ -22,25 +22,25 @@ public:
 
 /// The user's defaults, kept by QSettings under organisation and application "Tessel".
 class QSettingsStore : public SettingsStore {
-public:
+  public:
     QSettingsStore();
     qint64 intValue(const QString& key) const override;
     void setIntValue(const QString& key, qint64 value) override;
     QString fileName() const override;
 
-private:
+  private:
     mutable QSettings settings_;
     mutable QMutex mutex_;
 };
 
 /// Keeps values in memory only; for tests and throw-away runs.
 class MemorySettingsStore : public SettingsStore {
-public:
+  public:
     qint64 intValue(const QString& key) const override;
     void setIntValue(const QString& key, qint64 value) override;
     QString fileName() const override { return {}; }
 
-private:
+  private:
     QHash<QString, qint64> values_;
     mutable QMutex mutex_;
 };

@@ -8,13 +8,11 @@
 
 namespace tessel {
 
-void runInBackground(Task task)
-{
+void runInBackground(Task task) {
     QThreadPool::globalInstance()->start(std::move(task));
 }
 
-void runOnMainAsync(Task task)
-{
+void runOnMainAsync(Task task) {
     QCoreApplication* app = QCoreApplication::instance();
     if (!app) {
         task();
@@ -23,8 +21,7 @@ void runOnMainAsync(Task task)
     QMetaObject::invokeMethod(app, std::move(task), Qt::QueuedConnection);
 }
 
-void runOnMainAfter(Task task, float seconds)
-{
+void runOnMainAfter(Task task, float seconds) {
     QCoreApplication* app = QCoreApplication::instance();
     if (!app)
         return;
@@ -34,8 +31,7 @@ void runOnMainAfter(Task task, float seconds)
         Qt::QueuedConnection);
 }
 
-void runOnMainBlocking(const Task& task)
-{
+void runOnMainBlocking(const Task& task) {
     if (isMainThread()) {
         task();
         return;
@@ -43,8 +39,7 @@ void runOnMainBlocking(const Task& task)
     QMetaObject::invokeMethod(QCoreApplication::instance(), task, Qt::BlockingQueuedConnection);
 }
 
-bool isMainThread()
-{
+bool isMainThread() {
     QCoreApplication* app = QCoreApplication::instance();
     return !app || QThread::currentThread() == app->thread();
 }

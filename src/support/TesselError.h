@@ -8,11 +8,9 @@
 namespace tessel {
 
 class TesselError : public std::exception {
-public:
+  public:
     TesselError(QString name, QString reason)
-        : name_(std::move(name)), reason_(std::move(reason)), what_(description().toUtf8())
-    {
-    }
+        : name_(std::move(name)), reason_(std::move(reason)), what_(description().toUtf8()) {}
 
     const QString& name() const { return name_; }
     const QString& reason() const { return reason_; }
@@ -20,7 +18,7 @@ public:
     QString description() const { return name_ + QStringLiteral(": ") + reason_; }
     const char* what() const noexcept override { return what_.constData(); }
 
-private:
+  private:
     QString name_;
     QString reason_;
     QByteArray what_;

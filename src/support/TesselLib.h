@@ -15,7 +15,7 @@ namespace tessel {
 class Presenter;
 
 class TesselLib {
-public:
+  public:
     /// Creates the support folder when it is missing and becomes the shared instance.
     /// Without a store the user's QSettings are used.
     explicit TesselLib(std::unique_ptr<SettingsStore> settings = nullptr,
@@ -42,7 +42,7 @@ public:
     Presenter* presenter() const { return presenter_; }
     void setPresenter(Presenter* presenter) { presenter_ = presenter; }
 
-private:
+  private:
     void createSupportFolder() const;
 
     std::unique_ptr<SettingsStore> settings_;

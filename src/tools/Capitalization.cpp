@@ -7,7 +7,6 @@
 
 namespace tessel {
 
-
 Capitalization::Capitalization(Options options) : options_(options) {}
 
 std::optional<AlertRequest> Capitalization::validate() {

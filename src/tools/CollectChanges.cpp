@@ -9,8 +9,7 @@
 namespace tessel {
 
 Collection collectChanges(const TrackGatherer& gather, ProgressSink& progress,
-                          const QStringList& tags, const ProposeFn& propose)
-{
+                          const QStringList& tags, const ProposeFn& propose) {
     Collection result;
     const std::optional<QList<MusicTrack>> tracks = gather();
     if (!tracks)

@@ -10,7 +10,6 @@ namespace tessel {
 
 namespace {
 
-
 const QString kInvalidPatternTitle = QStringLiteral("Invalid RegExp Pattern");
 const QString kInvalidPatternMessage = QStringLiteral(
     "The Regexp you've entered is invalid. Click on the Help icon in the lower left corner to "

@@ -7,7 +7,6 @@
 
 namespace tessel {
 
-
 EncodingConverter::EncodingConverter(Options options) : options_(options) {}
 
 std::optional<AlertRequest> EncodingConverter::validate() {

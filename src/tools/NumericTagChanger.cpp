@@ -13,7 +13,6 @@ namespace tessel {
 
 namespace {
 
-
 constexpr qint64 kMin = std::numeric_limits<qint32>::min();
 constexpr qint64 kMax = std::numeric_limits<qint32>::max();
 

@@ -10,20 +10,17 @@ namespace tessel {
 
 namespace {
 
-icu::UnicodeString toIcu(const QString& text)
-{
+icu::UnicodeString toIcu(const QString& text) {
     // Both are UTF-16: ICU reads QString's buffer as it is.
     return icu::UnicodeString(reinterpret_cast<const UChar*>(text.utf16()),
                               static_cast<int32_t>(text.size()));
 }
 
-QString fromIcu(const icu::UnicodeString& text)
-{
+QString fromIcu(const icu::UnicodeString& text) {
     return QString(reinterpret_cast<const QChar*>(text.getBuffer()), text.length());
 }
 
-[[noreturn]] void fail(UErrorCode status, const QString& text)
-{
+[[noreturn]] void fail(UErrorCode status, const QString& text) {
     if (status == U_REGEX_TIME_OUT || status == U_REGEX_STACK_OVERFLOW) {
         throw TesselError(kRegexTimeoutError,
                           formattedString(QStringLiteral("The regular expression took too long on "
@@ -37,8 +34,8 @@ QString fromIcu(const icu::UnicodeString& text)
 // A matcher over text, with the time limit set. The matcher keeps a pointer to input, which
 // must outlive it.
 std::unique_ptr<icu::RegexMatcher> matcherFor(const icu::RegexPattern& pattern,
-                                              const icu::UnicodeString& input, const QString& text)
-{
+                                              const icu::UnicodeString& input,
+                                              const QString& text) {
     UErrorCode status = U_ZERO_ERROR;
     std::unique_ptr<icu::RegexMatcher> matcher(pattern.matcher(input, status));
     if (U_SUCCESS(status))
@@ -52,8 +49,7 @@ std::unique_ptr<icu::RegexMatcher> matcherFor(const icu::RegexPattern& pattern,
 
 Regex::Regex(std::shared_ptr<const icu::RegexPattern> pattern) : pattern_(std::move(pattern)) {}
 
-std::optional<Regex> Regex::compile(const QString& pattern, bool caseInsensitive)
-{
+std::optional<Regex> Regex::compile(const QString& pattern, bool caseInsensitive) {
     if (pattern.isEmpty())
         return std::nullopt;
     uint32_t flags = UREGEX_MULTILINE;
@@ -68,8 +64,7 @@ std::optional<Regex> Regex::compile(const QString& pattern, bool caseInsensitive
     return Regex(std::move(compiled));
 }
 
-QString Regex::replaceAll(const QString& text, const QString& replacement) const
-{
+QString Regex::replaceAll(const QString& text, const QString& replacement) const {
     const icu::UnicodeString input = toIcu(text);
     const icu::UnicodeString expansion = toIcu(replacement);
     const auto matcher = matcherFor(*pattern_, input, text);
@@ -85,8 +80,7 @@ QString Regex::replaceAll(const QString& text, const QString& replacement) const
     return fromIcu(result);
 }
 
-QString Regex::concatenatedMatches(const QString& text) const
-{
+QString Regex::concatenatedMatches(const QString& text) const {
     const icu::UnicodeString input = toIcu(text);
     const auto matcher = matcherFor(*pattern_, input, text);
     QString result;
@@ -102,8 +96,7 @@ QString Regex::concatenatedMatches(const QString& text) const
     return result;
 }
 
-bool Regex::matchesAnywhere(const QString& text) const
-{
+bool Regex::matchesAnywhere(const QString& text) const {
     const icu::UnicodeString input = toIcu(text);
     const auto matcher = matcherFor(*pattern_, input, text);
     UErrorCode status = U_ZERO_ERROR;

@@ -17,7 +17,7 @@ U_NAMESPACE_END
 namespace tessel {
 
 class Regex {
-public:
+  public:
     /// The compiled expression; absent when the pattern is empty or does not compile.
     static std::optional<Regex> compile(const QString& pattern, bool caseInsensitive);
 
@@ -34,7 +34,7 @@ public:
     /// The matcher's time limit, in ICU match steps (on the order of milliseconds each).
     static constexpr int kTimeLimitSteps = 3000;
 
-private:
+  private:
     explicit Regex(std::shared_ptr<const icu::RegexPattern> pattern);
 
     std::shared_ptr<const icu::RegexPattern> pattern_;

@@ -6,7 +6,6 @@
 
 namespace tessel {
 
-
 SearchReplace::SearchReplace(Options options) : options_(std::move(options)) {}
 
 std::optional<AlertRequest> SearchReplace::validate() {

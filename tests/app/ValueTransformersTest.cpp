@@ -1,11 +1,10 @@
-#include "app/ValueTransformers.h"
 #include "TestSupport.h"
+#include "app/ValueTransformers.h"
 
 namespace tessel {
 namespace {
 
-int apply(const char* name, const QVariant& value)
-{
+int apply(const char* name, const QVariant& value) {
     const ValueTransformer* transformer = valueTransformerForName(QString::fromLatin1(name));
     if (!transformer) {
         ADD_FAILURE() << "no transformer named " << name;
@@ -14,8 +13,7 @@ int apply(const char* name, const QVariant& value)
     return transformer->transformedValue(value).toInt();
 }
 
-TEST(ValueTransformersTest, ParityFollowsTruncatedRemainderAndLowestBit)
-{
+TEST(ValueTransformersTest, ParityFollowsTruncatedRemainderAndLowestBit) {
     EXPECT_EQ(apply("OddValueTransformer", -3), 0);
     EXPECT_EQ(apply("EvenValueTransformer", -3), 0);
     EXPECT_EQ(apply("OddValueTransformer", 0), 0);
@@ -25,8 +23,7 @@ TEST(ValueTransformersTest, ParityFollowsTruncatedRemainderAndLowestBit)
     EXPECT_EQ(apply("EvenValueTransformer", QStringLiteral("12 items")), 1);
 }
 
-TEST(ValueTransformersTest, ComparisonsUseTheNumberInTheirName)
-{
+TEST(ValueTransformersTest, ComparisonsUseTheNumberInTheirName) {
     EXPECT_EQ(apply("Smallerthan0ValueTransformer", -1), 1);
     EXPECT_EQ(apply("Smallerthan0ValueTransformer", 0), 0);
     EXPECT_EQ(apply("Largerthan99alueTransformer", 100), 1);
@@ -39,31 +36,31 @@ TEST(ValueTransformersTest, ComparisonsUseTheNumberInTheirName)
     EXPECT_EQ(apply("EqualtoValueTransformer", 0), 1);
 }
 
-TEST(ValueTransformersTest, EveryListedNameResolvesAndOthersDoNot)
-{
+TEST(ValueTransformersTest, EveryListedNameResolvesAndOthersDoNot) {
     int found = 0;
     for (int n = 0; n < 100; ++n) {
         for (const char* pattern : {"Smallerthan%1ValueTransformer", "Largerthan%1alueTransformer",
                                     "Equalto%1ValueTransformer", "Differentto%1ValueTransformer"}) {
             const auto* transformer = valueTransformerForName(QString::fromLatin1(pattern).arg(n));
             found += transformer != nullptr;
-            const auto* comparison = dynamic_cast<const NumericComparisonValueTransformer*>(transformer);
+            const auto* comparison =
+                dynamic_cast<const NumericComparisonValueTransformer*>(transformer);
             EXPECT_TRUE(comparison && comparison->comparisonValue() == n) << pattern << n;
         }
     }
     EXPECT_EQ(found, 400);
-    for (const char* missing : {"Largerthan7ValueTransformer", "Equalto100ValueTransformer",
-                                "Equalto07ValueTransformer", "Smallerthan-1ValueTransformer",
-                                "BaseValueTransformer", "Equalto7", ""})
+    for (const char* missing :
+         {"Largerthan7ValueTransformer", "Equalto100ValueTransformer", "Equalto07ValueTransformer",
+          "Smallerthan-1ValueTransformer", "BaseValueTransformer", "Equalto7", ""})
         EXPECT_EQ(valueTransformerForName(QString::fromLatin1(missing)), nullptr) << missing;
 }
 
-TEST(ValueTransformersTest, ANameGivesOneSharedInstance)
-{
+TEST(ValueTransformersTest, ANameGivesOneSharedInstance) {
     const auto* first = valueTransformerForName(QStringLiteral("Equalto3ValueTransformer"));
     EXPECT_EQ(first, valueTransformerForName(QStringLiteral("Equalto3ValueTransformer")));
     EXPECT_NE(first, valueTransformerForName(QStringLiteral("Equalto4ValueTransformer")));
-    EXPECT_FALSE(valueTransformerForName(QStringLiteral("OddValueTransformer"))->allowsReverseTransformation());
+    EXPECT_FALSE(valueTransformerForName(QStringLiteral("OddValueTransformer"))
+                     ->allowsReverseTransformation());
 }
 
 }  // namespace

@@ -53,7 +53,8 @@ TEST(CaseRulesTest, EverySmallWordIsLoweredBetweenTwoWords) {
     EXPECT_EQ(smallWords().size(), 22);
     for (const QString& word : smallWordsLowered) {
         const QString input = QStringLiteral("Word %1 Word").arg(word.toUpper());
-        EXPECT_EQ(titlecaseString(input), QStringLiteral("Word %1 Word").arg(word)) << word.toStdString();
+        EXPECT_EQ(titlecaseString(input), QStringLiteral("Word %1 Word").arg(word))
+            << word.toStdString();
     }
     EXPECT_EQ(titlecaseString(QStringLiteral("word into word")), QStringLiteral("Word Into Word"));
 }

@@ -1,5 +1,5 @@
-#include "foundation/FileHelpers.h"
 #include "TestSupport.h"
+#include "foundation/FileHelpers.h"
 
 #include <QDir>
 #include <QFile>
@@ -11,14 +11,12 @@ namespace {
 
 using test::TempFolder;
 
-QStringList sorted(QStringList list)
-{
+QStringList sorted(QStringList list) {
     list.sort();
     return list;
 }
 
-TEST(FileHelpersTest, ListsDirectEntriesIncludingHiddenOnes)
-{
+TEST(FileHelpersTest, ListsDirectEntriesIncludingHiddenOnes) {
     TempFolder temp;
     temp.writeFile(QStringLiteral("a.mp3"));
     temp.writeFile(QStringLiteral(".hidden"));
@@ -33,8 +31,7 @@ TEST(FileHelpersTest, ListsDirectEntriesIncludingHiddenOnes)
     }));
 }
 
-TEST(FileHelpersTest, GivesAbsentForMissingFoldersAndForeignUrls)
-{
+TEST(FileHelpersTest, GivesAbsentForMissingFoldersAndForeignUrls) {
     TempFolder temp;
     EXPECT_FALSE(dirContents(temp.filePath(QStringLiteral("missing"))));
     EXPECT_FALSE(dirContentsRecursive(temp.filePath(QStringLiteral("missing"))));
@@ -44,8 +41,7 @@ TEST(FileHelpersTest, GivesAbsentForMissingFoldersAndForeignUrls)
     EXPECT_FALSE(dirContents(QString()));
 }
 
-TEST(FileHelpersTest, ListsEveryDepthAsRelativePathsAndUrls)
-{
+TEST(FileHelpersTest, ListsEveryDepthAsRelativePathsAndUrls) {
     TempFolder temp;
     temp.writeFile(QStringLiteral("top.mp3"));
     temp.writeFile(QStringLiteral("one/two/deep.flac"));
@@ -54,11 +50,11 @@ TEST(FileHelpersTest, ListsEveryDepthAsRelativePathsAndUrls)
               (QStringList{"one", "one/two", "one/two/deep.flac", "top.mp3"}));
     const auto urls = dirContentsRecursive(QUrl::fromLocalFile(temp.path()));
     ASSERT_TRUE(urls);
-    EXPECT_TRUE(urls->contains(QUrl::fromLocalFile(temp.filePath(QStringLiteral("one/two/deep.flac")))));
+    EXPECT_TRUE(
+        urls->contains(QUrl::fromLocalFile(temp.filePath(QStringLiteral("one/two/deep.flac")))));
 }
 
-TEST(FileHelpersTest, ARelativeFolderListsLikeItsAbsolutePath)
-{
+TEST(FileHelpersTest, ARelativeFolderListsLikeItsAbsolutePath) {
     TempFolder temp;
     temp.writeFile(QStringLiteral("inner/deep/song.mp3"));
     const QString previous = QDir::currentPath();
@@ -72,20 +68,19 @@ TEST(FileHelpersTest, ARelativeFolderListsLikeItsAbsolutePath)
     EXPECT_EQ(sorted(*dotted), sorted(*entries));
 }
 
-TEST(FileHelpersTest, SymlinkLoopsEndTheScan)
-{
+TEST(FileHelpersTest, SymlinkLoopsEndTheScan) {
     TempFolder temp;
     temp.writeFile(QStringLiteral("a/song.mp3"));
     ASSERT_TRUE(QFile::link(temp.path(), temp.filePath(QStringLiteral("a/loop"))));
-    ASSERT_TRUE(QFile::link(temp.filePath(QStringLiteral("a")), temp.filePath(QStringLiteral("a/self"))));
+    ASSERT_TRUE(
+        QFile::link(temp.filePath(QStringLiteral("a")), temp.filePath(QStringLiteral("a/self"))));
 
     const auto entries = dirContentsRecursive(temp.path());
     ASSERT_TRUE(entries);
     EXPECT_EQ(sorted(*entries), (QStringList{"a", "a/loop", "a/self", "a/song.mp3"}));
 }
 
-TEST(FileHelpersTest, FileExistsOnPathsAndUrls)
-{
+TEST(FileHelpersTest, FileExistsOnPathsAndUrls) {
     TempFolder temp;
     const QString file = temp.writeFile(QStringLiteral("x.mp3"));
     EXPECT_TRUE(fileExists(file));
@@ -93,7 +88,8 @@ TEST(FileHelpersTest, FileExistsOnPathsAndUrls)
     EXPECT_TRUE(fileExists(QUrl::fromLocalFile(file)));
     EXPECT_FALSE(fileExists(temp.filePath(QStringLiteral("nothing"))));
     EXPECT_FALSE(fileExists(QUrl(QStringLiteral("https://example.org") + file)));
-    ASSERT_TRUE(QFile::link(temp.filePath(QStringLiteral("gone")), temp.filePath(QStringLiteral("dangling"))));
+    ASSERT_TRUE(QFile::link(temp.filePath(QStringLiteral("gone")),
+                            temp.filePath(QStringLiteral("dangling"))));
     EXPECT_FALSE(fileExists(temp.filePath(QStringLiteral("dangling"))));
 }
 

@@ -1,14 +1,13 @@
+#include "TestSupport.h"
 #include "foundation/ListHelpers.h"
 #include "foundation/StringHelpers.h"
-#include "TestSupport.h"
 
 #include <limits>
 
 namespace tessel {
 namespace {
 
-TEST(ClampTest, KeepsShortTextAndCutsLongText)
-{
+TEST(ClampTest, KeepsShortTextAndCutsLongText) {
     const QString text400(400, u'x');
     EXPECT_EQ(clamp(text400, 400), text400);
     EXPECT_EQ(clamp(text400 + u'y', 400), text400);
@@ -18,8 +17,7 @@ TEST(ClampTest, KeepsShortTextAndCutsLongText)
     EXPECT_EQ(clamp(QStringLiteral("😀abc"), 2), QStringLiteral("😀"));
 }
 
-TEST(WordsAndLinesTest, SplitAtEverySeparator)
-{
+TEST(WordsAndLinesTest, SplitAtEverySeparator) {
     EXPECT_EQ(words(QStringLiteral("a  b")), (QStringList{"a", "", "b"}));
     EXPECT_EQ(words(QString()), QStringList{QString()});
     EXPECT_EQ(lines(QStringLiteral("one\r\ntwo")), (QStringList{"one", "", "two"}));
@@ -27,8 +25,7 @@ TEST(WordsAndLinesTest, SplitAtEverySeparator)
     EXPECT_EQ(lines(QString()).size(), 1);
 }
 
-TEST(TrimmingTest, TrimsLettersFromEitherEnd)
-{
+TEST(TrimmingTest, TrimsLettersFromEitherEnd) {
     const auto isLetter = [](QChar c) { return c.isLetter(); };
     const QString name = QStringLiteral("Equalto12ValueTransformer");
     EXPECT_EQ(trimmedLeading(name, isLetter), QStringLiteral("12ValueTransformer"));
@@ -38,8 +35,7 @@ TEST(TrimmingTest, TrimsLettersFromEitherEnd)
     EXPECT_EQ(trimmedTrailing(QStringLiteral("ab12"), isLetter), QStringLiteral("ab12"));
 }
 
-TEST(MultipleReplacementTest, DoesNotRescanInsertedText)
-{
+TEST(MultipleReplacementTest, DoesNotRescanInsertedText) {
     const ReplacementTable table{{"a", "b"}, {"b", "c"}};
     EXPECT_EQ(stringByReplacingMultipleStrings(QStringLiteral("ab"), table), QStringLiteral("bc"));
     EXPECT_EQ(stringByReplacingMultipleStrings(QStringLiteral("aaa"), {{"a", "aa"}}),
@@ -48,8 +44,7 @@ TEST(MultipleReplacementTest, DoesNotRescanInsertedText)
               QStringLiteral("xyz"));
 }
 
-TEST(MultipleReplacementTest, AdjacentKeysDependOnTableOrder)
-{
+TEST(MultipleReplacementTest, AdjacentKeysDependOnTableOrder) {
     const QString text = QStringLiteral("Out Of The Blue");
     const ReplacementTable ofFirst{{" Of ", " of "}, {" The ", " the "}};
     const ReplacementTable theFirst{{" The ", " the "}, {" Of ", " of "}};
@@ -57,16 +52,21 @@ TEST(MultipleReplacementTest, AdjacentKeysDependOnTableOrder)
     EXPECT_EQ(stringByReplacingMultipleStrings(text, theFirst), QStringLiteral("Out of the Blue"));
 }
 
-TEST(IntValueTest, ReadsLikeTheProgramEverywhere)
-{
+TEST(IntValueTest, ReadsLikeTheProgramEverywhere) {
     struct Row {
         const char* text;
         qint32 expected;
     };
     const Row rows[] = {
-        {"42", 42},          {"  \t 42abc", 42},   {"-7", -7},
-        {"+3", 3},           {"abc", 0},           {"", 0},
-        {"1.2.3", 1},        {"- 3", 0},           {"99999999999999999999", 2147483647},
+        {"42", 42},
+        {"  \t 42abc", 42},
+        {"-7", -7},
+        {"+3", 3},
+        {"abc", 0},
+        {"", 0},
+        {"1.2.3", 1},
+        {"- 3", 0},
+        {"99999999999999999999", 2147483647},
         {"-2147483648", std::numeric_limits<qint32>::min()},
         {"-99999999999", std::numeric_limits<qint32>::min()},
         {"2147483647", 2147483647},
@@ -76,8 +76,7 @@ TEST(IntValueTest, ReadsLikeTheProgramEverywhere)
         EXPECT_EQ(intValue(QString::fromUtf8(row.text)), row.expected) << row.text;
 }
 
-TEST(IntValueTest, ReadsValuesOfEveryKind)
-{
+TEST(IntValueTest, ReadsValuesOfEveryKind) {
     EXPECT_EQ(intValue(QVariant()), 0);
     EXPECT_EQ(intValue(QVariant(QStringLiteral("12 bars"))), 12);
     EXPECT_EQ(intValue(QVariant(7.9)), 7);
@@ -88,18 +87,18 @@ TEST(IntValueTest, ReadsValuesOfEveryKind)
     EXPECT_TRUE(stringValue(QVariant()).isNull());
 }
 
-TEST(EscapedTest, EscapesWhatAUrlCannotHoldAndKeepsStructure)
-{
+TEST(EscapedTest, EscapesWhatAUrlCannotHoldAndKeepsStructure) {
     EXPECT_EQ(escaped(QStringLiteral("mailto:a@b.c?subject=Tessel v1 & more&body=x\ny")),
               QStringLiteral("mailto:a@b.c?subject=Tessel%20v1%20&%20more&body=x%0Ay"));
     EXPECT_EQ(escaped(QStringLiteral("é")), QStringLiteral("%C3%A9"));
     EXPECT_EQ(escaped(QStringLiteral("https://x.org/a/b")), QStringLiteral("https://x.org/a/b"));
 }
 
-TEST(CollectTest, SumsInSixtyFourBits)
-{
-    const QList<int> values{std::numeric_limits<qint32>::max(), std::numeric_limits<qint32>::max(), 2};
-    EXPECT_EQ(collect(values, [](int v) { return v; }), qint64(std::numeric_limits<qint32>::max()) * 2 + 2);
+TEST(CollectTest, SumsInSixtyFourBits) {
+    const QList<int> values{std::numeric_limits<qint32>::max(), std::numeric_limits<qint32>::max(),
+                            2};
+    EXPECT_EQ(collect(values, [](int v) { return v; }),
+              qint64(std::numeric_limits<qint32>::max()) * 2 + 2);
     const QStringList names{"a", "bb", "c"};
     EXPECT_EQ(collect(names, [](const QString& s) { return s.size() == 1 ? 1 : 0; }), 2);
     EXPECT_EQ(collect(QStringList{}, [](const QString&) { return 1; }), 0);

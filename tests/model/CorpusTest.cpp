@@ -1,8 +1,8 @@
 // Real-world files, many of them malformed: reading every tag and writing a title must not
 // crash or hang, and a file whose write is refused is left as it was.
+#include "TestSupport.h"
 #include "model/MusicTrack.h"
 #include "model/TrackGathering.h"
-#include "TestSupport.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -13,8 +13,7 @@ namespace {
 
 using CorpusTest = test::TesselTest;
 
-TEST_F(CorpusTest, ReadsAndWritesEveryFileWithoutDamage)
-{
+TEST_F(CorpusTest, ReadsAndWritesEveryFileWithoutDamage) {
     const QString corpus = test::corpusFolder();
     if (corpus.isEmpty())
         GTEST_SKIP() << "no corpus folder";
@@ -30,8 +29,8 @@ TEST_F(CorpusTest, ReadsAndWritesEveryFileWithoutDamage)
 
     const auto tracks = folderTracks(QUrl::fromLocalFile(temp.path()));
     ASSERT_TRUE(tracks);
-    const QStringList readable{"name", "artist", "album", "comment", "genre", "year",
-                               "number", "duration", "bitRate", "cover", "location"};
+    const QStringList readable{"name",   "artist",   "album",   "comment", "genre",   "year",
+                               "number", "duration", "bitRate", "cover",   "location"};
     for (const MusicTrack& track : *tracks) {
         SCOPED_TRACE(track.path().toStdString());
         const QVariantMap values = track.valuesForTags(readable);

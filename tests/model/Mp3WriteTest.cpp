@@ -1,7 +1,7 @@
 // A write changes only the field it writes: an MP3 keeps exactly the tag types it had and
 // its ID3v2 version.
-#include "model/MusicTrack.h"
 #include "TestSupport.h"
+#include "model/MusicTrack.h"
 
 #include <QFile>
 
@@ -22,8 +22,7 @@ struct Mp3Layout {
     QString id3v2Title;
 };
 
-Mp3Layout layoutOf(const QString& path)
-{
+Mp3Layout layoutOf(const QString& path) {
     TagLib::MPEG::File file(QFile::encodeName(path).constData(), false);
     Mp3Layout layout;
     layout.id3v1 = file.hasID3v1Tag();
@@ -40,14 +39,14 @@ Mp3Layout layoutOf(const QString& path)
 
 using Mp3WriteTest = test::TesselTest;
 
-TEST_F(Mp3WriteTest, NoId3v1IsAddedAndVersion23IsKept)
-{
+TEST_F(Mp3WriteTest, NoId3v1IsAddedAndVersion23IsKept) {
     const QString path = temp.copyFixture(QStringLiteral("tagged.mp3"));
     ASSERT_FALSE(layoutOf(path).id3v1);
     ASSERT_EQ(layoutOf(path).id3v2Version, 3u);
     const qint64 sizeBefore = QFile(path).size();
 
-    MusicTrack::withPath(path).setTag(QStringLiteral("name"), QStringLiteral("A much longer title than before"));
+    MusicTrack::withPath(path).setTag(QStringLiteral("name"),
+                                      QStringLiteral("A much longer title than before"));
 
     const Mp3Layout after = layoutOf(path);
     EXPECT_FALSE(after.id3v1);
@@ -59,8 +58,7 @@ TEST_F(Mp3WriteTest, NoId3v1IsAddedAndVersion23IsKept)
     EXPECT_LT(QFile(path).size(), sizeBefore + 128 + 1024);
 }
 
-TEST_F(Mp3WriteTest, AnExistingId3v1IsUpdatedAndVersion24Kept)
-{
+TEST_F(Mp3WriteTest, AnExistingId3v1IsUpdatedAndVersion24Kept) {
     const QString path = temp.copyFixture(QStringLiteral("tagged-v1.mp3"));
     ASSERT_TRUE(layoutOf(path).id3v1);
     MusicTrack::withPath(path).setTag(QStringLiteral("title"), QStringLiteral("New"));
@@ -71,8 +69,7 @@ TEST_F(Mp3WriteTest, AnExistingId3v1IsUpdatedAndVersion24Kept)
     EXPECT_EQ(after.id3v2Title, QStringLiteral("New"));
 }
 
-TEST_F(Mp3WriteTest, AnUntaggedFileGetsOnlyAnId3v2Tag)
-{
+TEST_F(Mp3WriteTest, AnUntaggedFileGetsOnlyAnId3v2Tag) {
     const QString path = temp.copyFixture(QStringLiteral("plain.mp3"));
     ASSERT_FALSE(layoutOf(path).id3v2);
     MusicTrack::withPath(path).setTag(QStringLiteral("artist"), QStringLiteral("Someone"));
@@ -82,11 +79,11 @@ TEST_F(Mp3WriteTest, AnUntaggedFileGetsOnlyAnId3v2Tag)
     EXPECT_EQ(MusicTrack::withPath(path).artist(), QStringLiteral("Someone"));
 }
 
-TEST_F(Mp3WriteTest, TheCoverSurvivesATitleChange)
-{
+TEST_F(Mp3WriteTest, TheCoverSurvivesATitleChange) {
     const QString path = temp.copyFixture(QStringLiteral("cover.mp3"));
     MusicTrack::withPath(path).setTag(QStringLiteral("name"), QStringLiteral("Covered"));
-    EXPECT_EQ(MusicTrack::withPath(path).valueForTag(QStringLiteral("cover")), QVariant(QStringLiteral("cover")));
+    EXPECT_EQ(MusicTrack::withPath(path).valueForTag(QStringLiteral("cover")),
+              QVariant(QStringLiteral("cover")));
     EXPECT_EQ(layoutOf(path).id3v2Version, 3u);
 }
 

@@ -1,8 +1,8 @@
 // The file backend of MusicTrack on real files of every format, read back through TagLib's
 // C++ interface (a path independent of the C interface the backend uses).
+#include "TestSupport.h"
 #include "model/MusicTrack.h"
 #include "model/TagValue.h"
-#include "TestSupport.h"
 
 #include <QFile>
 
@@ -19,13 +19,14 @@ struct Independent {
     unsigned int year = 0;
 };
 
-Independent readIndependently(const QString& path)
-{
+Independent readIndependently(const QString& path) {
     TagLib::FileRef file(QFile::encodeName(path).constData());
     Independent result;
     if (file.isNull() || !file.tag())
         return result;
-    const auto text = [](const TagLib::String& s) { return QString::fromStdString(s.to8Bit(true)); };
+    const auto text = [](const TagLib::String& s) {
+        return QString::fromStdString(s.to8Bit(true));
+    };
     result.title = text(file.tag()->title());
     result.artist = text(file.tag()->artist());
     result.album = text(file.tag()->album());
@@ -35,11 +36,12 @@ Independent readIndependently(const QString& path)
     return result;
 }
 
-class MusicTrackFileTest : public test::TesselTest, public ::testing::WithParamInterface<const char*> {};
+class MusicTrackFileTest : public test::TesselTest,
+                           public ::testing::WithParamInterface<const char*> {};
 
-TEST_P(MusicTrackFileTest, ReadsTheTextTagsAndYear)
-{
-    const MusicTrack track = MusicTrack::withPath(temp.copyFixture(QString::fromLatin1(GetParam())));
+TEST_P(MusicTrackFileTest, ReadsTheTextTagsAndYear) {
+    const MusicTrack track =
+        MusicTrack::withPath(temp.copyFixture(QString::fromLatin1(GetParam())));
     EXPECT_EQ(track.title(), QStringLiteral("Song"));
     EXPECT_EQ(track.valueForTag(QStringLiteral("title")), QVariant(QStringLiteral("Song")));
     EXPECT_EQ(track.artist(), QStringLiteral("Artist"));
@@ -51,8 +53,7 @@ TEST_P(MusicTrackFileTest, ReadsTheTextTagsAndYear)
     EXPECT_TRUE(presenter().alerts.isEmpty());
 }
 
-TEST_P(MusicTrackFileTest, TitleAndNameWriteTheSameField)
-{
+TEST_P(MusicTrackFileTest, TitleAndNameWriteTheSameField) {
     const QString path = temp.copyFixture(QString::fromLatin1(GetParam()));
     const MusicTrack track = MusicTrack::withPath(path);
 
@@ -66,8 +67,7 @@ TEST_P(MusicTrackFileTest, TitleAndNameWriteTheSameField)
     EXPECT_EQ(readIndependently(path).artist, QStringLiteral("Artist"));
 }
 
-TEST_P(MusicTrackFileTest, WritesEveryWritableField)
-{
+TEST_P(MusicTrackFileTest, WritesEveryWritableField) {
     const QString path = temp.copyFixture(QString::fromLatin1(GetParam()));
     const MusicTrack track = MusicTrack::withPath(path);
     track.setTag(QStringLiteral("artist"), QStringLiteral("A2"));
@@ -86,13 +86,13 @@ TEST_P(MusicTrackFileTest, WritesEveryWritableField)
 }
 
 INSTANTIATE_TEST_SUITE_P(Formats, MusicTrackFileTest,
-                         ::testing::Values("tagged.mp3", "tagged-v1.mp3", "tagged.m4a", "tagged.ogg",
-                                           "tagged.flac", "tagged.wav", "tagged.aiff"));
+                         ::testing::Values("tagged.mp3", "tagged-v1.mp3", "tagged.m4a",
+                                           "tagged.ogg", "tagged.flac", "tagged.wav",
+                                           "tagged.aiff"));
 
 using FileBackendTest = test::TesselTest;
 
-TEST_F(FileBackendTest, YearZeroReadsAsAbsentAndTextWithoutDigitsStoresZero)
-{
+TEST_F(FileBackendTest, YearZeroReadsAsAbsentAndTextWithoutDigitsStoresZero) {
     const QString path = temp.copyFixture(QStringLiteral("tagged.ogg"));
     const MusicTrack track = MusicTrack::withPath(path);
     track.setTag(QStringLiteral("year"), QStringLiteral("abc"));
@@ -105,14 +105,13 @@ TEST_F(FileBackendTest, YearZeroReadsAsAbsentAndTextWithoutDigitsStoresZero)
     EXPECT_EQ(track.valueForTag(QStringLiteral("year")), QVariant(QStringLiteral("1999")));
 }
 
-TEST_F(FileBackendTest, UnsupportedTagsAlertThenRaiseAndLeaveTheFileAlone)
-{
+TEST_F(FileBackendTest, UnsupportedTagsAlertThenRaiseAndLeaveTheFileAlone) {
     const QString path = temp.copyFixture(QStringLiteral("tagged.mp3"));
     const QByteArray before = test::fileBytes(path);
     const MusicTrack track = MusicTrack::withPath(path);
-    const QStringList refused{"lyrics",     "composer",   "albumArtist", "playedCount", "skippedCount",
-                              "bpm",        "rating",     "volumeAdjustment", "trackNumber",
-                              "trackCount", "discNumber", "discCount"};
+    const QStringList refused{"lyrics",       "composer",   "albumArtist", "playedCount",
+                              "skippedCount", "bpm",        "rating",      "volumeAdjustment",
+                              "trackNumber",  "trackCount", "discNumber",  "discCount"};
     for (const QString& tag : refused) {
         presenter().alerts.clear();
         try {
@@ -122,15 +121,15 @@ TEST_F(FileBackendTest, UnsupportedTagsAlertThenRaiseAndLeaveTheFileAlone)
             EXPECT_EQ(error.name(), QStringLiteral("Unsupported Tag"));
             EXPECT_EQ(error.reason(), unsupported::kFolderMessage);
         }
-        EXPECT_EQ(presenter().alertLines(), QStringList{"Unsupported Tag: " + unsupported::kFolderMessage});
+        EXPECT_EQ(presenter().alertLines(),
+                  QStringList{"Unsupported Tag: " + unsupported::kFolderMessage});
     }
     for (const QString& tag : QStringList{"cover", "location", "lyrics", "number", "duration"})
         EXPECT_THROW(track.setTag(tag, QStringLiteral("x")), TesselError) << tag.toStdString();
     EXPECT_EQ(test::fileBytes(path), before);
 }
 
-TEST_F(FileBackendTest, LocationDurationAndBitRate)
-{
+TEST_F(FileBackendTest, LocationDurationAndBitRate) {
     const QString missing = temp.filePath(QStringLiteral("gone/away.mp3"));
     EXPECT_EQ(MusicTrack::withPath(missing).location(), std::optional<QString>(missing));
     EXPECT_TRUE(isAbsent(MusicTrack::withPath(missing).valueForTag(QStringLiteral("name"))));
@@ -145,8 +144,7 @@ TEST_F(FileBackendTest, LocationDurationAndBitRate)
     EXPECT_GT(bitRate.toInt(), 0);
 }
 
-TEST_F(FileBackendTest, ReadsSeveralTagsInOneCall)
-{
+TEST_F(FileBackendTest, ReadsSeveralTagsInOneCall) {
     const QString path = temp.copyFixture(QStringLiteral("cover.mp3"));
     const QVariantMap values = MusicTrack::withPath(path).valuesForTags(
         {"name", "artist", "location", "cover", "year", "duration"});
@@ -159,24 +157,27 @@ TEST_F(FileBackendTest, ReadsSeveralTagsInOneCall)
     EXPECT_THROW(MusicTrack::withPath(path).valuesForTags({"name", "composer"}), TesselError);
 }
 
-TEST_F(FileBackendTest, CoverTestLooksForAPictureType)
-{
-    EXPECT_EQ(MusicTrack::withPath(temp.copyFixture(QStringLiteral("cover.mp3"))).valueForTag("cover"),
-              QVariant(QStringLiteral("cover")));
-    EXPECT_TRUE(isAbsent(MusicTrack::withPath(temp.copyFixture(QStringLiteral("tagged.mp3"))).valueForTag("cover")));
-    EXPECT_TRUE(isAbsent(MusicTrack::withPath(temp.filePath(QStringLiteral("none.mp3"))).valueForTag("cover")));
+TEST_F(FileBackendTest, CoverTestLooksForAPictureType) {
+    EXPECT_EQ(
+        MusicTrack::withPath(temp.copyFixture(QStringLiteral("cover.mp3"))).valueForTag("cover"),
+        QVariant(QStringLiteral("cover")));
+    EXPECT_TRUE(isAbsent(
+        MusicTrack::withPath(temp.copyFixture(QStringLiteral("tagged.mp3"))).valueForTag("cover")));
+    EXPECT_TRUE(isAbsent(
+        MusicTrack::withPath(temp.filePath(QStringLiteral("none.mp3"))).valueForTag("cover")));
 
     // A needle split across two reads, and bytes above 127 around it.
     QByteArray bytes((1 << 16) - 3, '\xff');
     bytes += "image/png";
     const QString straddling = temp.writeFile(QStringLiteral("straddling.mp3"), bytes);
-    EXPECT_EQ(MusicTrack::withPath(straddling).valueForTag("cover"), QVariant(QStringLiteral("cover")));
-    const QString almost = temp.writeFile(QStringLiteral("almost.mp3"), QByteArray("imag\xc3\xa9/ image") + '\0');
+    EXPECT_EQ(MusicTrack::withPath(straddling).valueForTag("cover"),
+              QVariant(QStringLiteral("cover")));
+    const QString almost =
+        temp.writeFile(QStringLiteral("almost.mp3"), QByteArray("imag\xc3\xa9/ image") + '\0');
     EXPECT_TRUE(isAbsent(MusicTrack::withPath(almost).valueForTag("cover")));
 }
 
-TEST_F(FileBackendTest, UnreadableFilesReadAbsentAndRefuseWrites)
-{
+TEST_F(FileBackendTest, UnreadableFilesReadAbsentAndRefuseWrites) {
     const QString garbage = temp.writeFile(QStringLiteral("garbage.m4a"), QByteArray(4096, 'x'));
     const QByteArray before = test::fileBytes(garbage);
     const MusicTrack track = MusicTrack::withPath(garbage);
@@ -193,20 +194,21 @@ TEST_F(FileBackendTest, UnreadableFilesReadAbsentAndRefuseWrites)
         EXPECT_TRUE(error.reason().contains(missing));
     }
     EXPECT_FALSE(QFile::exists(missing));
-    EXPECT_THROW(MusicTrack::withPath(temp.writeFile("noise.ogg", QByteArray(100, 'y'))).setTag("name", "x"),
-                 TesselError);
+    EXPECT_THROW(
+        MusicTrack::withPath(temp.writeFile("noise.ogg", QByteArray(100, 'y'))).setTag("name", "x"),
+        TesselError);
     EXPECT_TRUE(presenter().alerts.isEmpty());
     EXPECT_EQ(test::fileBytes(garbage), before);
 }
 
-TEST_F(FileBackendTest, AFailedSaveIsReportedNotHidden)
-{
+TEST_F(FileBackendTest, AFailedSaveIsReportedNotHidden) {
     if (geteuid() == 0)
         GTEST_SKIP() << "file permissions do not stop root";
     const QString path = temp.copyFixture(QStringLiteral("tagged.flac"));
     QFile::setPermissions(path, QFileDevice::ReadOwner);
     const QByteArray before = test::fileBytes(path);
-    EXPECT_THROW(MusicTrack::withPath(path).setTag(QStringLiteral("name"), QStringLiteral("x")), TesselError);
+    EXPECT_THROW(MusicTrack::withPath(path).setTag(QStringLiteral("name"), QStringLiteral("x")),
+                 TesselError);
     EXPECT_EQ(test::fileBytes(path), before);
 }
 

@@ -1,6 +1,6 @@
+#include "TestSupport.h"
 #include "support/Alerts.h"
 #include "support/Tasks.h"
-#include "TestSupport.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -13,8 +13,7 @@ namespace {
 
 // Runs the event loop until done() or five seconds have passed.
 template <typename Done>
-bool spinUntil(Done done)
-{
+bool spinUntil(Done done) {
     QElapsedTimer timer;
     timer.start();
     while (!done() && timer.elapsed() < 5000)
@@ -22,8 +21,7 @@ bool spinUntil(Done done)
     return done();
 }
 
-TEST(TasksTest, MainThreadTasksRunInOrder)
-{
+TEST(TasksTest, MainThreadTasksRunInOrder) {
     QStringList order;
     std::atomic<bool> done{false};
     runInBackground([&] {
@@ -37,8 +35,7 @@ TEST(TasksTest, MainThreadTasksRunInOrder)
         EXPECT_EQ(order.at(i), QString::number(i));
 }
 
-TEST(TasksTest, AWorkerWaitsForItsAlertToBeAnswered)
-{
+TEST(TasksTest, AWorkerWaitsForItsAlertToBeAnswered) {
     test::TestEnvironment env;
     env.presenter.answers = {kAlertOther};
     std::atomic<int> answer{99};
@@ -46,8 +43,9 @@ TEST(TasksTest, AWorkerWaitsForItsAlertToBeAnswered)
     env.presenter.onAlert = [&](const AlertRequest&) { answeredOnMain = isMainThread(); };
 
     runInBackground([&] {
-        answer = runAlert(QStringLiteral("Rate Tessel?"), QStringLiteral("Please"),
-                          QStringLiteral("Rate"), QStringLiteral("Don't rate"), QStringLiteral("Later"));
+        answer =
+            runAlert(QStringLiteral("Rate Tessel?"), QStringLiteral("Please"),
+                     QStringLiteral("Rate"), QStringLiteral("Don't rate"), QStringLiteral("Later"));
     });
     ASSERT_TRUE(spinUntil([&] { return answer.load() != 99; }));
     EXPECT_EQ(answer.load(), kAlertOther);
@@ -56,15 +54,13 @@ TEST(TasksTest, AWorkerWaitsForItsAlertToBeAnswered)
     EXPECT_EQ(env.presenter.alerts.first().otherButton, QStringLiteral("Later"));
 }
 
-TEST(TasksTest, AppTitledAlertsCarryTheApplicationName)
-{
+TEST(TasksTest, AppTitledAlertsCarryTheApplicationName) {
     test::TestEnvironment env;
     EXPECT_EQ(runAppTitledAlert(QStringLiteral("Hello")), kAlertDefault);
     EXPECT_EQ(env.presenter.alertLines(), QStringList{"Tessel: Hello"});
 }
 
-TEST(TasksTest, DelayedTasksRunOnTheMainThreadLater)
-{
+TEST(TasksTest, DelayedTasksRunOnTheMainThreadLater) {
     QElapsedTimer timer;
     timer.start();
     std::atomic<qint64> ranAfter{-1};

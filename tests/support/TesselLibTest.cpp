@@ -1,6 +1,6 @@
+#include "TestSupport.h"
 #include "support/Settings.h"
 #include "support/TesselLib.h"
-#include "TestSupport.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -8,8 +8,7 @@
 namespace tessel {
 namespace {
 
-TEST(TesselLibTest, DescribesTheApplication)
-{
+TEST(TesselLibTest, DescribesTheApplication) {
     test::TestEnvironment env;
     EXPECT_EQ(env.lib().appName(), QStringLiteral("Tessel"));
     EXPECT_FALSE(env.lib().appVersionString().isEmpty());
@@ -17,8 +16,7 @@ TEST(TesselLibTest, DescribesTheApplication)
     EXPECT_EQ(&TesselLib::shared(), &env.lib());
 }
 
-TEST(TesselLibTest, CreatesTheSupportFolder)
-{
+TEST(TesselLibTest, CreatesTheSupportFolder) {
     test::TestEnvironment first;
     const auto folder = first.lib().suppURL();
     ASSERT_TRUE(folder);
@@ -30,8 +28,7 @@ TEST(TesselLibTest, CreatesTheSupportFolder)
     EXPECT_TRUE(folder->toLocalFile().endsWith(QStringLiteral("/Tessel")));
 }
 
-TEST(TesselLibTest, IntegerDefaultsReadZeroWhenMissing)
-{
+TEST(TesselLibTest, IntegerDefaultsReadZeroWhenMissing) {
     test::TestEnvironment env;
     EXPECT_EQ(defaultInt(QStringLiteral("Launches")), 0);
     setDefaultInt(QStringLiteral("Launches"), 5);
@@ -40,12 +37,12 @@ TEST(TesselLibTest, IntegerDefaultsReadZeroWhenMissing)
     EXPECT_EQ(defaultInt(QStringLiteral("big")), qint64(1) << 40);
 }
 
-TEST(TesselLibTest, UserDefaultsSurviveARestart)
-{
+TEST(TesselLibTest, UserDefaultsSurviveARestart) {
     const QString key = QStringLiteral("tessellib_test_usages");
     {
         TesselLib lib;
-        EXPECT_TRUE(lib.prefsPath().endsWith(QStringLiteral(".conf"))) << lib.prefsPath().toStdString();
+        EXPECT_TRUE(lib.prefsPath().endsWith(QStringLiteral(".conf")))
+            << lib.prefsPath().toStdString();
         lib.settings().setIntValue(key, 5);
     }
     TesselLib again;

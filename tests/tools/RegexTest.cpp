@@ -1,22 +1,20 @@
-#include "tools/Regex.h"
-#include "support/TesselError.h"
 #include "TestSupport.h"
+#include "support/TesselError.h"
+#include "tools/Regex.h"
 
 #include <QElapsedTimer>
 
 namespace tessel {
 namespace {
 
-TEST(RegexTest, RefusesEmptyAndInvalidPatterns)
-{
+TEST(RegexTest, RefusesEmptyAndInvalidPatterns) {
     EXPECT_FALSE(Regex::compile(QString(), false));
     EXPECT_FALSE(Regex::compile(QStringLiteral("("), false));
     EXPECT_FALSE(Regex::compile(QStringLiteral("[a-"), true));
     EXPECT_TRUE(Regex::compile(QStringLiteral("(a)"), false));
 }
 
-TEST(RegexTest, ReplacesWithGroupsEscapesAndLineAnchors)
-{
+TEST(RegexTest, ReplacesWithGroupsEscapesAndLineAnchors) {
     const auto swap = Regex::compile(QStringLiteral("^(.*) - (.*)$"), false);
     ASSERT_TRUE(swap);
     EXPECT_EQ(swap->replaceAll(QStringLiteral("Artist - Title"), QStringLiteral("$2 - $1")),
@@ -27,22 +25,26 @@ TEST(RegexTest, ReplacesWithGroupsEscapesAndLineAnchors)
     EXPECT_EQ(brackets->replaceAll(QStringLiteral("Song [Live] 2"), QStringLiteral("$1($2)$3")),
               QStringLiteral("Song (Live) 2"));
     const auto digits = Regex::compile(QStringLiteral("\\d+"), false);
-    EXPECT_EQ(digits->replaceAll(QStringLiteral("a1b22"), QStringLiteral("\\$")), QStringLiteral("a$b$"));
-    EXPECT_EQ(digits->concatenatedMatches(QStringLiteral("Track 01 of 12")), QStringLiteral("0112"));
+    EXPECT_EQ(digits->replaceAll(QStringLiteral("a1b22"), QStringLiteral("\\$")),
+              QStringLiteral("a$b$"));
+    EXPECT_EQ(digits->concatenatedMatches(QStringLiteral("Track 01 of 12")),
+              QStringLiteral("0112"));
     EXPECT_EQ(digits->concatenatedMatches(QStringLiteral("none")), QString());
 }
 
-TEST(RegexTest, CaseInsensitivityIsAnOption)
-{
-    EXPECT_FALSE(Regex::compile(QStringLiteral("intro"), false)->matchesAnywhere(QStringLiteral("INTRO")));
-    EXPECT_TRUE(Regex::compile(QStringLiteral("intro"), true)->matchesAnywhere(QStringLiteral("INTRO")));
-    EXPECT_TRUE(Regex::compile(QStringLiteral("^Intro"), true)->matchesAnywhere(QStringLiteral("x\nintro")));
-    EXPECT_EQ(Regex::compile(QStringLiteral("é"), true)->replaceAll(QStringLiteral("CAFÉ"), QStringLiteral("e")),
+TEST(RegexTest, CaseInsensitivityIsAnOption) {
+    EXPECT_FALSE(
+        Regex::compile(QStringLiteral("intro"), false)->matchesAnywhere(QStringLiteral("INTRO")));
+    EXPECT_TRUE(
+        Regex::compile(QStringLiteral("intro"), true)->matchesAnywhere(QStringLiteral("INTRO")));
+    EXPECT_TRUE(Regex::compile(QStringLiteral("^Intro"), true)
+                    ->matchesAnywhere(QStringLiteral("x\nintro")));
+    EXPECT_EQ(Regex::compile(QStringLiteral("é"), true)
+                  ->replaceAll(QStringLiteral("CAFÉ"), QStringLiteral("e")),
               QStringLiteral("CAFe"));
 }
 
-TEST(RegexTest, RunawayPatternsAreStoppedNotHung)
-{
+TEST(RegexTest, RunawayPatternsAreStoppedNotHung) {
     const auto runaway = Regex::compile(QStringLiteral("(a+)+$"), false);
     ASSERT_TRUE(runaway);
     const QString hostile = QString(40, u'a') + u'!';
