@@ -6,6 +6,8 @@
 #include "support/TesselLib.h"
 
 #include <QByteArray>
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -38,6 +40,16 @@ class TempFolder {
 };
 
 QByteArray fileBytes(const QString& path);
+
+/// Runs the event loop until done() or five seconds have passed; done() at the end.
+template <typename Done>
+bool spinUntil(Done done) {
+    QElapsedTimer timer;
+    timer.start();
+    while (!done() && timer.elapsed() < 5000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    return done();
+}
 
 /// A TesselLib with in-memory settings whose Presenter is `presenter`; it is the shared
 /// instance while it lives.

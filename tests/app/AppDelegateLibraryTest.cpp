@@ -1,4 +1,5 @@
 // The controller over a real library database: a Search & Replace on a playlist.
+#include "RunToEnd.h"
 #include "TestSupport.h"
 #include "app/AppDelegate.h"
 #include "itunes/Connection.h"
@@ -29,13 +30,7 @@ class AppDelegateLibraryTest : public test::TesselTest {
         delegate->applicationDidFinishLaunching();
     }
 
-    bool runToEnd(const std::function<void()>& action) {
-        QSignalSpy ended(delegate.get(), &AppDelegate::runEnded);
-        action();
-        if (ended.isEmpty() && !ended.wait(20000))
-            ADD_FAILURE() << "the run did not end";
-        return !ended.isEmpty() && ended.first().first().toBool();
-    }
+    bool runToEnd(const std::function<void()>& action) { return test::runToEnd(*delegate, action); }
 
     QList<itunes::TrackPtr> rock() const {
         return firstPlaylistNamed(*library(), "Rock")->tracks();

@@ -1,4 +1,5 @@
 #include "MemoryLibrary.h"
+#include "RunToEnd.h"
 #include "TestSupport.h"
 #include "app/AppDelegate.h"
 #include "changes/ChangePanel.h"
@@ -18,15 +19,7 @@ class AppDelegateTest : public test::TesselTest {
     }
 
     // Starts an action and waits for the run it starts to end; returns runEnded's flag.
-    bool runToEnd(const std::function<void()>& action) {
-        QSignalSpy ended(&delegate, &AppDelegate::runEnded);
-        action();
-        if (ended.isEmpty() && !ended.wait(20000)) {
-            ADD_FAILURE() << "the run did not end";
-            return false;
-        }
-        return ended.first().first().toBool();
-    }
+    bool runToEnd(const std::function<void()>& action) { return test::runToEnd(delegate, action); }
 
     void set(const char* name, const QVariant& value) { delegate.setProperty(name, value); }
 

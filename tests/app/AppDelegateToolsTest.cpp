@@ -2,6 +2,7 @@
 // over an in-memory library: checks, hand-over to the change panel, "No Changes", and the
 // numeric tool's writes at once.
 #include "MemoryLibrary.h"
+#include "RunToEnd.h"
 #include "TestSupport.h"
 #include "app/AppDelegate.h"
 
@@ -21,15 +22,7 @@ class AppDelegateToolsTest : public test::TesselTest {
         delegate.setProperty("selectedPlaylist", 0);
     }
 
-    bool runToEnd(const std::function<void()>& action) {
-        QSignalSpy ended(&delegate, &AppDelegate::runEnded);
-        action();
-        if (ended.isEmpty() && !ended.wait(20000)) {
-            ADD_FAILURE() << "the run did not end";
-            return false;
-        }
-        return ended.first().first().toBool();
-    }
+    bool runToEnd(const std::function<void()>& action) { return test::runToEnd(delegate, action); }
 
     // A playlist track with a file, its text tags filled so no tool skips it.
     test::MemoryTrack addTrack(const QString& name, const QString& artist = "Artist",

@@ -13,15 +13,6 @@ namespace {
 
 using ProgressTest = test::TesselTest;
 
-template <typename Done>
-bool spinUntil(Done done) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!done() && timer.elapsed() < 5000)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    return done();
-}
-
 TEST_F(ProgressTest, BeginShowsTheTitleAndClearsAnEarlierDetailLine) {
     Progress progress(presenter());
     progress.setProgress(QStringLiteral("3/9 - Old"));
@@ -34,7 +25,7 @@ TEST_F(ProgressTest, BeginShowsTheTitleAndClearsAnEarlierDetailLine) {
     progress.setProgress(QStringLiteral("1/2 - New"));
     EXPECT_EQ(presenter().progressShown, 1);
     EXPECT_EQ(progress.title(), QStringLiteral("Collecting changes…"));
-    ASSERT_TRUE(spinUntil([&] { return seen.size() == 2; }));
+    ASSERT_TRUE(test::spinUntil([&] { return seen.size() == 2; }));
     EXPECT_EQ(seen, (QStringList{"", "1/2 - New"}));
 }
 
@@ -52,7 +43,7 @@ TEST_F(ProgressTest, UpdatesFromAWorkerLandOnTheMainThreadInOrder) {
             progress.setProgress(QStringLiteral("%1/300").arg(i));
         sent = true;
     });
-    ASSERT_TRUE(spinUntil([&] { return sent && seen.size() == 300; }));
+    ASSERT_TRUE(test::spinUntil([&] { return sent && seen.size() == 300; }));
     for (int i = 0; i < 300; ++i)
         ASSERT_EQ(seen.at(i), QStringLiteral("%1/300").arg(i + 1));
     EXPECT_TRUE(allOnMain);

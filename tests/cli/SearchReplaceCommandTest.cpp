@@ -1,5 +1,5 @@
 // tessel-cli search-replace run as a separate program on copies of the fixtures.
-#include "TestSupport.h"
+#include "CliTestSupport.h"
 #include "model/MusicTrack.h"
 
 #include <QJsonArray>
@@ -10,49 +10,12 @@
 namespace tessel {
 namespace {
 
-struct CliRun {
-    int exitCode = -1;
-    QString out;
-    QString err;
-    QJsonObject json() const { return QJsonDocument::fromJson(out.toUtf8()).object(); }
-};
+using test::CliRun;
 
-class SearchReplaceCommandTest : public test::TesselTest {
+class SearchReplaceCommandTest : public test::CliTest {
   protected:
-    // Runs tessel-cli with its own settings and library in the temporary folder.
-    CliRun run(const QStringList& arguments) {
-        QProcess process;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert("XDG_DATA_HOME", temp.filePath("data"));
-        environment.insert("XDG_CONFIG_HOME", temp.filePath("config"));
-        environment.insert("TESSEL_LIBRARY", temp.filePath("library.sqlite"));
-        process.setProcessEnvironment(environment);
-        process.start(QStringLiteral(TESSEL_CLI), arguments);
-        if (!process.waitForFinished(60000))
-            ADD_FAILURE() << "tessel-cli did not finish";
-        return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-                QString::fromUtf8(process.readAllStandardError())};
-    }
-
     CliRun cli(const QStringList& arguments) {
         return run(QStringList{"search-replace"} + arguments);
-    }
-
-    // Copies of the tagged fixtures (title Song, artist Artist, album Album) in four formats.
-    QStringList musicFolder() {
-        QStringList paths;
-        for (const char* name : {"tagged.mp3", "tagged.flac", "tagged.ogg", "tagged.m4a"})
-            paths.append(temp.copyFixture(name, QStringLiteral("music/") + name));
-        return paths;
-    }
-
-    QString folder() const { return temp.filePath("music"); }
-
-    static QMap<QString, QByteArray> bytesOf(const QStringList& paths) {
-        QMap<QString, QByteArray> bytes;
-        for (const QString& path : paths)
-            bytes.insert(path, test::fileBytes(path));
-        return bytes;
     }
 };
 

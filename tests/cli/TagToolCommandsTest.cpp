@@ -1,7 +1,7 @@
 // tessel-cli capitalize, move, encode and numeric run as a separate program: previews write
 // nothing, --apply writes exactly the checked rows (read back with TagLib), and the numeric
 // tool writes the library's selection.
-#include "TestSupport.h"
+#include "CliTestSupport.h"
 #include "itunes/MusicLibrary.h"
 #include "model/TrackGathering.h"
 
@@ -17,13 +17,7 @@
 namespace tessel {
 namespace {
 
-struct CliRun {
-    int exitCode = -1;
-    QString out;
-    QString err;
-    QJsonObject json() const { return QJsonDocument::fromJson(out.toUtf8()).object(); }
-    QStringList lines() const { return out.split('\n', Qt::SkipEmptyParts); }
-};
+using test::CliRun;
 
 // The fields of a file's tag as TagLib reads them.
 struct FileTags {
@@ -50,42 +44,7 @@ void setTitle(const QString& path, const QString& title) {
     ASSERT_TRUE(file.save()) << path.toStdString();
 }
 
-class TagToolCommandsTest : public test::TesselTest {
-  protected:
-    // Runs tessel-cli with its own settings and library in the temporary folder.
-    CliRun run(const QStringList& arguments) {
-        QProcess process;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert("XDG_DATA_HOME", temp.filePath("data"));
-        environment.insert("XDG_CONFIG_HOME", temp.filePath("config"));
-        environment.insert("TESSEL_LIBRARY", libraryFile());
-        process.setProcessEnvironment(environment);
-        process.start(QStringLiteral(TESSEL_CLI), arguments);
-        if (!process.waitForFinished(60000))
-            ADD_FAILURE() << "tessel-cli did not finish";
-        return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-                QString::fromUtf8(process.readAllStandardError())};
-    }
-
-    // Copies of the tagged fixtures in four formats: title Song, artist Artist, album Album,
-    // comment Note, genre Rock, year 1999.
-    QStringList musicFolder() {
-        QStringList paths;
-        for (const char* name : {"tagged.mp3", "tagged.flac", "tagged.ogg", "tagged.m4a"})
-            paths.append(temp.copyFixture(name, QStringLiteral("music/") + name));
-        return paths;
-    }
-
-    QString folder() const { return temp.filePath("music"); }
-    QString libraryFile() const { return temp.filePath("library.sqlite"); }
-
-    static QMap<QString, QByteArray> bytesOf(const QStringList& paths) {
-        QMap<QString, QByteArray> bytes;
-        for (const QString& path : paths)
-            bytes.insert(path, test::fileBytes(path));
-        return bytes;
-    }
-};
+using TagToolCommandsTest = test::CliTest;
 
 struct ToolRow {
     const char* name;

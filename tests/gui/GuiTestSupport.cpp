@@ -1,5 +1,6 @@
 #include "GuiTestSupport.h"
 
+#include "app/RunToEnd.h"
 #include "gui/ChangePanelDialog.h"
 #include "gui/SearchReplacePage.h"
 #include "gui/TrackSourceBox.h"
@@ -74,13 +75,7 @@ bool GuiTest::startAndWaitForPanel() {
 }
 
 bool GuiTest::runToEnd(const std::function<void()>& action) {
-    QSignalSpy ended(&delegate, &AppDelegate::runEnded);
-    action();
-    if (ended.isEmpty() && !ended.wait(20000)) {
-        ADD_FAILURE() << "the run did not end";
-        return false;
-    }
-    return ended.first().first().toBool();
+    return tessel::test::runToEnd(delegate, action);
 }
 
 QString fileTitle(const QString& path) {

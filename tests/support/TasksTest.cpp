@@ -11,16 +11,6 @@
 namespace tessel {
 namespace {
 
-// Runs the event loop until done() or five seconds have passed.
-template <typename Done>
-bool spinUntil(Done done) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!done() && timer.elapsed() < 5000)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    return done();
-}
-
 TEST(TasksTest, MainThreadTasksRunInOrder) {
     QStringList order;
     std::atomic<bool> done{false};
@@ -29,7 +19,7 @@ TEST(TasksTest, MainThreadTasksRunInOrder) {
             runOnMainAsync([&order, i] { order.append(QString::number(i)); });
         runOnMainAsync([&] { done = true; });
     });
-    ASSERT_TRUE(spinUntil([&] { return done.load(); }));
+    ASSERT_TRUE(test::spinUntil([&] { return done.load(); }));
     ASSERT_EQ(order.size(), 50);
     for (int i = 0; i < 50; ++i)
         EXPECT_EQ(order.at(i), QString::number(i));
@@ -47,7 +37,7 @@ TEST(TasksTest, AWorkerWaitsForItsAlertToBeAnswered) {
             runAlert(QStringLiteral("Rate Tessel?"), QStringLiteral("Please"),
                      QStringLiteral("Rate"), QStringLiteral("Don't rate"), QStringLiteral("Later"));
     });
-    ASSERT_TRUE(spinUntil([&] { return answer.load() != 99; }));
+    ASSERT_TRUE(test::spinUntil([&] { return answer.load() != 99; }));
     EXPECT_EQ(answer.load(), kAlertOther);
     EXPECT_TRUE(answeredOnMain.load());
     ASSERT_EQ(env.presenter.alerts.size(), 1);
@@ -65,7 +55,7 @@ TEST(TasksTest, DelayedTasksRunOnTheMainThreadLater) {
     timer.start();
     std::atomic<qint64> ranAfter{-1};
     runOnMainAfter([&] { ranAfter = timer.elapsed(); }, 0.1F);
-    ASSERT_TRUE(spinUntil([&] { return ranAfter.load() >= 0; }));
+    ASSERT_TRUE(test::spinUntil([&] { return ranAfter.load() >= 0; }));
     EXPECT_GE(ranAfter.load(), 90);
 }
 
