@@ -213,10 +213,10 @@ void writeWithCInterface(const QString& path, const QString& name, const QVarian
 // Where a library field lives in TagLib's property map. A number and its count share one
 // property ("3/12") unless the file already keeps the count apart (Vorbis "TRACKTOTAL").
 struct PropertySlot {
-    enum Part { Text, Integer, Number, Count };
+    enum Kind { Text, Integer, Number, Count };
     const char* key;
     const char* property;
-    Part part;
+    Kind kind;
     const char* separateCount;
 };
 
@@ -262,7 +262,7 @@ void setNumberOrCount(TagLib::PropertyMap& map, const PropertySlot& slot, qint32
     qint32 number = intValue(parts.value(0));
     const bool separate = map.contains(slot.separateCount);
     qint32 count = intValue(separate ? firstValue(map, slot.separateCount) : parts.value(1));
-    (slot.part == PropertySlot::Number ? number : count) = value;
+    (slot.kind == PropertySlot::Number ? number : count) = value;
     if (separate) {
         setOrErase(map, slot.separateCount, positiveText(count));
         count = 0;
@@ -277,9 +277,9 @@ void setNumberOrCount(TagLib::PropertyMap& map, const PropertySlot& slot, qint32
 template <typename Holder>
 bool applyField(Holder& tag, const PropertySlot& slot, const QVariant& value) {
     TagLib::PropertyMap map = tag.properties();
-    if (slot.part == PropertySlot::Text)
+    if (slot.kind == PropertySlot::Text)
         setOrErase(map, slot.property, stringValue(value));
-    else if (slot.part == PropertySlot::Integer)
+    else if (slot.kind == PropertySlot::Integer)
         setOrErase(map, slot.property, positiveText(intValue(value)));
     else
         setNumberOrCount(map, slot, intValue(value));
