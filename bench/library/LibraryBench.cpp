@@ -112,14 +112,14 @@ int main(int argc, char** argv) {
 
     const auto provider = itunes::libraryProvider(library);
     timer.restart();
-    const PlaylistNames names = readPlaylistNames(*provider());
+    const PlaylistMenus names = readPlaylistMenus(*provider());
     std::printf("playlist names: %.3f s (%lld)\n", seconds(timer),
                 static_cast<long long>(names.playlists.size()));
 
     TrackSource source;
     source.selectedMethod = 0;
     source.selectedPlaylist = 0;
-    source.playlists = names.playlists;
+    source.playlistIds = names.playlistIds;
     timer.restart();
     const auto tracks = gatherTracks(source, provider);
     std::printf("gather \"Big\": %.3f s (%lld tracks)\n", seconds(timer),

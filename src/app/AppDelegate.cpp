@@ -139,7 +139,7 @@ QList<itunes::TrackPtr> AppDelegate::selectedTracks() const {
 TrackGatherer AppDelegate::gatherer() const {
     const TrackSource source{selectedMethod_, selectedPlaylist_,
                              folderPath_.isEmpty() ? std::nullopt : std::optional(folderPath_),
-                             playlists_};
+                             playlistIds_};
     return [source, application = application_]() -> std::optional<QList<MusicTrack>> {
         try {
             return gatherTracks(source, application);
@@ -153,9 +153,11 @@ TrackGatherer AppDelegate::gatherer() const {
 
 void AppDelegate::refreshPlaylists() {
     try {
-        const PlaylistNames names = readPlaylistNames(*application_());
-        playlists_ = names.playlists;
-        editablePlaylists_ = names.editablePlaylists;
+        const PlaylistMenus menus = readPlaylistMenus(*application_());
+        playlists_ = menus.playlists;
+        playlistIds_ = menus.playlistIds;
+        editablePlaylists_ = menus.editablePlaylists;
+        editablePlaylistIds_ = menus.editablePlaylistIds;
         emit playlistsChanged();
     } catch (const TesselError& error) {
         qWarning().noquote() << QStringLiteral("The playlists could not be read:")
@@ -289,7 +291,8 @@ void AppDelegate::applyChanges() {
         return;
     cancelChanges(false);
     progress_.begin(kApplyingChanges);
-    const QString target = editablePlaylists_.value(selectedPlaylistActionPlaylist_);
+    const TargetPlaylist target{editablePlaylistIds_.value(selectedPlaylistActionPlaylist_),
+                                editablePlaylists_.value(selectedPlaylistActionPlaylist_)};
     runInBackground([this, list = *changes_, target, application = application_]() {
         const ApplyResult result = tessel::applyChanges(list, application, target, progress_);
         onMain([this, result, membership = list.playlist] { finishApply(result, membership); });

@@ -123,6 +123,10 @@ class AppDelegate : public QObject {
     QStringList allReadableTags() const { return allReadableTags_; }
     QStringList playlists() const { return playlists_; }
     QStringList editablePlaylists() const { return editablePlaylists_; }
+    /// The persistent IDs of playlists() and editablePlaylists(), position for position: a
+    /// choice in a playlist menu names its playlist by them, never by its name.
+    QStringList playlistIds() const { return playlistIds_; }
+    QStringList editablePlaylistIds() const { return editablePlaylistIds_; }
     QString currentProgressTitle() const { return progress_.title(); }
     QString currentProgressDetail() const { return progress_.detail(); }
     QString version() const { return version_; }
@@ -290,7 +294,9 @@ class AppDelegate : public QObject {
     QStringList allTags_;
     QStringList allReadableTags_;
     QStringList playlists_;
+    QStringList playlistIds_;
     QStringList editablePlaylists_;
+    QStringList editablePlaylistIds_;
     std::optional<ChangeList> changes_;
     QString version_;
     QString build_;

@@ -30,78 +30,63 @@ bool sameText(const QVariant& current, const QVariant& stored) {
 
 // ---- tag changes ----
 
-bool sameTrack(const MusicTrack& one, const MusicTrack& other) {
-    if (one.isLibraryTrack() != other.isLibraryTrack())
-        return false;
-    if (!one.isLibraryTrack())
-        return one.path() == other.path();
-    return one.track() == other.track() || one.track()->isSameTrack(*other.track());
-}
-
 // The values this run has written, so that a later record of the same track expects them: the
-// second half of a swap of the title and the artist must not take the first half for a change
-// made by someone else (cancelling there would leave both tags holding the same value). Only the
-// title and the artist are ever expected again. Files are looked up by path, so a long run stays
-// linear; library tracks only compare by identity and are searched.
+// second half of a swap must not take the first half for a change made by someone else, and a
+// track a playlist lists twice must not take its first entry's change for one. Every tag counts.
+// Keyed by the track's identity, so a long run stays linear.
 class WrittenValues {
   public:
     void add(const ChangeRecord& record) {
-        const QString tag = guardedTag(record.tagToChange);
-        if (tag.isEmpty())
-            return;
-        if (record.track.isLibraryTrack())
-            library_.append({record.track, tag, record.newTag});
-        else
-            files_.insert(fileKey(record.track.path(), tag), record.newTag);
+        values_.insert(key(record.track, record.tagToChange), record.newTag);
     }
 
     // The value the track should hold now: the last one this run wrote to the tag, else the
     // one read when the change was computed.
     QVariant expected(const MusicTrack& track, const QString& tag, const QVariant& read) const {
-        if (!track.isLibraryTrack())
-            return files_.value(fileKey(track.path(), tag), read);
-        for (auto it = library_.crbegin(); it != library_.crend(); ++it) {
-            if (it->tag == tag && sameTrack(it->track, track))
-                return it->value;
-        }
-        return read;
+        return values_.value(key(track, tag), read);
+    }
+
+    bool wroteTo(const MusicTrack& track, const QString& tag) const {
+        return values_.contains(key(track, tag));
     }
 
   private:
-    struct Written {
-        MusicTrack track;
-        QString tag;
-        QVariant value;
-    };
-
-    static QString guardedTag(const QString& tag) {
-        if (tag == u"name" || tag == u"title")
-            return QStringLiteral("name");
-        return tag == u"artist" ? tag : QString();
+    static QString key(const MusicTrack& track, const QString& tag) {
+        const QString name = tag == u"title" ? QStringLiteral("name") : tag;
+        return name + u'\n' + track.identity();
     }
-    static QString fileKey(const QString& path, const QString& tag) { return tag + u'\n' + path; }
 
-    QHash<QString, QVariant> files_;
-    QList<Written> library_;
+    QHash<QString, QVariant> values_;
 };
 
+enum class Guarded { Written, AlreadyDone, Changed };
+
 // Reads the track (one open of a file for the read and the write), reports the progress line,
-// guards and writes. False when the guard failed.
-bool guardAndWrite(const ChangeRecord& record, const WrittenValues& written, int counter,
-                   qint64 count, ProgressSink& progress) {
+// guards and writes. A record whose change this run already made to the same track (a track
+// listed twice) is recognised as done and not written again.
+Guarded guardAndWrite(const ChangeRecord& record, const WrittenValues& written, int counter,
+                      qint64 count, ProgressSink& progress) {
     QStringList tags{QStringLiteral("artist"), QStringLiteral("name")};
     if (!tags.contains(record.tagToChange))
         tags.append(record.tagToChange);
     const QVariant artist = written.expected(record.track, QStringLiteral("artist"), record.artist);
     const QVariant title = written.expected(record.track, QStringLiteral("name"), record.title);
+    const QVariant old = written.expected(record.track, record.tagToChange, record.oldTag);
+    const bool doneBefore = written.wroteTo(record.track, record.tagToChange) &&
+                            sameText(old, record.newTag);
+    bool alreadyDone = false;
     const auto guard = [&](const QVariantMap& values) {
         progress.setProgress(formattedString(QStringLiteral("%i/%lu %@"), counter, count,
                                              valueText(values.value(QStringLiteral("name")))));
-        return sameText(values.value(QStringLiteral("artist")), artist) &&
-               sameText(values.value(QStringLiteral("name")), title) &&
-               sameText(values.value(record.tagToChange), record.oldTag);
+        const bool unchanged = sameText(values.value(QStringLiteral("artist")), artist) &&
+                               sameText(values.value(QStringLiteral("name")), title) &&
+                               sameText(values.value(record.tagToChange), old);
+        alreadyDone = unchanged && doneBefore;
+        return unchanged && !doneBefore;
     };
-    return record.track.setTagIf(record.tagToChange, record.newTag, tags, guard);
+    if (record.track.setTagIf(record.tagToChange, record.newTag, tags, guard))
+        return Guarded::Written;
+    return alreadyDone ? Guarded::AlreadyDone : Guarded::Changed;
 }
 
 QString displayName(const ChangeRecord& record) {
@@ -153,12 +138,12 @@ void addTrack(itunes::Track& object, const itunes::Playlist& target) {
     object.duplicateTo(target);
 }
 
-itunes::PlaylistPtr targetPlaylist(itunes::Application& application, const QString& name,
-                                   bool needed) {
-    itunes::PlaylistPtr target = firstPlaylistNamed(application, name);
+itunes::PlaylistPtr targetPlaylist(itunes::Application& application,
+                                   const TargetPlaylist& choice, bool needed) {
+    itunes::PlaylistPtr target = playlistWithId(application, choice.persistentId);
     if (!target && needed) {
-        throw itunes::scriptingError(
-            formattedString(QStringLiteral("The playlist “%@” doesn't exist anymore."), name));
+        throw itunes::scriptingError(formattedString(
+            QStringLiteral("The playlist “%@” doesn't exist anymore."), choice.name));
     }
     return target;
 }
@@ -193,7 +178,7 @@ ApplyResult applyTagChanges(const ChangeList& list, ProgressSink& progress) {
             continue;
         }
         try {
-            if (!guardAndWrite(record, written, counter, count, progress))
+            if (guardAndWrite(record, written, counter, count, progress) == Guarded::Changed)
                 return ended(result, Outcome::Cancelled, displayName(record));
         } catch (const TesselError& error) {
             logFailure(error, __LINE__);
@@ -207,13 +192,13 @@ ApplyResult applyTagChanges(const ChangeList& list, ProgressSink& progress) {
 }
 
 ApplyResult applyMembershipChanges(const ChangeList& list, itunes::Application& application,
-                                   const QString& targetName, ProgressSink& progress) {
+                                   const TargetPlaylist& targetChoice, ProgressSink& progress) {
     using Outcome = ApplyResult::Outcome;
     ApplyResult result;
     QString current;
     try {
         const itunes::PlaylistPtr target =
-            targetPlaylist(application, targetName, list.remove == 0);
+            targetPlaylist(application, targetChoice, list.remove == 0);
         progress.setProgress(QStringLiteral("Preparation"));
         QList<ResolvedTrack> working;
         for (const ChangeRecord& record : list.records) {
@@ -245,7 +230,7 @@ ApplyResult applyMembershipChanges(const ChangeList& list, itunes::Application& 
 }
 
 ApplyResult applyChanges(const ChangeList& list, const itunes::ApplicationProvider& application,
-                         const QString& targetPlaylist, ProgressSink& progress) {
+                         const TargetPlaylist& targetPlaylist, ProgressSink& progress) {
     if (!list.playlist)
         return applyTagChanges(list, progress);
     std::shared_ptr<itunes::Application> opened;

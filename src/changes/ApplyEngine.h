@@ -28,28 +28,36 @@ struct ApplyResult {
     std::optional<TesselError> error;  // what stopped the run
 };
 
+/// The playlist a membership list adds to: its persistent ID, and its name for messages.
+struct TargetPlaylist {
+    QString persistentId;
+    QString name;
+};
+
 /// Tag changes, in list order. Each record counts toward the progress line "%i/%lu " when
 /// unchecked, "%i/%lu %@" with the track's title when checked. A checked record reads the
 /// track (artist, title, the tag), guards (artist, title and old value as text; absent reads
-/// as the empty text; a title or artist that an earlier record of the list wrote to the same
-/// track is expected as written), then writes the new value; a music file is opened once for
-/// all that. A failed guard cancels; a TesselError is logged ("failure %s %d") and stops.
-/// Records written before either stay written.
+/// as the empty text; a value that an earlier record of the list wrote to the same track, in
+/// any tag, is expected as written), then writes the new value; a music file is opened once
+/// for all that. A record whose very change an earlier record made to the same track (a track
+/// listed twice) counts as done without a second write. A failed guard cancels; a TesselError
+/// is logged ("failure %s %d") and stops. Records written before either stay written.
 ApplyResult applyTagChanges(const ChangeList& list, ProgressSink& progress);
 
-/// Membership changes. First the target playlist is looked up by name (for removals too) and
+/// Membership changes. First the target playlist is looked up by persistent ID (for removals
+/// too) and
 /// every checked record's track is resolved and guarded ("Preparation"), so a failed guard
 /// changes nothing; then each track, with the line "%i/%lu - %@", is removed from the playlist
 /// it was gathered from (its file moved to the trash first when the list's trash flag is set
 /// and it is a file track) or added to the target unless it is in it already. A TesselError
 /// (a track gone, the target playlist gone) is logged and stops the run.
 ApplyResult applyMembershipChanges(const ChangeList& list, itunes::Application& application,
-                                   const QString& targetPlaylist, ProgressSink& progress);
+                                   const TargetPlaylist& targetPlaylist, ProgressSink& progress);
 
 /// Either of the above by the list's playlist flag; the library is opened only for
 /// membership changes, and failing to open it stops the run.
 ApplyResult applyChanges(const ChangeList& list, const itunes::ApplicationProvider& application,
-                         const QString& targetPlaylist, ProgressSink& progress);
+                         const TargetPlaylist& targetPlaylist, ProgressSink& progress);
 
 /// The text of the alert (titled with the application's name) of a cancelled run.
 inline const QString kDoNotTouchMessage = QStringLiteral(

@@ -14,6 +14,7 @@
 #include <QSet>
 
 #include <cstdio>
+#include <set>
 
 namespace tessel::cli {
 
@@ -77,9 +78,10 @@ Options parseOptions(const QStringList& arguments) {
     return options;
 }
 
-// 1-based rows and ranges ("2,5-7") of a playlist of count entries, in the order given.
+// 1-based rows and ranges ("2,5-7") of a playlist of count entries: a set of rows, ascending,
+// each once however often the list names it.
 QList<int> parseRows(const QString& text, int count) {
-    QList<int> rows;
+    std::set<int> rows;
     for (const QString& part : text.split(u',')) {
         const QStringList ends = part.split(u'-');
         bool firstOk = false;
@@ -92,9 +94,9 @@ QList<int> parseRows(const QString& text, int count) {
             throw UsageProblem{formattedString(
                 QStringLiteral("row %i is past the end of the playlist (%i tracks)"), last, count)};
         for (int row = first; row <= last; ++row)
-            rows.append(row - 1);
+            rows.insert(row - 1);
     }
-    return rows;
+    return QList<int>(rows.begin(), rows.end());
 }
 
 class ProgressLines : public ProgressSink {
@@ -139,6 +141,8 @@ class Run {
     }
 
     int addFolder() {
+        if (options_.playlist)  // a name several playlists share is a usage error
+            connection().locked([&](sql::Database& db) { checkUnambiguous(db, *options_.playlist); });
         ProgressLines progress(err_);
         const auto summary = itunes::importFolder(connection(), options_.operands.at(0),
                                                   options_.playlist, &progress);
@@ -153,6 +157,7 @@ class Run {
             for (const auto& info : itunes::playliststore::list(db, {})) {
                 list.append(
                     QJsonObject{{"name", info.name},
+                                {"persistentID", info.persistentId},
                                 {"smart", info.kind != PlaylistKind::User},
                                 {"tracks", itunes::playliststore::entryCount(db, info.id)}});
             }
@@ -161,8 +166,8 @@ class Run {
             return printJson(list);
         for (const QJsonValue& value : list) {
             const QJsonObject playlist = value.toObject();
-            out_ << playlist["name"].toString() << '\t'
-                 << (playlist["smart"].toBool() ? "smart" : "user") << '\t'
+            out_ << playlist["persistentID"].toString() << '\t' << playlist["name"].toString()
+                 << '\t' << (playlist["smart"].toBool() ? "smart" : "user") << '\t'
                  << playlist["tracks"].toInt() << '\n';
         }
         return kExitOk;
@@ -229,14 +234,30 @@ class Run {
         return rows;
     }
 
+    // The playlist a --playlist value names, by persistent ID or by a name only it has.
     static itunes::playliststore::PlaylistInfo playlistNamed(sql::Database& db,
                                                              const QString& name) {
-        const auto matches = itunes::playliststore::list(db, {name, std::nullopt});
+        const auto matches = checkUnambiguous(db, name);
         if (matches.isEmpty())
             throw TesselError(
                 QStringLiteral("No Playlist"),
                 formattedString(QStringLiteral("There is no playlist named “%@”."), name));
         return matches.first();
+    }
+
+    static QList<itunes::playliststore::PlaylistInfo> checkUnambiguous(sql::Database& db,
+                                                                       const QString& name) {
+        const auto matches = itunes::playliststore::matching(db, name);
+        if (matches.size() > 1) {
+            QStringList choices;
+            for (const auto& info : matches)
+                choices.append(formattedString(QStringLiteral("  %@  %@"), info.persistentId, info.name));
+            throw UsageProblem{formattedString(
+                QStringLiteral("%i playlists are named “%@”; give one of their persistent IDs "
+                               "instead:\n%@"),
+                int(matches.size()), name, choices.join(u'\n'))};
+        }
+        return matches;
     }
 
     static QJsonArray tracksJson(const QList<itunes::trackstore::TrackRow>& rows) {
@@ -285,11 +306,11 @@ struct Action {
 const QList<Action>& actions() {
     static const QList<Action> list{
         {"import-xml", 1, {}, "import-xml FILE", &Run::importXml},
-        {"add-folder", 1, {"playlist"}, "add-folder DIR [--playlist NAME]", &Run::addFolder},
+        {"add-folder", 1, {"playlist"}, "add-folder DIR [--playlist NAME|ID]", &Run::addFolder},
         {"playlists", 0, {}, "playlists", &Run::playlists},
-        {"tracks", 0, {"playlist"}, "tracks [--playlist NAME]", &Run::tracks},
+        {"tracks", 0, {"playlist"}, "tracks [--playlist NAME|ID]", &Run::tracks},
         {"new-playlist", 1, {"smart"}, "new-playlist NAME [--smart]", &Run::newPlaylist},
-        {"select", 0, {"playlist", "rows"}, "select --playlist NAME [--rows LIST]", &Run::select},
+        {"select", 0, {"playlist", "rows"}, "select --playlist NAME|ID [--rows LIST]", &Run::select},
     };
     return list;
 }
@@ -302,8 +323,8 @@ QString usageText() {
         text += QStringLiteral("  ") + QString::fromLatin1(action.usage) + u'\n';
     text += QStringLiteral(
         "\nThe library is FILE, else $TESSEL_LIBRARY, else library.sqlite in "
-        "the per-user data folder.\nLIST: 1-based rows and ranges such as "
-        "1,4-6.\n");
+        "the per-user data folder.\nA playlist is named by its persistent ID (see 'playlists') "
+        "or by a name no other playlist has.\nLIST: 1-based rows and ranges such as 1,4-6.\n");
     return text;
 }
 

@@ -80,6 +80,30 @@ Step setOption(const char* name, const QVariant& value) {
     };
 }
 
+// The menu position of the playlist a --playlist value names: the one with that persistent ID,
+// else the one playlist of that name; -1 when there is none (the run then says the playlist is
+// not found). A name several playlists share is refused with their persistent IDs.
+int playlistIndex(const QString& text, const QStringList& names, const QStringList& ids) {
+    for (qsizetype i = 0; i < ids.size(); ++i) {
+        if (ids.at(i).compare(text.trimmed(), Qt::CaseInsensitive) == 0)
+            return int(i);
+    }
+    QList<int> named;
+    for (qsizetype i = 0; i < names.size(); ++i) {
+        if (names.at(i) == text)
+            named.append(int(i));
+    }
+    if (named.size() <= 1)
+        return named.value(0, -1);
+    QString choices;
+    for (int i : named)
+        choices += QStringLiteral("\n  %1  %2").arg(ids.value(i), names.at(i));
+    usage(QStringLiteral("--playlist: %1 playlists are named '%2'; give one of their persistent "
+                         "IDs instead:%3")
+              .arg(named.size())
+              .arg(text, choices));
+}
+
 QList<Flag> makeCommonFlags() {
     return {
         {"--folder", "DIR", "work on the music files below DIR",
@@ -89,11 +113,13 @@ QList<Flag> makeCommonFlags() {
                  delegate.pathSelected();
              };
          }},
-        {"--playlist", "NAME", "work on the first library playlist named NAME",
+        {"--playlist", "NAME|ID",
+         "work on the library playlist with that persistent ID, or the one playlist of that name",
          [](const QString& name) -> Step {
              return [name](AppDelegate& delegate) {
                  delegate.setProperty("selectedMethod", 0);
-                 delegate.setProperty("selectedPlaylist", delegate.playlists().indexOf(name));
+                 delegate.setProperty("selectedPlaylist",
+                                      playlistIndex(name, delegate.playlists(), delegate.playlistIds()));
              };
          }},
         {"--selection", "", "work on the tracks selected in the library",

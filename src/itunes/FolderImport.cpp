@@ -58,17 +58,23 @@ trackstore::TrackRecord recordFor(const QString& path) {
     return record;
 }
 
-// The first playlist of the name, when it exists; it must take entries by hand.
+// The playlist of that persistent ID or of that name, when it exists; it must take entries by
+// hand, and a name must name one playlist only.
 std::optional<qint64> checkTarget(sql::Database& db, const QString& name) {
-    const auto matches = playliststore::list(db, {name, std::nullopt});
+    const auto matches = playliststore::matching(db, name);
     if (matches.isEmpty())
         return std::nullopt;
+    if (matches.size() > 1)
+        throw importError(formattedString(
+            QStringLiteral("%i playlists are named “%@”; choose one by its persistent ID."),
+            int(matches.size()), name));
     if (matches.first().kind != playliststore::PlaylistKind::User)
-        throw importError(playliststore::notEditable(name).reason());
+        throw importError(playliststore::notEditable(matches.first().name).reason());
     return matches.first().id;
 }
 
-// The first user playlist of the name, created at the end of the library order when missing.
+// The playlist of that persistent ID or name, created at the end of the library order when
+// there is none.
 qint64 targetPlaylist(sql::Database& db, const QString& name) {
     if (const auto existing = checkTarget(db, name))
         return *existing;

@@ -65,6 +65,9 @@ class Track {
 
     /// Identity of the underlying track, whatever reference it was reached through.
     virtual bool isSameTrack(const Track& other) const = 0;
+    /// A key equal for every reference to the same track of the same library, and different
+    /// for every other track: what isSameTrack compares, usable as a hash key.
+    virtual QString identity() const = 0;
 };
 
 class Playlist {
@@ -72,6 +75,9 @@ class Playlist {
     virtual ~Playlist() = default;
 
     virtual QString name() const = 0;
+    /// The identity the library keeps for the playlist whatever its name: 16 hexadecimal
+    /// digits. Two playlists may share a name, never a persistent ID.
+    virtual QString persistentId() const = 0;
     /// True for smart playlists and for other lists that cannot be edited by hand.
     virtual bool smart() const = 0;
     /// References to the playlist's entries, in playlist order.
@@ -86,6 +92,18 @@ class Playlist {
 struct PlaylistFilter {
     std::optional<QString> name;
     std::optional<bool> smart;
+    std::optional<QString> persistentId;  // compared without regard to letter case
+
+    static PlaylistFilter named(const QString& name) { return {name, std::nullopt, std::nullopt}; }
+    static PlaylistFilter withId(const QString& id) { return {std::nullopt, std::nullopt, id}; }
+    static PlaylistFilter editable() { return {std::nullopt, false, std::nullopt}; }
+};
+
+/// What the playlist menus show of a playlist and how a choice names it again.
+struct PlaylistSummary {
+    QString name;
+    QString persistentId;
+    bool smart = false;
 };
 
 class Source {
@@ -95,8 +113,8 @@ class Source {
     virtual QString name() const = 0;
     /// The user's playlists in library order, filtered.
     virtual QList<PlaylistPtr> userPlaylists(const PlaylistFilter& filter = {}) const = 0;
-    /// The names of the user playlists, read in one request.
-    virtual QStringList userPlaylistNames(const PlaylistFilter& filter = {}) const = 0;
+    /// The names, persistent IDs and kinds of the user playlists, read in one request.
+    virtual QList<PlaylistSummary> userPlaylistSummaries(const PlaylistFilter& filter = {}) const = 0;
 };
 
 class Application {

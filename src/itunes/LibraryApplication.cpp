@@ -21,13 +21,14 @@ QList<PlaylistPtr> LibrarySource::userPlaylists(const PlaylistFilter& filter) co
     return result;
 }
 
-QStringList LibrarySource::userPlaylistNames(const PlaylistFilter& filter) const {
+QList<PlaylistSummary> LibrarySource::userPlaylistSummaries(const PlaylistFilter& filter) const {
     const auto infos =
         connection_->locked([&](sql::Database& db) { return playliststore::list(db, filter); });
-    QStringList names;
+    QList<PlaylistSummary> summaries;
+    summaries.reserve(infos.size());
     for (const auto& info : infos)
-        names.append(info.name);
-    return names;
+        summaries.append({info.name, info.persistentId, info.kind != playliststore::PlaylistKind::User});
+    return summaries;
 }
 
 LibraryApplication::LibraryApplication(ConnectionPtr connection)

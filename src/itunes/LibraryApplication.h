@@ -13,7 +13,7 @@ class LibrarySource final : public Source {
 
     QString name() const override;
     QList<PlaylistPtr> userPlaylists(const PlaylistFilter& filter = {}) const override;
-    QStringList userPlaylistNames(const PlaylistFilter& filter = {}) const override;
+    QList<PlaylistSummary> userPlaylistSummaries(const PlaylistFilter& filter = {}) const override;
 
   private:
     ConnectionPtr connection_;

@@ -40,9 +40,10 @@ struct FolderImportSummary {
 
 /// Adds every music file below the folder (the 13 extensions, any depth, in path order) as a
 /// file track with its tags, duration and bit rate; a file already in the library is not added
-/// again. With a playlist name, the tracks are appended to the first user playlist of that
-/// name (created when there is none), skipping those it already holds. Throws importError
-/// when the folder cannot be read, or the first playlist of that name cannot be edited.
+/// again. With a playlist (its persistent ID, or its name), the tracks are appended to that
+/// user playlist (a new one of that name when there is none), skipping those it already holds.
+/// Throws importError when the folder cannot be read, the playlist cannot be edited, or
+/// several playlists have that name.
 FolderImportSummary importFolder(Connection& connection, const QString& folder,
                                  const std::optional<QString>& playlist = std::nullopt,
                                  ProgressSink* progress = nullptr);

@@ -15,6 +15,10 @@ QString LibraryPlaylist::name() const {
     return info().name;
 }
 
+QString LibraryPlaylist::persistentId() const {
+    return info().persistentId;
+}
+
 bool LibraryPlaylist::smart() const {
     return info().kind != playliststore::PlaylistKind::User;
 }

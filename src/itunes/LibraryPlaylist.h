@@ -12,6 +12,7 @@ class LibraryPlaylist final : public Playlist {
     LibraryPlaylist(ConnectionPtr connection, qint64 id);
 
     QString name() const override;
+    QString persistentId() const override;
     /// True for smart playlists, folders and the library's own lists: none takes entries.
     bool smart() const override;
     /// References that name their entries, in playlist order; throws when the playlist is gone.

@@ -161,6 +161,10 @@ void LibraryTrack::duplicateTo(const Playlist& playlist) {
     });
 }
 
+QString LibraryTrack::identity() const {
+    return QString::number(trackId_) + u'@' + connection_->libraryId();
+}
+
 bool LibraryTrack::isSameTrack(const Track& other) const {
     const auto* track = dynamic_cast<const LibraryTrack*>(&other);
     return track && track->trackId_ == trackId_ &&

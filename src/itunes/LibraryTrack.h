@@ -34,6 +34,7 @@ class LibraryTrack final : public Track {
     /// Appends the track to a user playlist of the same library; other lists refuse.
     void duplicateTo(const Playlist& playlist) override;
     bool isSameTrack(const Track& other) const override;
+    QString identity() const override;
 
     qint64 trackId() const { return trackId_; }
     std::optional<qint64> itemId() const { return itemId_; }

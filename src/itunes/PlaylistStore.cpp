@@ -72,9 +72,13 @@ QList<PlaylistInfo> list(sql::Database& db, const PlaylistFilter& filter) {
                              "SELECT id, name, kind, persistent_id FROM playlists "
                              "WHERE (?1 IS NULL OR name = ?1) "
                              "AND (?2 IS NULL OR (kind <> 'user') = ?2) "
+                             "AND (?3 IS NULL OR persistent_id = ?3) "
                              "ORDER BY position, id");
     statement.bind(1, filter.name);
     statement.bind(2, filter.smart ? std::optional<qint64>(*filter.smart ? 1 : 0) : std::nullopt);
+    // Stored in upper case, as the players write them.
+    statement.bind(3, filter.persistentId ? std::optional(filter.persistentId->trimmed().toUpper())
+                                          : std::nullopt);
     QList<PlaylistInfo> result;
     while (statement.step())
         result.append(infoFrom(statement));
@@ -99,6 +103,12 @@ std::optional<PlaylistInfo> withPersistentId(sql::Database& db, const QString& p
     if (!statement.step())
         return std::nullopt;
     return infoFrom(statement);
+}
+
+QList<PlaylistInfo> matching(sql::Database& db, const QString& nameOrId) {
+    if (const auto byId = withPersistentId(db, nameOrId.trimmed().toUpper()))
+        return {*byId};
+    return list(db, PlaylistFilter::named(nameOrId));
 }
 
 qint64 create(sql::Database& db, const QString& name, PlaylistKind kind,

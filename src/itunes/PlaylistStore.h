@@ -41,6 +41,9 @@ QList<PlaylistInfo> list(sql::Database& db, const PlaylistFilter& filter);
 /// Throws playlistGone() for a missing playlist.
 PlaylistInfo info(sql::Database& db, qint64 id);
 std::optional<PlaylistInfo> withPersistentId(sql::Database& db, const QString& persistentId);
+/// The playlists a choice typed by the user names: the one whose persistent ID it is (in any
+/// letter case), else every playlist of that name, in library order.
+QList<PlaylistInfo> matching(sql::Database& db, const QString& nameOrId);
 
 /// Creates a playlist at the end of the library order; returns its id.
 qint64 create(sql::Database& db, const QString& name, PlaylistKind kind,

@@ -76,6 +76,11 @@ bool MusicTrack::setTagIf(const QString& tag, const QVariant& value, const QStri
     return filetags::writeIf(path_, tags, proceed, tag, value);
 }
 
+QString MusicTrack::identity() const {
+    return isLibraryTrack() ? QStringLiteral("track:") + track_->identity()
+                            : QStringLiteral("file:") + path_;
+}
+
 QString MusicTrack::title() const {
     return asText(valueForTag(QStringLiteral("name")));
 }

@@ -48,6 +48,9 @@ class MusicTrack {
     /// absent for a library track without a file.
     std::optional<QString> location() const;
 
+    /// A key equal for every MusicTrack of the same library track or the same file path.
+    QString identity() const;
+
     const itunes::TrackPtr& track() const { return track_; }
     const QString& path() const { return path_; }
     void setTrack(itunes::TrackPtr track) { track_ = std::move(track); }

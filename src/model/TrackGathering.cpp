@@ -66,12 +66,11 @@ std::optional<QList<MusicTrack>> folderTracks(const std::optional<QUrl>& folder)
 
 std::optional<QList<MusicTrack>> playlistTracks(const TrackSource& source,
                                                 itunes::Application& application) {
-    if (source.selectedPlaylist < 0 || source.selectedPlaylist >= source.playlists.size()) {
+    if (source.selectedPlaylist < 0 || source.selectedPlaylist >= source.playlistIds.size()) {
         alertMissingPlaylist();
         return std::nullopt;
     }
-    const auto playlist =
-        firstPlaylistNamed(application, source.playlists.at(source.selectedPlaylist));
+    const auto playlist = playlistWithId(application, source.playlistIds.at(source.selectedPlaylist));
     if (!playlist) {
         alertMissingPlaylist();
         return std::nullopt;
@@ -89,13 +88,23 @@ QList<itunes::TrackPtr> selectedTracks(itunes::Application& application) {
     return tracks;
 }
 
-PlaylistNames readPlaylistNames(itunes::Application& application) {
-    const auto source = librarySource(application);
-    return {source->userPlaylistNames(), source->userPlaylistNames({std::nullopt, false})};
+PlaylistMenus readPlaylistMenus(itunes::Application& application) {
+    PlaylistMenus menus;
+    for (const itunes::PlaylistSummary& playlist : librarySource(application)->userPlaylistSummaries()) {
+        menus.playlists.append(playlist.name);
+        menus.playlistIds.append(playlist.persistentId);
+        if (playlist.smart)
+            continue;
+        menus.editablePlaylists.append(playlist.name);
+        menus.editablePlaylistIds.append(playlist.persistentId);
+    }
+    return menus;
 }
 
-itunes::PlaylistPtr firstPlaylistNamed(itunes::Application& application, const QString& name) {
-    const auto matches = librarySource(application)->userPlaylists({name, std::nullopt});
+itunes::PlaylistPtr playlistWithId(itunes::Application& application, const QString& persistentId) {
+    itunes::PlaylistFilter filter;
+    filter.persistentId = persistentId;
+    const auto matches = librarySource(application)->userPlaylists(filter);
     return matches.isEmpty() ? nullptr : matches.first();
 }
 

@@ -20,7 +20,7 @@ struct TrackSource {
     int selectedMethod = 0;          // 0 library playlist, 1 folder, other: the selection
     int selectedPlaylist = 0;        // index into playlists
     std::optional<QUrl> folderPath;  // the chosen folder
-    QStringList playlists;           // names of all user playlists, as the menu shows them
+    QStringList playlistIds;         // persistent IDs of the user playlists, in menu order
 };
 
 /// A new list of the source's tracks, or absent after an alert. Scripting errors propagate.
@@ -31,22 +31,26 @@ std::optional<QList<MusicTrack>> gatherTracks(const TrackSource& source,
 /// "No Folder" or "No Files" alert.
 std::optional<QList<MusicTrack>> folderTracks(const std::optional<QUrl>& folder);
 
-/// The tracks of the playlist named at selectedPlaylist of playlists (two of one name: the
-/// first); absent after an alert when the index is out of range or the name is gone.
+/// The tracks of the playlist whose persistent ID is at selectedPlaylist of playlistIds, so
+/// the playlist chosen is the one gathered even when another shares its name; absent after
+/// an alert when the index is out of range or the playlist is gone.
 std::optional<QList<MusicTrack>> playlistTracks(const TrackSource& source,
                                                 itunes::Application& application);
 
 /// The library's selection resolved into current track objects, in selection order.
 QList<itunes::TrackPtr> selectedTracks(itunes::Application& application);
 
-/// Names of all user playlists of the library and of the editable (non-smart) ones.
-struct PlaylistNames {
+/// What the playlist menus list: all user playlists of the library, and the editable
+/// (non-smart) ones, each by name and, at the same position, by persistent ID.
+struct PlaylistMenus {
     QStringList playlists;
+    QStringList playlistIds;
     QStringList editablePlaylists;
+    QStringList editablePlaylistIds;
 };
-PlaylistNames readPlaylistNames(itunes::Application& application);
+PlaylistMenus readPlaylistMenus(itunes::Application& application);
 
-/// The first user playlist of the library with this name; null when there is none.
-itunes::PlaylistPtr firstPlaylistNamed(itunes::Application& application, const QString& name);
+/// The user playlist with this persistent ID; null when there is none.
+itunes::PlaylistPtr playlistWithId(itunes::Application& application, const QString& persistentId);
 
 }  // namespace tessel

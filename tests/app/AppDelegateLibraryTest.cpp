@@ -1,4 +1,5 @@
 // The controller over a real library database: a Search & Replace on a playlist.
+#include "MemoryLibrary.h"
 #include "RunToEnd.h"
 #include "TestSupport.h"
 #include "app/AppDelegate.h"
@@ -33,7 +34,7 @@ class AppDelegateLibraryTest : public test::TesselTest {
     bool runToEnd(const std::function<void()>& action) { return test::runToEnd(*delegate, action); }
 
     QList<itunes::TrackPtr> rock() const {
-        return firstPlaylistNamed(*library(), "Rock")->tracks();
+        return test::playlistNamed(*library(), "Rock")->tracks();
     }
 
     QStringList libraryTitles() const {

@@ -53,6 +53,10 @@ class Track : public itunes::Track {
         return track && track->track_ == track_;
     }
 
+    QString identity() const override {
+        return QString::number(reinterpret_cast<quintptr>(track_.get()), 16);
+    }
+
   private:
     bool hasEntry() const {
         return std::any_of(playlist_->entries.cbegin(), playlist_->entries.cend(),
@@ -71,6 +75,7 @@ class Playlist : public itunes::Playlist {
         : data_(std::move(data)), playlist_(std::move(playlist)) {}
 
     QString name() const override { return playlist_->name; }
+    QString persistentId() const override { return playlist_->persistentId; }
     bool smart() const override { return playlist_->smart; }
 
     QList<itunes::TrackPtr> tracks() const override {
@@ -108,7 +113,9 @@ void Track::duplicateTo(const itunes::Playlist& playlist) {
 
 bool matches(const MemoryPlaylistData& playlist, const itunes::PlaylistFilter& filter) {
     return (!filter.name || playlist.name == *filter.name) &&
-           (!filter.smart || playlist.smart == *filter.smart);
+           (!filter.smart || playlist.smart == *filter.smart) &&
+           (!filter.persistentId ||
+            playlist.persistentId.compare(*filter.persistentId, Qt::CaseInsensitive) == 0);
 }
 
 class Source : public itunes::Source {
@@ -126,11 +133,14 @@ class Source : public itunes::Source {
         return playlists;
     }
 
-    QStringList userPlaylistNames(const itunes::PlaylistFilter& filter) const override {
-        QStringList names;
-        for (const itunes::PlaylistPtr& playlist : userPlaylists(filter))
-            names.append(playlist->name());
-        return names;
+    QList<itunes::PlaylistSummary> userPlaylistSummaries(
+        const itunes::PlaylistFilter& filter) const override {
+        QList<itunes::PlaylistSummary> summaries;
+        for (const MemoryPlaylist& playlist : data_->playlists) {
+            if (matches(*playlist, filter))
+                summaries.append({playlist->name, playlist->persistentId, playlist->smart});
+        }
+        return summaries;
     }
 
   private:
@@ -171,6 +181,7 @@ MemoryTrack MemoryLibrary::addTrack(const QString& name, const QString& artist,
 MemoryPlaylist MemoryLibrary::addPlaylist(const QString& name, bool smart) {
     auto playlist = std::make_shared<MemoryPlaylistData>();
     playlist->name = name;
+    playlist->persistentId = QStringLiteral("%1").arg(data_->nextPlaylist++, 16, 10, QLatin1Char('0'));
     playlist->smart = smart;
     data_->playlists.append(playlist);
     return playlist;

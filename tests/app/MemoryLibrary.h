@@ -29,6 +29,7 @@ struct MemoryEntry {
 
 struct MemoryPlaylistData {
     QString name;
+    QString persistentId;  // given by addPlaylist, unique in the library
     bool smart = false;
     QList<MemoryEntry> entries;
 };
@@ -53,11 +54,19 @@ class MemoryLibrary {
     struct Data {
         QList<MemoryPlaylist> playlists;
         int nextEntry = 1;
+        int nextPlaylist = 1;
     };
 
   private:
     std::shared_ptr<Data> data_ = std::make_shared<Data>();
     QList<MemoryTrack> selection_;
 };
+
+/// The first user playlist of that name in the library, or null.
+inline itunes::PlaylistPtr playlistNamed(itunes::Application& application, const QString& name) {
+    const auto matches =
+        application.sources().first()->userPlaylists(itunes::PlaylistFilter::named(name));
+    return matches.isEmpty() ? nullptr : matches.first();
+}
 
 }  // namespace tessel::test

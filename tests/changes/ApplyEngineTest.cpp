@@ -206,7 +206,7 @@ class MembershipTest : public ApplyEngineTest {
     }
 
     ApplyResult apply(const ChangeList& list) {
-        return applyChanges(list, library.provider(), QStringLiteral("Target"), progress);
+        return applyChanges(list, library.provider(), {target->persistentId, "Target"}, progress);
     }
 
     test::MemoryLibrary library;
@@ -274,14 +274,14 @@ TEST_F(MembershipTest, ScriptingErrorsStopTheRunWithAnAlert) {
                              "No change had been made; the remaining ones were not made."));
 
     source->entries.at(1).track->deleted = false;
-    result = applyChanges(membership(0), library.provider(), QStringLiteral("Gone"), progress);
+    result = applyChanges(membership(0), library.provider(), {"FFFFFFFFFFFFFFFF", "Gone"}, progress);
     EXPECT_EQ(result.outcome, Outcome::Stopped);
     EXPECT_TRUE(target->entries.isEmpty());
 
     const itunes::ApplicationProvider unreachable = []() -> std::shared_ptr<itunes::Application> {
         throw itunes::scriptingError(QStringLiteral("The library cannot be opened."));
     };
-    result = applyChanges(membership(0), unreachable, QStringLiteral("Target"), progress);
+    result = applyChanges(membership(0), unreachable, {target->persistentId, "Target"}, progress);
     EXPECT_EQ(result.outcome, Outcome::Stopped);
     EXPECT_TRUE(stoppedAlert(result, true));
 }

@@ -1,4 +1,5 @@
 // Membership changes carried out on a real library database.
+#include "../app/MemoryLibrary.h"
 #include "TestSupport.h"
 #include "changes/ApplyEngine.h"
 #include "itunes/Connection.h"
@@ -32,7 +33,7 @@ class MembershipLibraryTest : public test::TesselTest {
     }
 
     itunes::PlaylistPtr playlist(const QString& name) const {
-        return firstPlaylistNamed(*library(), name);
+        return test::playlistNamed(*library(), name);
     }
 
     QStringList names(const QString& name) const {
@@ -61,7 +62,7 @@ class MembershipLibraryTest : public test::TesselTest {
     }
 
     ApplyResult apply(const ChangeList& list) {
-        return applyChanges(list, library, QStringLiteral("Target"), progress);
+        return applyChanges(list, library, {playlist("Target")->persistentId(), "Target"}, progress);
     }
 
     itunes::ApplicationProvider library;

@@ -57,7 +57,7 @@ TEST_F(LibraryCommandTest, ImportThenListPlaylistsAndTracks) {
     QStringList actual;
     for (const QJsonValue& value : playlists) {
         const QJsonObject playlist = value.toObject();
-        EXPECT_EQ(playlist.keys(), (QStringList{"name", "smart", "tracks"}));
+        EXPECT_EQ(playlist.keys(), (QStringList{"name", "persistentID", "smart", "tracks"}));
         actual.append(QStringLiteral("%1|%2|%3")
                           .arg(playlist["name"].toString())
                           .arg(int(playlist["smart"].toBool()))
@@ -65,7 +65,8 @@ TEST_F(LibraryCommandTest, ImportThenListPlaylistsAndTracks) {
     }
     EXPECT_EQ(actual, expected);
 
-    const QJsonArray trip = json({"tracks", "--playlist", "Road Trip"}).toArray();
+    // Two playlists are named "Road Trip": each is reached by its persistent ID.
+    const QJsonArray trip = json({"tracks", "--playlist", "bbbb000000000203"}).toArray();
     ASSERT_EQ(trip.size(), 3);
     const QJsonObject first = trip.at(0).toObject();
     EXPECT_EQ(first.keys(),
@@ -98,12 +99,13 @@ TEST_F(LibraryCommandTest, NewPlaylistsFoldersAndTheSelection) {
     EXPECT_EQ(run({"add-folder", temp.filePath("more"), "--playlist", "Smartish"}).code,
               cli::kExitFailure);
 
-    EXPECT_EQ(json({"select", "--playlist", "Road Trip", "--rows", "3,1-2"})
+    // A row list is a set of rows: overlapping ranges select each row once, in playlist order.
+    EXPECT_EQ(json({"select", "--playlist", "BBBB000000000203", "--rows", "3,1-2,2-3"})
                   .toObject()["selected"]
                   .toInt(),
               3);
     EXPECT_EQ(namesOf(open()->selection()),
-              (QStringList{"Café & 🎵 Song", "Café & 🎵 Song", "Gone Song"}));
+              (QStringList{"Café & 🎵 Song", "Gone Song", "Café & 🎵 Song"}));
     EXPECT_EQ(run({"select", "--playlist", "Mixed"}).code, cli::kExitOk);
     EXPECT_EQ(open()->selection().size(), 3);
     EXPECT_EQ(run({"select", "--playlist", "Empty"}).code, cli::kExitOk);
@@ -128,6 +130,9 @@ TEST_F(LibraryCommandTest, UsageErrorsAndFailures) {
         {{"select", "--playlist", "Mixed", "--rows", "x"}, cli::kExitUsage},
         {{"tracks", "--colour"}, cli::kExitUsage},
         {{"new-playlist", " "}, cli::kExitUsage},
+        {{"tracks", "--playlist", "Road Trip"}, cli::kExitUsage},
+        {{"select", "--playlist", "Road Trip"}, cli::kExitUsage},
+        {{"add-folder", temp.filePath("missing"), "--playlist", "Road Trip"}, cli::kExitUsage},
         {{"tracks", "--playlist", "Nowhere"}, cli::kExitFailure},
         {{"select", "--playlist", "Nowhere"}, cli::kExitFailure},
         {{"import-xml", broken}, cli::kExitFailure},
@@ -144,6 +149,9 @@ TEST_F(LibraryCommandTest, UsageErrorsAndFailures) {
         EXPECT_TRUE(message.startsWith(u"tessel-cli library: ")) << result.err.toStdString();
     }
     EXPECT_TRUE(run({"import-xml", broken}).err.contains(u"line 28"));
+    const QString ambiguous = run({"tracks", "--playlist", "Road Trip"}).err;
+    EXPECT_TRUE(ambiguous.contains(u"BBBB000000000203  Road Trip\n  BBBB000000000204  Road Trip"))
+        << ambiguous.toStdString();
     EXPECT_EQ(open()->selection().size(), 0);
 
     const Result notALibrary = run({"playlists", "--library", broken}, false);
@@ -169,7 +177,9 @@ TEST_F(LibraryCommandTest, TheProgramRunsEndToEnd) {
 
     const Result listed = runProgram({"playlists"});
     EXPECT_EQ(listed.code, 0);
-    EXPECT_TRUE(listed.out.startsWith(u"Music\tsmart\t4\nCollections\tsmart\t2\n"));
+    EXPECT_TRUE(listed.out.startsWith(
+        u"BBBB000000000201\tMusic\tsmart\t4\nBBBB000000000202\tCollections\tsmart\t2\n"))
+        << listed.out.toStdString();
     EXPECT_EQ(runProgram({"tracks", "--playlist", "Nowhere"}).code, 1);
     EXPECT_EQ(runProgram({"bogus"}).code, 2);
 }

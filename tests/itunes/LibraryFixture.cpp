@@ -37,7 +37,7 @@ std::shared_ptr<itunes::LibraryApplication> LibraryTest::open() const {
 }
 
 itunes::PlaylistPtr LibraryTest::playlist(const QString& name, int index) const {
-    const auto matches = open()->sources().first()->userPlaylists({name, std::nullopt});
+    const auto matches = open()->sources().first()->userPlaylists(itunes::PlaylistFilter::named(name));
     if (index >= matches.size())
         throw std::runtime_error("no playlist " + name.toStdString());
     return matches.at(index);

@@ -14,11 +14,12 @@ class LibraryGatheringTest : public LibraryTest {
     LibraryGatheringTest() { importFixture(); }
 
     std::optional<QList<MusicTrack>> gather(int method, int index,
-                                            const QStringList& playlists = {}) {
+                                            const QStringList& playlistIds = {}) {
         TrackSource source;
         source.selectedMethod = method;
         source.selectedPlaylist = index;
-        source.playlists = playlists.isEmpty() ? readPlaylistNames(*open()).playlists : playlists;
+        source.playlistIds =
+            playlistIds.isEmpty() ? readPlaylistMenus(*open()).playlistIds : playlistIds;
         return gatherTracks(source, itunes::libraryProvider(libraryFile));
     }
 
@@ -38,14 +39,15 @@ class LibraryGatheringTest : public LibraryTest {
     }
 };
 
-TEST_F(LibraryGatheringTest, APlaylistNameGathersTheFirstPlaylistOfThatName) {
-    // Positions 2 and 3 are the two "Road Trip" playlists.
-    for (int index : {2, 3}) {
-        const auto tracks = gather(0, index);
-        ASSERT_TRUE(tracks) << index;
-        EXPECT_EQ(titles(*tracks), (QStringList{"Café & 🎵 Song", "Gone Song", "Café & 🎵 Song"}));
-        EXPECT_TRUE(tracks->first().isLibraryTrack());
-    }
+TEST_F(LibraryGatheringTest, EachPlaylistOfOneNameGathersItsOwnTracks) {
+    // Positions 2 and 3 are the two "Road Trip" playlists: the one chosen is the one gathered.
+    const auto first = gather(0, 2);
+    ASSERT_TRUE(first);
+    EXPECT_EQ(titles(*first), (QStringList{"Café & 🎵 Song", "Gone Song", "Café & 🎵 Song"}));
+    EXPECT_TRUE(first->first().isLibraryTrack());
+    const auto second = gather(0, 3);
+    ASSERT_TRUE(second);
+    EXPECT_EQ(titles(*second), QStringList{"Windows Song"});
     const auto smart = gather(0, 4);
     ASSERT_TRUE(smart);
     EXPECT_EQ(titles(*smart), QStringList{"Café & 🎵 Song"});
@@ -59,8 +61,8 @@ TEST_F(LibraryGatheringTest, AGonePlaylistOrABadIndexGathersNothing) {
     const QString notFound = QStringLiteral(
         "Playlist Not Found: The playlist you've selected doesn't exist anymore. Please choose "
         "the playlist again from the menu.");
-    // The menu still shows a name the library no longer has.
-    const QStringList stale{"Music", "Renamed Away", "Mixed"};
+    // The menu still shows a playlist the library no longer has.
+    const QStringList stale{"BBBB000000000201", "BBBB0000DEADBEEF", "BBBB000000000206"};
     EXPECT_FALSE(gather(0, 1, stale));
     EXPECT_FALSE(gather(0, -1));
     EXPECT_FALSE(gather(0, 7));
@@ -88,15 +90,20 @@ TEST_F(LibraryGatheringTest, TheSelectionIsGatheredInSelectionOrder) {
     EXPECT_EQ(resolved.at(1)->className(), QStringLiteral("ITunesURLTrack"));
 }
 
-TEST_F(LibraryGatheringTest, PlaylistNamesSplitEditableFromTheRest) {
+TEST_F(LibraryGatheringTest, PlaylistMenusNameEachPlaylistByItsPersistentId) {
     const auto app = open();
-    EXPECT_EQ(firstPlaylistNamed(*app, QStringLiteral("Road Trip"))
-                  ->isSamePlaylist(*playlist(QStringLiteral("Road Trip"))),
-              true);
-    EXPECT_EQ(firstPlaylistNamed(*app, QStringLiteral("road trip")), nullptr);
-    const auto names = readPlaylistNames(*app);
-    EXPECT_TRUE(names.playlists.contains(QStringLiteral("Top Rated")));
-    EXPECT_FALSE(names.editablePlaylists.contains(QStringLiteral("Top Rated")));
+    const auto menus = readPlaylistMenus(*app);
+    EXPECT_EQ(menus.playlistIds.mid(2, 2), (QStringList{"BBBB000000000203", "BBBB000000000204"}));
+    EXPECT_TRUE(menus.playlists.contains(QStringLiteral("Top Rated")));
+    EXPECT_FALSE(menus.editablePlaylists.contains(QStringLiteral("Top Rated")));
+    EXPECT_EQ(menus.editablePlaylists.size(), menus.editablePlaylistIds.size());
+    EXPECT_EQ(menus.editablePlaylistIds.at(menus.editablePlaylists.indexOf("Mixed")),
+              QStringLiteral("BBBB000000000206"));
+    // Letter case does not matter; an unknown ID finds nothing.
+    const auto second = playlistWithId(*app, QStringLiteral("bbbb000000000204"));
+    ASSERT_TRUE(second);
+    EXPECT_EQ(second->tracks().size(), 1);
+    EXPECT_EQ(playlistWithId(*app, QStringLiteral("0000000000000000")), nullptr);
 }
 
 }  // namespace

@@ -35,8 +35,8 @@ QString dumpLibrary(const QString& path) {
 
 itunes::TrackPtr trackNamed(const std::shared_ptr<itunes::LibraryApplication>& app,
                             const QString& name) {
-    const auto music = app->sources().first()->userPlaylists({QStringLiteral("Music"), {}});
-    const auto mixed = app->sources().first()->userPlaylists({QStringLiteral("Mixed"), {}});
+    const auto music = app->sources().first()->userPlaylists(itunes::PlaylistFilter::named("Music"));
+    const auto mixed = app->sources().first()->userPlaylists(itunes::PlaylistFilter::named("Mixed"));
     for (const auto& list : {music.first(), mixed.first()}) {
         for (const auto& track : list->tracks()) {
             if (track->property(QStringLiteral("name")).toString() == name)
@@ -138,7 +138,7 @@ TEST_F(LibraryTest, LocationAddressesBecomePaths) {
 TEST_F(LibraryTest, PlaylistsKeepLibraryOrderKindsAndEntries) {
     importFixture();
     const auto app = open();
-    const PlaylistNames names = readPlaylistNames(*app);
+    const PlaylistMenus names = readPlaylistMenus(*app);
     EXPECT_EQ(names.playlists, (QStringList{"Music", "Collections", "Road Trip", "Road Trip",
                                             "Top Rated", "Mixed", "Empty"}));
     EXPECT_EQ(names.editablePlaylists, (QStringList{"Road Trip", "Road Trip", "Mixed", "Empty"}));
@@ -182,7 +182,7 @@ TEST_F(LibraryTest, ReimportUpdatesByPersistentId) {
     EXPECT_EQ(summary.playlistsUpdated, 7);
 
     const auto app = open();
-    EXPECT_EQ(readPlaylistNames(*app).playlists,
+    EXPECT_EQ(readPlaylistMenus(*app).playlists,
               (QStringList{"Music", "Collections", "Road Trip", "Road Trip", "Top Rated", "Mixed",
                            "Empty", "Mine"}));
     EXPECT_EQ(namesOf(playlist(QStringLiteral("Mixed"))->tracks()),

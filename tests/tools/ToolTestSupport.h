@@ -50,6 +50,9 @@ class InMemoryTrack : public itunes::Track, public std::enable_shared_from_this<
     void deleteTrack() override {}
     void duplicateTo(const itunes::Playlist&) override {}
     bool isSameTrack(const Track& other) const override { return &other == this; }
+    QString identity() const override {
+        return QString::number(reinterpret_cast<quintptr>(this), 16);
+    }
 
     QVariantMap properties;
     std::optional<QString> path;
