@@ -48,11 +48,14 @@ void LibraryTrack::setProperty(const QString& key, const QVariant& value) {
     if (!field.writable)
         throw scriptingError(
             formattedString(QStringLiteral("The property “%@” cannot be changed."), key));
-    const QVariant stored = connection_->locked([&](sql::Database& db) {
+    // The library takes the value only once the file has taken it too: a file that cannot be
+    // written rolls the library back, so the two never disagree.
+    connection_->locked([&](sql::Database& db) {
+        sql::Transaction transaction(db);
         trackstore::setValue(db, trackId_, field, value);
-        return trackstore::value(db, trackId_, field);
+        writeThrough(field.key, trackstore::value(db, trackId_, field));
+        transaction.commit();
     });
-    writeThrough(field.key, stored);
 }
 
 void LibraryTrack::writeThrough(const QString& key, const QVariant& value) const {
@@ -61,12 +64,7 @@ void LibraryTrack::writeThrough(const QString& key, const QVariant& value) const
     const auto path = location();
     if (!path || kind() != TrackKind::File)
         return;
-    try {
-        filetags::writeField(*path, key, value);
-    } catch (const TesselError& error) {
-        qWarning().noquote() << "The library keeps the new value; the file was not changed:"
-                             << error.description();
-    }
+    filetags::writeField(*path, key, value);
 }
 
 std::optional<QString> LibraryTrack::location() const {

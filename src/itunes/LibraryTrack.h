@@ -20,8 +20,9 @@ class LibraryTrack final : public Track {
     /// Also "title" for "name". "duration" is in seconds (a double), "bitRate" in kbit/s.
     QVariant property(const QString& key) const override;
     /// Setting a tag of a file track whose file exists also writes the field into the file;
-    /// a file that cannot be written keeps the library value and the failure is logged.
-    /// "duration" and "bitRate" belong to the file and cannot be set.
+    /// when the file cannot be written the library keeps its old value and the write error
+    /// (errors::kTagWrite) is thrown. "duration" and "bitRate" belong to the file and cannot be
+    /// set.
     void setProperty(const QString& key, const QVariant& value) override;
     std::optional<QString> location() const override;
     /// Only file tracks can be pointed at a file; the path is stored absolute.

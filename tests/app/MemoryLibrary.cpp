@@ -34,6 +34,8 @@ class Track : public itunes::Track {
         if (track_->deleted || track_->failWrites)
             throw itunes::scriptingError(QStringLiteral("The library refused the change."));
         track_->properties.insert(key, value);
+        if (track_->afterWrite)
+            track_->afterWrite();
     }
 
     std::optional<QString> location() const override { return track_->location; }

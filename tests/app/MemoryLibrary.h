@@ -8,6 +8,7 @@
 #include <QList>
 #include <QVariantMap>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -19,6 +20,7 @@ struct MemoryTrackData {
     QString className = itunes::kFileTrackClass;
     bool deleted = false;     // get() fails: the track is gone
     bool failWrites = false;  // setProperty fails with a scripting error
+    std::function<void()> afterWrite;  // runs after each write, as another program might
 };
 using MemoryTrack = std::shared_ptr<MemoryTrackData>;
 

@@ -96,6 +96,76 @@ TEST_F(ApplyEngineTest, UncheckedRecordsAreCountedButNotTouched) {
         EXPECT_EQ(test::fileBytes(list.records.at(row).track.path()), untouched);
 }
 
+TEST_F(ApplyEngineTest, ATrackListedTwiceIsWrittenOnceAndTheRunGoesOn) {
+    // A playlist that holds one file twice, then another file: each entry's record was
+    // computed from the same old value.
+    ChangeList list;
+    list.records.append(renaming(QStringLiteral("twice.mp3"), QStringLiteral("New")));
+    list.records.append(list.records.first());
+    list.records.append(renaming(QStringLiteral("after.mp3"), QStringLiteral("After")));
+    ApplyResult result = applyTagChanges(list, progress);
+    EXPECT_EQ(result.outcome, Outcome::Finished);
+    EXPECT_EQ(result.done, 3);
+    EXPECT_EQ(titleOf(list.records.at(0)), QStringLiteral("New"));
+    EXPECT_EQ(titleOf(list.records.at(2)), QStringLiteral("After"));
+
+    // The same with a library track, for a tag other than the title or the artist.
+    test::MemoryLibrary library;
+    const auto playlist = library.addPlaylist(QStringLiteral("Music"));
+    const test::MemoryTrack track = library.addTrack(QStringLiteral("A"), QStringLiteral("X"));
+    track->properties.insert(QStringLiteral("comment"), QStringLiteral("old"));
+    library.append(playlist, track);
+    library.append(playlist, track);
+    ChangeList twice;
+    for (int entry : {0, 1}) {
+        twice.records.append(tagChange(MusicTrack::withTrack(library.reference(playlist, entry)),
+                                       QStringLiteral("A"), QStringLiteral("X"),
+                                       QStringLiteral("comment"), QStringLiteral("old"),
+                                       QStringLiteral("new")));
+    }
+    result = applyTagChanges(twice, progress);
+    EXPECT_EQ(result.outcome, Outcome::Finished);
+    EXPECT_EQ(result.done, 2);
+    EXPECT_EQ(track->properties.value(QStringLiteral("comment")), QStringLiteral("new"));
+}
+
+TEST_F(ApplyEngineTest, AChangeBySomeoneElseToTheChangedTagItselfCancels) {
+    // A file whose title changed behind Tessel's back, title and artist guards aside.
+    ChangeList list = renamings(2);
+    list.records[1].title = QStringLiteral("Song");
+    list.records[1].tagToChange = QStringLiteral("comment");
+    list.records[1].oldTag = QStringLiteral("Note");
+    list.records[1].newTag = QStringLiteral("Mine");
+    list.records.at(1).track.setTag(QStringLiteral("comment"), QStringLiteral("Theirs"));
+    ApplyResult result = applyTagChanges(list, progress);
+    EXPECT_EQ(result.outcome, Outcome::Cancelled);
+    EXPECT_EQ(result.done, 1);
+    EXPECT_EQ(list.records.at(1).track.valueForTag(QStringLiteral("comment")),
+              QStringLiteral("Theirs"));
+
+    // A library track listed twice whose value someone else changed after the first write.
+    test::MemoryLibrary library;
+    const auto playlist = library.addPlaylist(QStringLiteral("Music"));
+    const test::MemoryTrack track = library.addTrack(QStringLiteral("A"), QStringLiteral("X"));
+    track->properties.insert(QStringLiteral("comment"), QStringLiteral("old"));
+    library.append(playlist, track);
+    library.append(playlist, track);
+    ChangeList twice;
+    for (int entry : {0, 1}) {
+        twice.records.append(tagChange(MusicTrack::withTrack(library.reference(playlist, entry)),
+                                       QStringLiteral("A"), QStringLiteral("X"),
+                                       QStringLiteral("comment"), QStringLiteral("old"),
+                                       QStringLiteral("new")));
+    }
+    track->afterWrite = [data = track.get()] {
+        data->properties.insert(QStringLiteral("comment"), QStringLiteral("theirs"));
+    };
+    result = applyTagChanges(twice, progress);
+    EXPECT_EQ(result.outcome, Outcome::Cancelled);
+    EXPECT_EQ(result.done, 1);
+    EXPECT_EQ(track->properties.value(QStringLiteral("comment")), QStringLiteral("theirs"));
+}
+
 TEST_F(ApplyEngineTest, AnAbsentValueGuardsAsTheEmptyText) {
     const QString path = temp.copyFixture(QStringLiteral("plain.mp3"));
     ChangeList list;
@@ -235,6 +305,15 @@ TEST_F(MembershipTest, EveryGuardRunsBeforeTheFirstChange) {
         EXPECT_EQ(result.done, 0);
     }
     EXPECT_EQ(test::MemoryLibrary::names(source), (QStringList{"A", "B", "C", "D"}));
+    EXPECT_TRUE(target->entries.isEmpty());
+}
+
+TEST_F(MembershipTest, TracksGoToTheTargetChosenEvenWhenAnotherSharesItsName) {
+    const auto twin = library.addPlaylist(QStringLiteral("Target"));
+    const ApplyResult result =
+        applyChanges(membership(0), library.provider(), {twin->persistentId, "Target"}, progress);
+    EXPECT_EQ(result.outcome, Outcome::Finished);
+    EXPECT_EQ(test::MemoryLibrary::names(twin), (QStringList{"A", "B", "C", "D"}));
     EXPECT_TRUE(target->entries.isEmpty());
 }
 

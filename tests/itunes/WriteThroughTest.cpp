@@ -129,16 +129,18 @@ TEST_F(WriteThroughTest, LibraryOnlyFieldsLeaveTheFileAlone) {
     EXPECT_EQ(test::fileBytes(*track->location()), before);
 }
 
-TEST_F(WriteThroughTest, AFileThatCannotBeWrittenKeepsTheLibraryValueAndWarns) {
+TEST_F(WriteThroughTest, AFileThatCannotBeWrittenFailsTheChangeAndKeepsTheLibraryValue) {
     temp.writeFile(QStringLiteral("files/broken.flac"), "not really a flac file");
     const auto track = tracksOf({}).first();
-    warnings().clear();
-    const auto previous = qInstallMessageHandler(recordWarning);
-    track->setProperty(QStringLiteral("artist"), QStringLiteral("Kept"));
-    qInstallMessageHandler(previous);
-    EXPECT_EQ(track->property(QStringLiteral("artist")), QStringLiteral("Kept"));
-    ASSERT_EQ(warnings().size(), 1);
-    EXPECT_TRUE(warnings().first().contains(u"broken.flac")) << warnings().first().toStdString();
+    const QVariant before = track->property(QStringLiteral("artist"));
+    try {
+        track->setProperty(QStringLiteral("artist"), QStringLiteral("Lost"));
+        ADD_FAILURE() << "a failed write-through passed as success";
+    } catch (const TesselError& error) {
+        EXPECT_EQ(error.name(), errors::kTagWrite);
+        EXPECT_TRUE(error.reason().contains(u"broken.flac")) << error.reason().toStdString();
+    }
+    EXPECT_EQ(track->property(QStringLiteral("artist")), before);
     EXPECT_EQ(test::fileBytes(*track->location()), QByteArray("not really a flac file"));
 }
 
