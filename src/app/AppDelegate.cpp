@@ -257,7 +257,9 @@ void AppDelegate::handOver(Collection collection, ChangeList list, const AlertRe
         list.records = std::move(collection.records);
         setChanges(std::move(list));
         beginChanges();
-    } else if (collection.gathered) {
+    } else if (complete) {
+        // A run cut short found no change in what it read; saying "No Changes" would claim
+        // more than it knows.
         showAlert(noChanges);
     }
     emit runEnded(complete);

@@ -27,8 +27,11 @@ QString fromIcu(const icu::UnicodeString& text) {
                                                          "the value “%@” and was stopped."),
                                           text));
     }
-    throw TesselError(QStringLiteral("Regular Expression Error"),
-                      QString::fromLatin1(u_errorName(status)));
+    throw TesselError(
+        QStringLiteral("Regular Expression Error"),
+        formattedString(QStringLiteral("The regular expression could not be applied to the value "
+                                       "“%@” (the expression library reported %@)."),
+                        text, QString::fromLatin1(u_errorName(status))));
 }
 
 // A matcher over text, with the time limit set. The matcher keeps a pointer to input, which
@@ -94,6 +97,59 @@ QString Regex::concatenatedMatches(const QString& text) const {
     if (U_FAILURE(status))
         fail(status, text);
     return result;
+}
+
+namespace {
+
+QString groupsText(int count) {
+    if (count == 0)
+        return QStringLiteral("the expression has no groups");
+    return count == 1 ? QStringLiteral("the expression has only 1 group")
+                      : formattedString(QStringLiteral("the expression has only %i groups"), count);
+}
+
+}  // namespace
+
+// Read as ICU reads a template: a backslash takes the next character literally; "$" takes
+// the group number its first digit starts (so "$1" is fine even as "$12" with one group), or a
+// group name in braces.
+std::optional<QString> Regex::replacementProblem(const QString& replacement) const {
+    UErrorCode counting = U_ZERO_ERROR;
+    const std::unique_ptr<icu::RegexMatcher> matcher(pattern_->matcher(counting));
+    const int groups = U_SUCCESS(counting) && matcher ? matcher->groupCount() : 0;
+    for (qsizetype i = 0; i < replacement.size(); ++i) {
+        const QChar c = replacement.at(i);
+        if (c == u'\\') {
+            ++i;
+            continue;
+        }
+        if (c != u'$')
+            continue;
+        const QChar next = i + 1 < replacement.size() ? replacement.at(i + 1) : QChar();
+        if (next.isDigit()) {
+            if (next.digitValue() > groups)
+                return formattedString(QStringLiteral("“$%i” refers to group %i, but %@."),
+                                       next.digitValue(), next.digitValue(), groupsText(groups));
+            continue;
+        }
+        if (next == u'{') {
+            const qsizetype close = replacement.indexOf(u'}', i + 2);
+            if (close < 0)
+                return QStringLiteral("a “${” is not closed by “}”.");
+            const QString name = replacement.mid(i + 2, close - i - 2);
+            UErrorCode status = U_ZERO_ERROR;
+            pattern_->groupNumberFromName(toIcu(name), status);
+            if (U_FAILURE(status))
+                return formattedString(QStringLiteral("the expression has no group named “%@”."),
+                                       name);
+            i = close;
+            continue;
+        }
+        return QStringLiteral(
+            "a “$” must be followed by a group number or a {name}; write “\\$” for a dollar "
+            "sign.");
+    }
+    return std::nullopt;
 }
 
 bool Regex::matchesAnywhere(const QString& text) const {

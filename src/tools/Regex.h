@@ -31,6 +31,11 @@ class Regex {
     /// True when the expression matches anywhere in text.
     bool matchesAnywhere(const QString& text) const;
 
+    /// Why the replacement template cannot be used with this expression, in words: a "$"
+    /// followed by neither a group number nor "{name}", a group the expression does not have;
+    /// absent when it can be used.
+    std::optional<QString> replacementProblem(const QString& replacement) const;
+
     /// The matcher's time limit, in ICU match steps (on the order of milliseconds each).
     static constexpr int kTimeLimitSteps = 3000;
 

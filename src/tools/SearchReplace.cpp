@@ -3,6 +3,7 @@
 #include "CollectChanges.h"
 #include "model/TagCatalogue.h"
 #include "model/TagValue.h"
+#include "support/FormattedString.h"
 
 namespace tessel {
 
@@ -27,6 +28,16 @@ std::optional<AlertRequest> SearchReplace::validate() {
                            QStringLiteral("The Search/Replace Regexp you've entered is invalid. "
                                           "Click on the Help icon in the lower left corner to "
                                           "learn more about the ICU Regexp syntax."));
+        }
+        // A template the expression cannot fill is refused now, not met track by track.
+        if (const auto problem = regex_->replacementProblem(options_.replaceString)) {
+            return okAlert(
+                QStringLiteral("Invalid RegExp Pattern"),
+                formattedString(QStringLiteral("The replacement “%@” cannot be used with this "
+                                               "expression: %@ Click on the Help icon in the "
+                                               "lower left corner to learn more about the ICU "
+                                               "Regexp syntax."),
+                                options_.replaceString, *problem));
         }
     }
     return std::nullopt;

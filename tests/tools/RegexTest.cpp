@@ -32,6 +32,45 @@ TEST(RegexTest, ReplacesWithGroupsEscapesAndLineAnchors) {
     EXPECT_EQ(digits->concatenatedMatches(QStringLiteral("none")), QString());
 }
 
+TEST(RegexTest, ATemplateIsCheckedAgainstTheGroupsOfItsExpression) {
+    const auto one = Regex::compile(QStringLiteral("(X)"), false);
+    const auto named = Regex::compile(QStringLiteral("(?<word>\\w+) (\\d)"), false);
+    ASSERT_TRUE(one && named);
+    // Every template ICU would take passes; every one it would refuse has its reason in words.
+    const struct {
+        const Regex& regex;
+        const char* replacement;
+        const char* problem;  // empty: usable
+    } rows[] = {
+        {*one, "$0 $1 \\$2 costs \\$5", ""},
+        {*one, "$12", ""},  // group 1, then the digit 2
+        {*one, "", ""},
+        {*one, "$2", "“$2” refers to group 2, but the expression has only 1 group."},
+        {*one, "price: $", "a “$” must be followed by a group number or a {name}; write “\\$” "
+                           "for a dollar sign."},
+        {*one, "$x", "a “$” must be followed by a group number or a {name}; write “\\$” for a "
+                     "dollar sign."},
+        {*named, "${word}-$2", ""},
+        {*named, "${other}", "the expression has no group named “other”."},
+        {*named, "${word", "a “${” is not closed by “}”."},
+        {*Regex::compile(QStringLiteral("X"), false), "$1",
+         "“$1” refers to group 1, but the expression has no groups."},
+    };
+    for (const auto& row : rows) {
+        const auto problem = row.regex.replacementProblem(QString::fromUtf8(row.replacement));
+        EXPECT_EQ(problem.value_or(QString()), QString::fromUtf8(row.problem)) << row.replacement;
+        if (problem)  // what ICU itself makes of it: an error, never a value
+            EXPECT_THROW(row.regex.replaceAll(QStringLiteral("X y 1"),
+                                              QString::fromUtf8(row.replacement)),
+                         TesselError)
+                << row.replacement;
+        else
+            EXPECT_NO_THROW(row.regex.replaceAll(QStringLiteral("X y 1"),
+                                                 QString::fromUtf8(row.replacement)))
+                << row.replacement;
+    }
+}
+
 TEST(RegexTest, CaseInsensitivityIsAnOption) {
     EXPECT_FALSE(
         Regex::compile(QStringLiteral("intro"), false)->matchesAnywhere(QStringLiteral("INTRO")));

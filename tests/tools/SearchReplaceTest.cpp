@@ -32,6 +32,10 @@ TEST(SearchReplaceTest, ChecksInOrder) {
         {"invalid expression", options(0, "(", "b", true, true), "Invalid Search/Replace Pattern"},
         {"the same text searched literally", options(0, "(", "b"), ""},
         {"absent replacement", options(0, "a", QString(), true, true), ""},
+        {"a group the expression lacks", options(0, "(X)", "$2", true, true),
+         "Invalid RegExp Pattern"},
+        {"a lone dollar", options(0, "(X)", "$", true, true), "Invalid RegExp Pattern"},
+        {"a dollar searched literally", options(0, "(X)", "$2"), ""},
     };
     for (const CheckRow& row : rows) {
         SearchReplace tool(row.options);
@@ -55,6 +59,13 @@ TEST(SearchReplaceTest, AlertTexts) {
         EXPECT_EQ(alert->defaultButton, QStringLiteral("OK"));
         EXPECT_TRUE(alert->alternateButton.isEmpty());
     }
+    const auto group = SearchReplace(options(0, "(X)", "$2", true, true)).validate();
+    ASSERT_TRUE(group);
+    EXPECT_EQ(group->message,
+              QStringLiteral("The replacement “$2” cannot be used with this expression: “$2” "
+                             "refers to group 2, but the expression has only 1 group. Click on "
+                             "the Help icon in the lower left corner to learn more about the ICU "
+                             "Regexp syntax."));
     EXPECT_EQ(SearchReplace::noChangesAlert().message,
               QStringLiteral("The Search/Replace Pattern you've entered doesn't lead to any "
                              "changes in the tracks you've selected."));
