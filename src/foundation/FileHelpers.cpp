@@ -1,8 +1,12 @@
 #include "FileHelpers.h"
 
 #include <QDir>
-#include <QDirIterator>
+#include <QStringDecoder>
+#include <QFile>
 #include <QFileInfo>
+
+#include <filesystem>
+#include <system_error>
 
 namespace tessel {
 
@@ -53,17 +57,35 @@ std::optional<QList<QUrl>> dirContents(const QUrl& url) {
 }
 
 std::optional<QStringList> dirContentsRecursive(const QString& path) {
+    auto listing = folderListingRecursive(path);
+    if (!listing)
+        return std::nullopt;
+    return std::move(listing->entries);
+}
+
+std::optional<FolderListing> folderListingRecursive(const QString& path) {
     if (!isReadableFolder(path))
         return std::nullopt;
-    // Absolute on both sides, so a relative folder gives the same relative entries.
-    const QString absolute = QFileInfo(path).absoluteFilePath();
-    const QDir root(absolute);
-    QStringList entries;
-    // Without FollowSymlinks the iterator does not descend into linked folders.
-    QDirIterator it(absolute, kAllEntries, QDirIterator::Subdirectories);
-    while (it.hasNext())
-        entries.append(root.relativeFilePath(it.next()));
-    return entries;
+    namespace fs = std::filesystem;
+    // The standard walker hands out the names' bytes, so a name that is not UTF-8 can be
+    // counted instead of vanishing. It does not follow links to folders, so link loops end.
+    const fs::path root(QFile::encodeName(QFileInfo(path).absoluteFilePath()).toStdString());
+    std::error_code error;
+    fs::recursive_directory_iterator it(root, fs::directory_options::skip_permission_denied,
+                                        error);
+    FolderListing listing;
+    for (; !error && it != fs::recursive_directory_iterator(); it.increment(error)) {
+        const std::string relative = it->path().lexically_relative(root).native();
+        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        const QString name = utf8.decode(QByteArrayView(relative.data(), qsizetype(relative.size())));
+        if (utf8.hasError()) {
+            ++listing.undecodableNames;
+            it.disable_recursion_pending();
+            continue;
+        }
+        listing.entries.append(name);
+    }
+    return listing;
 }
 
 std::optional<QList<QUrl>> dirContentsRecursive(const QUrl& url) {

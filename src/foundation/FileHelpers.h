@@ -25,6 +25,14 @@ std::optional<QList<QUrl>> dirContents(const QUrl& url);
 /// Symbolic links to folders are listed but not descended into, so link loops end; unreadable
 /// subfolders are listed and skipped. Absent when the folder itself is missing or unreadable.
 std::optional<QStringList> dirContentsRecursive(const QString& path);
+
+/// dirContentsRecursive with a count of what it leaves out: entries whose names are not valid
+/// UTF-8 have no text form, so they cannot be listed (nor anything below them).
+struct FolderListing {
+    QStringList entries;
+    int undecodableNames = 0;
+};
+std::optional<FolderListing> folderListingRecursive(const QString& path);
 /// The same for a file URL, as full file URLs; absent for other URLs and on error.
 std::optional<QList<QUrl>> dirContentsRecursive(const QUrl& url);
 
