@@ -21,7 +21,6 @@
 #include <algorithm>
 #include <memory>
 #include <mutex>
-#include <optional>
 
 Q_LOGGING_CATEGORY(lcTagLib, "tessel.taglib", QtWarningMsg)
 
@@ -149,18 +148,28 @@ void checkOpenedForWriting(const TagLib::File& file, const QString& path) {
         throw writeError(QStringLiteral("The file “%@” is read-only."), path);
 }
 
-// Saves an MP3 with exactly the tag types it already has on disk (an untagged file gets an
-// ID3v2 tag), no new ID3v1, and an ID3v2.3 tag kept at 2.3.
-void saveMpeg(TagLib::MPEG::File& file, const QString& path) {
-    int kinds = TagLib::MPEG::File::NoTags;
+// ID3v1 holds 30 bytes of Latin-1 a field and a fixed list of genres, so an MP3 without an
+// ID3v2 tag gets one for a write, as an untagged one does. It starts with the values of the
+// tags the file has, for the many readers that look no further than ID3v2.
+void addId3v2Tag(TagLib::MPEG::File& file) {
     if (file.hasID3v2Tag())
-        kinds |= TagLib::MPEG::File::ID3v2;
+        return;
+    TagLib::PropertyMap values;
+    if (file.hasAPETag())
+        values = file.APETag()->properties();
+    else if (file.hasID3v1Tag())
+        values = file.ID3v1Tag()->properties();
+    file.ID3v2Tag(true)->setProperties(values);
+}
+
+// Saves an MP3 with its ID3v2 tag (see addId3v2Tag) and, of ID3v1 and APE, those it already
+// has on disk: a new ID3v2 tag is 2.4, an ID3v2.3 tag stays 2.3, and no ID3v1 is added.
+void saveMpeg(TagLib::MPEG::File& file, const QString& path) {
+    int kinds = TagLib::MPEG::File::ID3v2;
     if (file.hasID3v1Tag())
         kinds |= TagLib::MPEG::File::ID3v1;
     if (file.hasAPETag())
         kinds |= TagLib::MPEG::File::APE;
-    if (kinds == TagLib::MPEG::File::NoTags)
-        kinds = TagLib::MPEG::File::ID3v2;
     const bool keepV3 = file.hasID3v2Tag() && file.ID3v2Tag()->header()->majorVersion() == 3;
     const bool saved =
         file.save(kinds, TagLib::File::StripNone, keepV3 ? TagLib::ID3v2::v3 : TagLib::ID3v2::v4,
@@ -173,6 +182,7 @@ void writeMpeg(const QString& path, const QString& name, const QVariant& value) 
     setUpTagLib();
     TagLib::MPEG::File file(QFile::encodeName(path).constData());
     checkOpenedForWriting(file, path);
+    addId3v2Tag(file);
     TagLib::Tag* tag = file.tag();
     if (!tag)
         throw writeError(QStringLiteral("The file “%@” has no tag that can be written."), path);
@@ -292,26 +302,20 @@ TesselError cannotHold(const QString& path, const QString& key) {
         formattedString(QStringLiteral("The file “%@” cannot hold the field “%@”."), path, key));
 }
 
-// Every tag type the MP3 already has gets the field; the first of ID3v2, APE and ID3v1 that
-// it has must be able to hold it, the others take what they can. Each tag is changed through
-// its own type: TagLib's property maps are not virtual.
+// The ID3v2 tag must hold the field (an MP3 without one gets one, see addId3v2Tag); an APE
+// or ID3v1 tag the file has takes what it can. Each tag is changed through its own type:
+// TagLib's property maps are not virtual.
 void writeMpegProperty(const QString& path, const PropertySlot& slot, const QVariant& value) {
     setUpTagLib();
     TagLib::MPEG::File file(QFile::encodeName(path).constData());
     checkOpenedForWriting(file, path);
-    std::optional<bool> held;
-    const auto apply = [&](auto* tag) {
-        const bool taken = applyField(*tag, slot, value);
-        held = held.value_or(taken);
-    };
-    if (file.hasID3v2Tag() || (!file.hasAPETag() && !file.hasID3v1Tag()))
-        apply(file.ID3v2Tag(true));
-    if (file.hasAPETag())
-        apply(file.APETag());
-    if (file.hasID3v1Tag())
-        apply(file.ID3v1Tag());
-    if (!held.value_or(false))
+    addId3v2Tag(file);
+    if (!applyField(*file.ID3v2Tag(), slot, value))
         throw cannotHold(path, QString::fromLatin1(slot.key));
+    if (file.hasAPETag())
+        applyField(*file.APETag(), slot, value);
+    if (file.hasID3v1Tag())
+        applyField(*file.ID3v1Tag(), slot, value);
     saveMpeg(file, path);
 }
 
@@ -448,6 +452,7 @@ bool writeIf(const QString& path, const QStringList& tags,
         if (!proceed(mpegValues(file, path, tags)))
             return false;
         checkOpenedForWriting(file, path);
+        addId3v2Tag(file);
         setOnTag(writableTag(file, path), tag, value);
         saveMpeg(file, path);
         return true;

@@ -25,7 +25,10 @@ QVariantMap read(const QString& path, const QStringList& tags);
 
 /// Writes one writable tag and saves. Throws a TesselError named errors::kTagWrite when the
 /// file cannot be opened, has no tag, or cannot be saved; nothing is written then.
-/// MPEG files keep the tag types they already have and their ID3v2 version.
+/// An MP3 is saved with an ID3v2 tag, which holds the value whole: one that had none gets a
+/// 2.4 tag starting with the values of its other tags. It keeps the ID3v1 and APE tags it
+/// has, updated as far as they can hold the value, and gets none it did not have; an ID3v2.3
+/// tag stays 2.3.
 void write(const QString& path, const QString& tag, const QVariant& value);
 
 /// Reads tags as read() does and, when proceed accepts their values, writes one writable tag
@@ -45,7 +48,8 @@ bool isWritableThrough(const QString& tag);
 /// empty text or a number of 0 removes the field; a track or disc number and its count share
 /// one field ("3/12") unless the file keeps the count apart. Throws a TesselError named
 /// errors::kTagWrite when the file cannot be opened, cannot hold the field or cannot be
-/// saved. MPEG files keep their tag types and ID3v2 version.
+/// saved. An MP3 is saved as write() saves it; its ID3v2 tag is the one that must hold the
+/// field.
 void writeField(const QString& path, const QString& tag, const QVariant& value);
 
 /// What a music library takes from a file, in one parse, keyed by the library's property
