@@ -13,6 +13,7 @@
 #include <taglib/id3v1tag.h>
 #include <taglib/id3v2header.h>
 #include <taglib/id3v2tag.h>
+#include <taglib/mpcproperties.h>
 #include <taglib/mpegfile.h>
 #include <taglib/tdebuglistener.h>
 #include <taglib/tpropertymap.h>
@@ -58,23 +59,53 @@ QString fromTagString(const TagLib::String& text) {
 
 // ---- opening ----
 
-// TagLib takes the file's type from its extension; for an MP3 that is its MPEG file, whose
-// save this backend controls (see saveMpeg).
+// TagLib takes a file's type from its extension; an MP3 is opened as its MPEG file.
 bool isMpegFile(const QString& path) {
     return QFileInfo(path).suffix().compare(u"mp3", Qt::CaseInsensitive) == 0;
 }
 
-// Opens a file for one read or write; null when TagLib cannot open it. An MP3's audio
-// properties are read only when asked for: finding its frames is most of a parse, and a save
-// needs none. Other formats are opened with theirs.
-TagLib::FileRef openFile(const QString& path, bool mpegAudioProperties) {
-    setUpTagLib();
-    return TagLib::FileRef(QFile::encodeName(path).constData(),
-                           mpegAudioProperties || !isMpegFile(path));
-}
-
 TagLib::MPEG::File* asMpeg(TagLib::File& file) {
     return dynamic_cast<TagLib::MPEG::File*>(&file);
+}
+
+// TagLib opens some formats leniently: any file named .mp3 is MPEG to it, searched for frames
+// from end to end; any four bytes make an old Musepack header; and WAV, AIFF, WavPack, Monkey's
+// Audio and TrueAudio files open though it finds nothing it knows in them. A file in which it
+// finds no audio is no music file. It is neither read nor written: a tag written into it
+// would change a file that is something else, or one whose audio TagLib cannot place (a WAV
+// whose data chunk it cannot measure gets its tag where a player reads audio).
+bool holdsAudio(TagLib::File& file) {
+    if (TagLib::MPEG::File* mpeg = asMpeg(file))
+        return mpeg->firstFrameOffset() >= 0;
+    const TagLib::AudioProperties* audio = file.audioProperties();
+    if (!audio)
+        return false;
+    if (const auto* musepack = dynamic_cast<const TagLib::MPC::Properties*>(audio)) {
+        if (musepack->mpcVersion() < 4 || musepack->mpcVersion() > 8)
+            return false;
+    }
+    // A tracker module gives its channels only: neither a sample rate nor a length.
+    return audio->sampleRate() > 0 || audio->lengthInMilliseconds() > 0 || audio->channels() > 0;
+}
+
+// A file opened for one read or write.
+struct OpenedFile {
+    TagLib::FileRef ref;  // null when TagLib cannot open the file
+    bool music = false;   // TagLib opened it and found audio in it
+
+    // The file when it is a music file, else null.
+    TagLib::File* musicFile() const { return music ? ref.file() : nullptr; }
+};
+
+// Opens a file for one read or write. An MP3's audio properties are read only when asked
+// for: finding its frames is most of a parse, a save needs none, and its first frame alone
+// shows that it holds audio. Other formats are opened with theirs.
+OpenedFile openFile(const QString& path, bool mpegAudioProperties) {
+    setUpTagLib();
+    OpenedFile opened{TagLib::FileRef(QFile::encodeName(path).constData(),
+                                      mpegAudioProperties || !isMpegFile(path))};
+    opened.music = !opened.ref.isNull() && holdsAudio(*opened.ref.file());
+    return opened;
 }
 
 // ---- writing ----
@@ -105,12 +136,14 @@ void setOnTag(TagLib::Tag* tag, const QString& name, const QVariant& value) {
 }
 
 // The opened file, when it can be written.
-TagLib::File& openedForWriting(const TagLib::FileRef& ref, const QString& path) {
-    if (ref.isNull())
+TagLib::File& openedForWriting(const OpenedFile& opened, const QString& path) {
+    if (opened.ref.isNull())
         throw writeError(QStringLiteral("The file “%@” could not be opened."), path);
-    if (ref.file()->readOnly())
+    if (!opened.music)
+        throw writeError(QStringLiteral("The file “%@” holds no audio."), path);
+    if (opened.ref.file()->readOnly())
         throw writeError(QStringLiteral("The file “%@” is read-only."), path);
-    return *ref.file();
+    return *opened.ref.file();
 }
 
 // ID3v1 holds 30 bytes of Latin-1 a field and a fixed list of genres, so an MP3 without an
@@ -147,9 +180,9 @@ void save(TagLib::File& file, const QString& path) {
 }
 
 // Writes one tag of isWritable into the opened file and saves it.
-void writeTag(const TagLib::FileRef& ref, const QString& path, const QString& name,
+void writeTag(const OpenedFile& opened, const QString& path, const QString& name,
               const QVariant& value) {
-    TagLib::File& file = openedForWriting(ref, path);
+    TagLib::File& file = openedForWriting(opened, path);
     if (TagLib::MPEG::File* mpeg = asMpeg(file))
         addId3v2Tag(*mpeg);
     TagLib::Tag* tag = file.tag();
@@ -303,9 +336,9 @@ bool needsAudioProperties(const QStringList& tags) {
     return tags.contains(QStringLiteral("duration")) || tags.contains(QStringLiteral("bitRate"));
 }
 
-// The values read() gives from the opened file; absent ones when it could not be opened.
-QVariantMap valuesOf(const TagLib::FileRef& ref, const QString& path, const QStringList& tags) {
-    const TagLib::File* file = ref.isNull() ? nullptr : ref.file();
+// The values read() gives from the opened file; absent ones when it is no music file.
+QVariantMap valuesOf(const OpenedFile& opened, const QString& path, const QStringList& tags) {
+    const TagLib::File* file = opened.musicFile();
     const TagLib::Tag* tag = file ? file->tag() : nullptr;
     QVariantMap values;
     for (const QString& name : tags) {
@@ -331,9 +364,8 @@ bool isWritable(const QString& tag) {
 QVariantMap read(const QString& path, const QStringList& tags) {
     // "location" and the cover test need no parse.
     const bool parse = !std::all_of(tags.cbegin(), tags.cend(), needsNoParse);
-    const TagLib::FileRef ref =
-        parse ? openFile(path, needsAudioProperties(tags)) : TagLib::FileRef();
-    return valuesOf(ref, path, tags);
+    const OpenedFile opened = parse ? openFile(path, needsAudioProperties(tags)) : OpenedFile();
+    return valuesOf(opened, path, tags);
 }
 
 void write(const QString& path, const QString& tag, const QVariant& value) {
@@ -343,10 +375,10 @@ void write(const QString& path, const QString& tag, const QVariant& value) {
 bool writeIf(const QString& path, const QStringList& tags,
              const std::function<bool(const QVariantMap&)>& proceed, const QString& tag,
              const QVariant& value) {
-    const TagLib::FileRef ref = openFile(path, needsAudioProperties(tags));
-    if (!proceed(valuesOf(ref, path, tags)))
+    const OpenedFile opened = openFile(path, needsAudioProperties(tags));
+    if (!proceed(valuesOf(opened, path, tags)))
         return false;
-    writeTag(ref, path, tag, value);
+    writeTag(opened, path, tag, value);
     return true;
 }
 
@@ -362,8 +394,8 @@ void writeField(const QString& path, const QString& tag, const QVariant& value) 
     const PropertySlot* slot = propertySlot(tag);
     if (!slot)
         throw cannotHold(path, tag);
-    const TagLib::FileRef ref = openFile(path, false);
-    TagLib::File& file = openedForWriting(ref, path);
+    const OpenedFile opened = openFile(path, false);
+    TagLib::File& file = openedForWriting(opened, path);
     if (TagLib::MPEG::File* mpeg = asMpeg(file))
         applyToMpeg(*mpeg, *slot, value, path);
     else if (!applyField(file, *slot, value))
@@ -372,21 +404,22 @@ void writeField(const QString& path, const QString& tag, const QVariant& value) 
 }
 
 QVariantMap readForLibrary(const QString& path) {
-    const TagLib::FileRef ref = openFile(path, true);
-    if (ref.isNull() || !ref.tag())
+    const OpenedFile opened = openFile(path, true);
+    TagLib::File* file = opened.musicFile();
+    if (!file || !file->tag())
         return {};
-    const TagLib::Tag* tag = ref.tag();
+    const TagLib::Tag* tag = file->tag();
     QVariantMap fields{
         {"name", fromTagString(tag->title())},  {"artist", fromTagString(tag->artist())},
         {"album", fromTagString(tag->album())}, {"comment", fromTagString(tag->comment())},
         {"genre", fromTagString(tag->genre())}, {"year", qint64(tag->year())}};
-    const TagLib::PropertyMap map = ref.file()->properties();
+    const TagLib::PropertyMap map = file->properties();
     for (const char* key : {"albumArtist", "composer", "lyrics"})
         fields.insert(key, firstValue(map, propertySlot(key)->property));
     fields.insert("bpm", qint64(intValue(firstValue(map, "BPM"))));
     insertPair(fields, map, *propertySlot("trackNumber"), *propertySlot("trackCount"));
     insertPair(fields, map, *propertySlot("discNumber"), *propertySlot("discCount"));
-    if (const TagLib::AudioProperties* audio = ref.audioProperties()) {
+    if (const TagLib::AudioProperties* audio = file->audioProperties()) {
         fields.insert("duration", audio->lengthInMilliseconds() / 1000.0);
         fields.insert("bitRate", qint64(audio->bitrate()));
     }
