@@ -13,15 +13,13 @@
 #include <taglib/id3v1tag.h>
 #include <taglib/id3v2header.h>
 #include <taglib/id3v2tag.h>
+#include <taglib/mpcproperties.h>
 #include <taglib/mpegfile.h>
-#include <taglib/tag_c.h>
 #include <taglib/tdebuglistener.h>
 #include <taglib/tpropertymap.h>
 
 #include <algorithm>
-#include <memory>
 #include <mutex>
-#include <optional>
 
 Q_LOGGING_CATEGORY(lcTagLib, "tessel.taglib", QtWarningMsg)
 
@@ -38,38 +36,12 @@ class QuietDebugListener : public TagLib::DebugListener {
     }
 };
 
-// TagLib's own list of returned strings is one process-wide list without a lock; each string
-// is freed by its owner instead, so reads on several threads cannot corrupt it.
 void setUpTagLib() {
     static std::once_flag once;
     std::call_once(once, [] {
         static QuietDebugListener listener;
         TagLib::setDebugListener(&listener);
-        taglib_set_strings_unicode(true);
-        taglib_set_string_management_enabled(false);
     });
-}
-
-struct CFileCloser {
-    void operator()(TagLib_File* file) const { taglib_file_free(file); }
-};
-using CFile = std::unique_ptr<TagLib_File, CFileCloser>;
-
-struct CStringFree {
-    void operator()(char* text) const { taglib_free(text); }
-};
-
-QString takeString(char* text) {
-    const std::unique_ptr<char, CStringFree> owner(text);
-    return owner ? QString::fromUtf8(owner.get()) : QString();
-}
-
-CFile openCFile(const QString& path) {
-    setUpTagLib();
-    CFile file(taglib_file_new(QFile::encodeName(path).constData()));
-    if (file && !taglib_file_is_valid(file.get()))
-        file.reset();
-    return file;
 }
 
 const QStringList& textTags() {
@@ -77,35 +49,63 @@ const QStringList& textTags() {
     return list;
 }
 
-QVariant readTextTag(TagLib_Tag* tag, const QString& name) {
-    if (name == u"artist")
-        return takeString(taglib_tag_artist(tag));
-    if (name == u"album")
-        return takeString(taglib_tag_album(tag));
-    if (name == u"comment")
-        return takeString(taglib_tag_comment(tag));
-    if (name == u"genre")
-        return takeString(taglib_tag_genre(tag));
-    return takeString(taglib_tag_title(tag));
-}
-
 QVariant nonZeroText(unsigned int number) {
     return number == 0 ? QVariant() : QVariant(QString::number(number));
 }
 
-QVariant readFromParsedFile(TagLib_File* file, TagLib_Tag* tag, const QString& name) {
-    if (textTags().contains(name))
-        return readTextTag(tag, name);
-    if (name == u"year")
-        return nonZeroText(taglib_tag_year(tag));
-    if (name == u"number")
-        return nonZeroText(taglib_tag_track(tag));
-    const TagLib_AudioProperties* properties = taglib_file_audioproperties(file);
-    if (!properties)
-        return {};
-    if (name == u"duration")
-        return taglib_audioproperties_length(properties);
-    return taglib_audioproperties_bitrate(properties);
+QString fromTagString(const TagLib::String& text) {
+    return QString::fromStdString(text.to8Bit(true));
+}
+
+// ---- opening ----
+
+// TagLib takes a file's type from its extension; an MP3 is opened as its MPEG file.
+bool isMpegFile(const QString& path) {
+    return QFileInfo(path).suffix().compare(u"mp3", Qt::CaseInsensitive) == 0;
+}
+
+TagLib::MPEG::File* asMpeg(TagLib::File& file) {
+    return dynamic_cast<TagLib::MPEG::File*>(&file);
+}
+
+// TagLib opens some formats leniently: any file named .mp3 is MPEG to it, searched for frames
+// from end to end; any four bytes make an old Musepack header; and WAV, AIFF, WavPack, Monkey's
+// Audio and TrueAudio files open though it finds nothing it knows in them. A file in which it
+// finds no audio is no music file. It is neither read nor written: a tag written into it
+// would change a file that is something else, or one whose audio TagLib cannot place (a WAV
+// whose data chunk it cannot measure gets its tag where a player reads audio).
+bool holdsAudio(TagLib::File& file) {
+    if (TagLib::MPEG::File* mpeg = asMpeg(file))
+        return mpeg->firstFrameOffset() >= 0;
+    const TagLib::AudioProperties* audio = file.audioProperties();
+    if (!audio)
+        return false;
+    if (const auto* musepack = dynamic_cast<const TagLib::MPC::Properties*>(audio)) {
+        if (musepack->mpcVersion() < 4 || musepack->mpcVersion() > 8)
+            return false;
+    }
+    // A tracker module gives its channels only: neither a sample rate nor a length.
+    return audio->sampleRate() > 0 || audio->lengthInMilliseconds() > 0 || audio->channels() > 0;
+}
+
+// A file opened for one read or write.
+struct OpenedFile {
+    TagLib::FileRef ref;  // null when TagLib cannot open the file
+    bool music = false;   // TagLib opened it and found audio in it
+
+    // The file when it is a music file, else null.
+    TagLib::File* musicFile() const { return music ? ref.file() : nullptr; }
+};
+
+// Opens a file for one read or write. An MP3's audio properties are read only when asked
+// for: finding its frames is most of a parse, a save needs none, and its first frame alone
+// shows that it holds audio. Other formats are opened with theirs.
+OpenedFile openFile(const QString& path, bool mpegAudioProperties) {
+    setUpTagLib();
+    OpenedFile opened{TagLib::FileRef(QFile::encodeName(path).constData(),
+                                      mpegAudioProperties || !isMpegFile(path))};
+    opened.music = !opened.ref.isNull() && holdsAudio(*opened.ref.file());
+    return opened;
 }
 
 // ---- writing ----
@@ -117,13 +117,6 @@ TesselError writeError(const QString& format, const QString& path) {
 unsigned int yearFrom(const QVariant& value) {
     const qint32 year = intValue(stringValue(value));
     return year > 0 ? static_cast<unsigned int>(year) : 0;
-}
-
-// MP3 files go through TagLib's C++ interface: the plain save would add an ID3v1 tag to
-// every file and rewrite ID3v2.3 tags as 2.4. Only the extension the C interface itself
-// reads as MPEG is taken, so reads and writes always agree on the file's type.
-bool isMpegFile(const QString& path) {
-    return QFileInfo(path).suffix().compare(u"mp3", Qt::CaseInsensitive) == 0;
 }
 
 void setOnTag(TagLib::Tag* tag, const QString& name, const QVariant& value) {
@@ -142,70 +135,61 @@ void setOnTag(TagLib::Tag* tag, const QString& name, const QVariant& value) {
         tag->setTitle(text);
 }
 
-void checkOpenedForWriting(const TagLib::File& file, const QString& path) {
-    if (!file.isValid())
+// The opened file, when it can be written.
+TagLib::File& openedForWriting(const OpenedFile& opened, const QString& path) {
+    if (opened.ref.isNull())
         throw writeError(QStringLiteral("The file “%@” could not be opened."), path);
-    if (file.readOnly())
+    if (!opened.music)
+        throw writeError(QStringLiteral("The file “%@” holds no audio."), path);
+    if (opened.ref.file()->readOnly())
         throw writeError(QStringLiteral("The file “%@” is read-only."), path);
+    return *opened.ref.file();
 }
 
-// Saves an MP3 with exactly the tag types it already has on disk (an untagged file gets an
-// ID3v2 tag), no new ID3v1, and an ID3v2.3 tag kept at 2.3.
-void saveMpeg(TagLib::MPEG::File& file, const QString& path) {
-    int kinds = TagLib::MPEG::File::NoTags;
+// ID3v1 holds 30 bytes of Latin-1 a field and a fixed list of genres, so an MP3 without an
+// ID3v2 tag gets one for a write, as an untagged one does. It starts with the values of the
+// tags the file has, for the many readers that look no further than ID3v2.
+void addId3v2Tag(TagLib::MPEG::File& file) {
     if (file.hasID3v2Tag())
-        kinds |= TagLib::MPEG::File::ID3v2;
+        return;
+    TagLib::PropertyMap values;
+    if (file.hasAPETag())
+        values = file.APETag()->properties();
+    else if (file.hasID3v1Tag())
+        values = file.ID3v1Tag()->properties();
+    file.ID3v2Tag(true)->setProperties(values);
+}
+
+// Saves an MP3 with its ID3v2 tag (see addId3v2Tag) and, of ID3v1 and APE, those it already
+// has on disk: a new ID3v2 tag is 2.4, an ID3v2.3 tag stays 2.3, and no ID3v1 is added.
+bool saveMpeg(TagLib::MPEG::File& file) {
+    int kinds = TagLib::MPEG::File::ID3v2;
     if (file.hasID3v1Tag())
         kinds |= TagLib::MPEG::File::ID3v1;
     if (file.hasAPETag())
         kinds |= TagLib::MPEG::File::APE;
-    if (kinds == TagLib::MPEG::File::NoTags)
-        kinds = TagLib::MPEG::File::ID3v2;
     const bool keepV3 = file.hasID3v2Tag() && file.ID3v2Tag()->header()->majorVersion() == 3;
-    const bool saved =
-        file.save(kinds, TagLib::File::StripNone, keepV3 ? TagLib::ID3v2::v3 : TagLib::ID3v2::v4,
-                  TagLib::File::DoNotDuplicate);
-    if (!saved)
+    return file.save(kinds, TagLib::File::StripNone, keepV3 ? TagLib::ID3v2::v3 : TagLib::ID3v2::v4,
+                     TagLib::File::DoNotDuplicate);
+}
+
+void save(TagLib::File& file, const QString& path) {
+    TagLib::MPEG::File* mpeg = asMpeg(file);
+    if (!(mpeg ? saveMpeg(*mpeg) : file.save()))
         throw writeError(QStringLiteral("The file “%@” could not be saved."), path);
 }
 
-void writeMpeg(const QString& path, const QString& name, const QVariant& value) {
-    setUpTagLib();
-    TagLib::MPEG::File file(QFile::encodeName(path).constData());
-    checkOpenedForWriting(file, path);
+// Writes one tag of isWritable into the opened file and saves it.
+void writeTag(const OpenedFile& opened, const QString& path, const QString& name,
+              const QVariant& value) {
+    TagLib::File& file = openedForWriting(opened, path);
+    if (TagLib::MPEG::File* mpeg = asMpeg(file))
+        addId3v2Tag(*mpeg);
     TagLib::Tag* tag = file.tag();
     if (!tag)
         throw writeError(QStringLiteral("The file “%@” has no tag that can be written."), path);
     setOnTag(tag, name, value);
-    saveMpeg(file, path);
-}
-
-void setOnCTag(TagLib_Tag* tag, const QString& name, const QVariant& value) {
-    const QByteArray text = stringValue(value).toUtf8();
-    if (name == u"artist")
-        taglib_tag_set_artist(tag, text.constData());
-    else if (name == u"album")
-        taglib_tag_set_album(tag, text.constData());
-    else if (name == u"comment")
-        taglib_tag_set_comment(tag, text.constData());
-    else if (name == u"genre")
-        taglib_tag_set_genre(tag, text.constData());
-    else if (name == u"year")
-        taglib_tag_set_year(tag, yearFrom(value));
-    else
-        taglib_tag_set_title(tag, text.constData());
-}
-
-void writeWithCInterface(const QString& path, const QString& name, const QVariant& value) {
-    const CFile file = openCFile(path);
-    if (!file)
-        throw writeError(QStringLiteral("The file “%@” could not be opened."), path);
-    TagLib_Tag* tag = taglib_file_tag(file.get());
-    if (!tag)
-        throw writeError(QStringLiteral("The file “%@” has no tag that can be written."), path);
-    setOnCTag(tag, name, value);
-    if (!taglib_file_save(file.get()))
-        throw writeError(QStringLiteral("The file “%@” could not be saved."), path);
+    save(file, path);
 }
 
 // ---- fields a library track writes through to its file ----
@@ -292,44 +276,18 @@ TesselError cannotHold(const QString& path, const QString& key) {
         formattedString(QStringLiteral("The file “%@” cannot hold the field “%@”."), path, key));
 }
 
-// Every tag type the MP3 already has gets the field; the first of ID3v2, APE and ID3v1 that
-// it has must be able to hold it, the others take what they can. Each tag is changed through
-// its own type: TagLib's property maps are not virtual.
-void writeMpegProperty(const QString& path, const PropertySlot& slot, const QVariant& value) {
-    setUpTagLib();
-    TagLib::MPEG::File file(QFile::encodeName(path).constData());
-    checkOpenedForWriting(file, path);
-    std::optional<bool> held;
-    const auto apply = [&](auto* tag) {
-        const bool taken = applyField(*tag, slot, value);
-        held = held.value_or(taken);
-    };
-    if (file.hasID3v2Tag() || (!file.hasAPETag() && !file.hasID3v1Tag()))
-        apply(file.ID3v2Tag(true));
+// Applies the field to an MP3: its ID3v2 tag must hold it (a file without one gets one, see
+// addId3v2Tag); an APE or ID3v1 tag it has takes what it can. Each tag is changed through its
+// own type: TagLib's property maps are not virtual.
+void applyToMpeg(TagLib::MPEG::File& file, const PropertySlot& slot, const QVariant& value,
+                 const QString& path) {
+    addId3v2Tag(file);
+    if (!applyField(*file.ID3v2Tag(), slot, value))
+        throw cannotHold(path, QString::fromLatin1(slot.key));
     if (file.hasAPETag())
-        apply(file.APETag());
+        applyField(*file.APETag(), slot, value);
     if (file.hasID3v1Tag())
-        apply(file.ID3v1Tag());
-    if (!held.value_or(false))
-        throw cannotHold(path, QString::fromLatin1(slot.key));
-    saveMpeg(file, path);
-}
-
-// Other formats: the file's own property map covers the tags it keeps.
-void writeProperty(const QString& path, const PropertySlot& slot, const QVariant& value) {
-    setUpTagLib();
-    TagLib::FileRef ref(QFile::encodeName(path).constData());
-    if (ref.isNull())
-        throw writeError(QStringLiteral("The file “%@” could not be opened."), path);
-    checkOpenedForWriting(*ref.file(), path);
-    if (!applyField(*ref.file(), slot, value))
-        throw cannotHold(path, QString::fromLatin1(slot.key));
-    if (!ref.save())
-        throw writeError(QStringLiteral("The file “%@” could not be saved."), path);
-}
-
-QString fromTagString(const TagLib::String& text) {
-    return QString::fromStdString(text.to8Bit(true));
+        applyField(*file.ID3v1Tag(), slot, value);
 }
 
 void insertPair(QVariantMap& fields, const TagLib::PropertyMap& map, const PropertySlot& number,
@@ -341,7 +299,7 @@ void insertPair(QVariantMap& fields, const TagLib::PropertyMap& map, const Prope
     fields.insert(QString::fromLatin1(count.key), qint64(intValue(total)));
 }
 
-// ---- a write checked against the values read in the same open ----
+// ---- reading ----
 
 QVariant readFromTag(const TagLib::File& file, const TagLib::Tag& tag, const QString& name) {
     if (name == u"artist")
@@ -374,43 +332,22 @@ bool needsNoParse(const QString& name) {
     return name == u"location" || name == u"cover";
 }
 
-// The values read() gives, from an MP3 opened through TagLib's C++ interface.
-QVariantMap mpegValues(const TagLib::MPEG::File& file, const QString& path,
-                       const QStringList& tags) {
-    const TagLib::Tag* tag = file.isValid() ? file.tag() : nullptr;
-    QVariantMap values;
-    for (const QString& name : tags) {
-        if (needsNoParse(name))
-            values.insert(name, otherValue(name, path));
-        else
-            values.insert(name, tag ? readFromTag(file, *tag, name) : QVariant());
-    }
-    return values;
-}
-
-// The values read() gives, from a file opened through the C interface (null when it could
-// not be opened).
-QVariantMap cValues(TagLib_File* file, const QString& path, const QStringList& tags) {
-    TagLib_Tag* tag = file ? taglib_file_tag(file) : nullptr;
-    QVariantMap values;
-    for (const QString& name : tags) {
-        if (needsNoParse(name))
-            values.insert(name, otherValue(name, path));
-        else
-            values.insert(name, tag ? readFromParsedFile(file, tag, name) : QVariant());
-    }
-    return values;
-}
-
 bool needsAudioProperties(const QStringList& tags) {
     return tags.contains(QStringLiteral("duration")) || tags.contains(QStringLiteral("bitRate"));
 }
 
-TagLib::Tag* writableTag(TagLib::File& file, const QString& path) {
-    TagLib::Tag* tag = file.tag();
-    if (!tag)
-        throw writeError(QStringLiteral("The file “%@” has no tag that can be written."), path);
-    return tag;
+// The values read() gives from the opened file; absent ones when it is no music file.
+QVariantMap valuesOf(const OpenedFile& opened, const QString& path, const QStringList& tags) {
+    const TagLib::File* file = opened.musicFile();
+    const TagLib::Tag* tag = file ? file->tag() : nullptr;
+    QVariantMap values;
+    for (const QString& name : tags) {
+        if (needsNoParse(name))
+            values.insert(name, otherValue(name, path));
+        else
+            values.insert(name, tag ? readFromTag(*file, *tag, name) : QVariant());
+    }
+    return values;
 }
 
 }  // namespace
@@ -427,42 +364,21 @@ bool isWritable(const QString& tag) {
 QVariantMap read(const QString& path, const QStringList& tags) {
     // "location" and the cover test need no parse.
     const bool parse = !std::all_of(tags.cbegin(), tags.cend(), needsNoParse);
-    const CFile file = parse ? openCFile(path) : CFile();
-    return cValues(file.get(), path, tags);
+    const OpenedFile opened = parse ? openFile(path, needsAudioProperties(tags)) : OpenedFile();
+    return valuesOf(opened, path, tags);
 }
 
 void write(const QString& path, const QString& tag, const QVariant& value) {
-    if (isMpegFile(path))
-        writeMpeg(path, tag, value);
-    else
-        writeWithCInterface(path, tag, value);
+    writeTag(openFile(path, false), path, tag, value);
 }
 
 bool writeIf(const QString& path, const QStringList& tags,
              const std::function<bool(const QVariantMap&)>& proceed, const QString& tag,
              const QVariant& value) {
-    if (isMpegFile(path)) {
-        setUpTagLib();
-        // Saving needs no audio properties; reading them is most of a parse.
-        TagLib::MPEG::File file(QFile::encodeName(path).constData(), needsAudioProperties(tags));
-        if (!proceed(mpegValues(file, path, tags)))
-            return false;
-        checkOpenedForWriting(file, path);
-        setOnTag(writableTag(file, path), tag, value);
-        saveMpeg(file, path);
-        return true;
-    }
-    const CFile file = openCFile(path);
-    if (!proceed(cValues(file.get(), path, tags)))
+    const OpenedFile opened = openFile(path, needsAudioProperties(tags));
+    if (!proceed(valuesOf(opened, path, tags)))
         return false;
-    TagLib_Tag* ctag = file ? taglib_file_tag(file.get()) : nullptr;
-    if (!file)
-        throw writeError(QStringLiteral("The file “%@” could not be opened."), path);
-    if (!ctag)
-        throw writeError(QStringLiteral("The file “%@” has no tag that can be written."), path);
-    setOnCTag(ctag, tag, value);
-    if (!taglib_file_save(file.get()))
-        throw writeError(QStringLiteral("The file “%@” could not be saved."), path);
+    writeTag(opened, path, tag, value);
     return true;
 }
 
@@ -478,29 +394,32 @@ void writeField(const QString& path, const QString& tag, const QVariant& value) 
     const PropertySlot* slot = propertySlot(tag);
     if (!slot)
         throw cannotHold(path, tag);
-    if (isMpegFile(path))
-        writeMpegProperty(path, *slot, value);
-    else
-        writeProperty(path, *slot, value);
+    const OpenedFile opened = openFile(path, false);
+    TagLib::File& file = openedForWriting(opened, path);
+    if (TagLib::MPEG::File* mpeg = asMpeg(file))
+        applyToMpeg(*mpeg, *slot, value, path);
+    else if (!applyField(file, *slot, value))
+        throw cannotHold(path, QString::fromLatin1(slot->key));
+    save(file, path);
 }
 
 QVariantMap readForLibrary(const QString& path) {
-    setUpTagLib();
-    const TagLib::FileRef ref(QFile::encodeName(path).constData());
-    if (ref.isNull() || !ref.tag())
+    const OpenedFile opened = openFile(path, true);
+    TagLib::File* file = opened.musicFile();
+    if (!file || !file->tag())
         return {};
-    const TagLib::Tag* tag = ref.tag();
+    const TagLib::Tag* tag = file->tag();
     QVariantMap fields{
         {"name", fromTagString(tag->title())},  {"artist", fromTagString(tag->artist())},
         {"album", fromTagString(tag->album())}, {"comment", fromTagString(tag->comment())},
         {"genre", fromTagString(tag->genre())}, {"year", qint64(tag->year())}};
-    const TagLib::PropertyMap map = ref.file()->properties();
+    const TagLib::PropertyMap map = file->properties();
     for (const char* key : {"albumArtist", "composer", "lyrics"})
         fields.insert(key, firstValue(map, propertySlot(key)->property));
     fields.insert("bpm", qint64(intValue(firstValue(map, "BPM"))));
     insertPair(fields, map, *propertySlot("trackNumber"), *propertySlot("trackCount"));
     insertPair(fields, map, *propertySlot("discNumber"), *propertySlot("discCount"));
-    if (const TagLib::AudioProperties* audio = ref.audioProperties()) {
+    if (const TagLib::AudioProperties* audio = file->audioProperties()) {
         fields.insert("duration", audio->lengthInMilliseconds() / 1000.0);
         fields.insert("bitRate", qint64(audio->bitrate()));
     }

@@ -1,5 +1,7 @@
 // Reading and writing the tags of one music file through TagLib. A read opens and parses the
-// file once; a write opens, changes one field and saves once.
+// file once; a write opens, changes one field and saves once. A file in which TagLib finds no
+// audio (a text file named .mp3, a tag without the audio it belonged to) is no music file: it
+// reads as one that cannot be opened does and is never written.
 #pragma once
 
 #include <QString>
@@ -19,13 +21,18 @@ bool isReadable(const QString& tag);
 bool isWritable(const QString& tag);
 
 /// The values of readable tags, all from one parse of the file (the cover test and
-/// "location" need no parse). A file that cannot be opened or has no tag gives absent values.
+/// "location" need no parse). A file that cannot be opened, is no music file or has no tag
+/// gives absent values.
 /// Every tag must be readable; the caller checks.
 QVariantMap read(const QString& path, const QStringList& tags);
 
 /// Writes one writable tag and saves. Throws a TesselError named errors::kTagWrite when the
-/// file cannot be opened, has no tag, or cannot be saved; nothing is written then.
-/// MPEG files keep the tag types they already have and their ID3v2 version.
+/// file cannot be opened, is no music file ("holds no audio"), is read-only, has no tag, or
+/// cannot be saved; nothing is written then.
+/// An MP3 is saved with an ID3v2 tag, which holds the value whole: one that had none gets a
+/// 2.4 tag starting with the values of its other tags. It keeps the ID3v1 and APE tags it
+/// has, updated as far as they can hold the value, and gets none it did not have; an ID3v2.3
+/// tag stays 2.3.
 void write(const QString& path, const QString& tag, const QVariant& value);
 
 /// Reads tags as read() does and, when proceed accepts their values, writes one writable tag
@@ -44,14 +51,14 @@ bool isWritableThrough(const QString& tag);
 /// Writes one such field and saves, the fields of isWritable exactly as write() does. An
 /// empty text or a number of 0 removes the field; a track or disc number and its count share
 /// one field ("3/12") unless the file keeps the count apart. Throws a TesselError named
-/// errors::kTagWrite when the file cannot be opened, cannot hold the field or cannot be
-/// saved. MPEG files keep their tag types and ID3v2 version.
+/// errors::kTagWrite as write() does, and when the file cannot hold the field. An MP3 is
+/// saved as write() saves it; its ID3v2 tag is the one that must hold the field.
 void writeField(const QString& path, const QString& tag, const QVariant& value);
 
 /// What a music library takes from a file, in one parse, keyed by the library's property
 /// keys: the eight text tags, "year", "bpm", the track and disc numbers and counts (qint64, 0
 /// when missing), "duration" (seconds, a double) and "bitRate" (kbit/s). Empty when the file
-/// cannot be read as a music file.
+/// cannot be opened or is no music file.
 QVariantMap readForLibrary(const QString& path);
 
 /// True when the bytes "image/" (the start of an embedded picture's type) occur anywhere in

@@ -86,8 +86,8 @@ TEST_P(MusicTrackFileTest, WritesEveryWritableField) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Formats, MusicTrackFileTest,
-                         ::testing::Values("tagged.mp3", "tagged-v1.mp3", "tagged.m4a",
-                                           "tagged.ogg", "tagged.flac", "tagged.wav",
+                         ::testing::Values("tagged.mp3", "tagged-v1.mp3", "tagged-v1-only.mp3",
+                                           "tagged.m4a", "tagged.ogg", "tagged.flac", "tagged.wav",
                                            "tagged.aiff"));
 
 using FileBackendTest = test::TesselTest;
