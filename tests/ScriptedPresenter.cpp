@@ -23,8 +23,9 @@ void ScriptedPresenter::hideProgressSheet() {
     ++progressHidden;
 }
 
-void ScriptedPresenter::showChangePanel(const QString& infoLine, bool valueColumnsVisible) {
-    changePanels.append({infoLine, valueColumnsVisible});
+void ScriptedPresenter::showChangePanel(const QString& infoLine, const QString& noteLine,
+                                        bool valueColumnsVisible) {
+    changePanels.append({infoLine, noteLine, valueColumnsVisible});
     if (onChangePanel)
         onChangePanel();
 }

@@ -16,6 +16,7 @@ class ScriptedPresenter : public Presenter {
   public:
     struct ChangePanel {
         QString infoLine;
+        QString noteLine;
         bool valueColumnsVisible = true;
     };
 
@@ -23,7 +24,8 @@ class ScriptedPresenter : public Presenter {
     void endEditing() override;
     void showProgressSheet() override;
     void hideProgressSheet() override;
-    void showChangePanel(const QString& infoLine, bool valueColumnsVisible) override;
+    void showChangePanel(const QString& infoLine, const QString& noteLine,
+                         bool valueColumnsVisible) override;
     void hideChangePanel() override;
 
     /// Answers for the next alerts, in order.

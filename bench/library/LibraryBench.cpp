@@ -121,13 +121,13 @@ int main(int argc, char** argv) {
     source.selectedPlaylist = 0;
     source.playlistIds = names.playlistIds;
     timer.restart();
-    const auto tracks = gatherTracks(source, provider);
+    const auto tracks = gatherTracks(source, provider).tracks;
     std::printf("gather \"Big\": %.3f s (%lld tracks)\n", seconds(timer),
-                static_cast<long long>(tracks ? tracks->size() : 0));
+                static_cast<long long>(tracks.size()));
 
     timer.restart();
     qint64 characters = 0;
-    for (const MusicTrack& track : *tracks)
+    for (const MusicTrack& track : tracks)
         characters += track.title().size();
     std::printf("read every title: %.3f s (%lld characters)\n", seconds(timer),
                 static_cast<long long>(characters));

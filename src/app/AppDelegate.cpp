@@ -128,7 +128,7 @@ bool AppDelegate::isRateable() const {
 
 // ---- track sources ----
 
-std::optional<QList<MusicTrack>> AppDelegate::tracks() const {
+std::optional<GatheredTracks> AppDelegate::tracks() const {
     return gatherer()();
 }
 
@@ -140,11 +140,10 @@ TrackGatherer AppDelegate::gatherer() const {
     const TrackSource source{selectedMethod_, selectedPlaylist_,
                              folderPath_.isEmpty() ? std::nullopt : std::optional(folderPath_),
                              playlistIds_};
-    return [source, application = application_]() -> std::optional<QList<MusicTrack>> {
+    return [source, application = application_]() -> std::optional<GatheredTracks> {
         try {
             return gatherTracks(source, application);
         } catch (const TesselError& error) {
-            qWarning().noquote() << error.description();
             runAlert(error.name(), asSentence(error.reason()));
             return std::nullopt;
         }
@@ -255,6 +254,7 @@ void AppDelegate::handOver(Collection collection, ChangeList list, const AlertRe
     const bool complete = collection.gathered && !collection.stoppedBy;
     if (!collection.records.isEmpty()) {
         list.records = std::move(collection.records);
+        list.passedOver = std::move(collection.passedOver);
         setChanges(std::move(list));
         beginChanges();
     } else if (complete) {
@@ -272,14 +272,13 @@ void AppDelegate::beginChanges() {
         return;
     const QString line = changeInfoLine(*changes_, playlists_.value(selectedPlaylist_),
                                         editablePlaylists_.value(selectedPlaylistActionPlaylist_));
-    presenter_.showChangePanel(line, !changes_->playlist);
+    presenter_.showChangePanel(line, passedOverLine(changes_->passedOver), !changes_->playlist);
 }
 
 void AppDelegate::checkSelected(const QList<int>& rows, int tag) {
     if (!changes_)
         return;
-    tessel::checkSelected(*changes_, rows, tag);
-    emit recordsEnabledChanged(rows);
+    emit recordsEnabledChanged(tessel::checkSelected(*changes_, rows, tag));
 }
 
 void AppDelegate::cancelChanges(bool discard) {

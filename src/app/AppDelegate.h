@@ -142,7 +142,7 @@ class AppDelegate : public QObject {
     // ---- track sources ----
     /// The tracks of the chosen source, gathered afresh; absent after an alert (a library that
     /// cannot be read is reported in one too).
-    std::optional<QList<MusicTrack>> tracks() const;
+    std::optional<GatheredTracks> tracks() const;
     /// The library's selection resolved into track objects; library errors propagate.
     QList<itunes::TrackPtr> selectedTracks() const;
 

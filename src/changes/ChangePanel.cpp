@@ -5,6 +5,7 @@
 #include <QStringList>
 
 #include <algorithm>
+#include <set>
 
 namespace tessel {
 
@@ -51,11 +52,18 @@ QString changeInfoLine(const ChangeList& list, const QString& sourcePlaylist,
         count, tags.join(QStringLiteral("', '")));
 }
 
-void checkSelected(ChangeList& list, const QList<int>& rows, int tag) {
-    for (int row : rows) {
-        if (row >= 0 && row < list.records.size())
+QList<int> checkSelected(ChangeList& list, const QList<int>& rows, int tag) {
+    std::set<int> set;
+    const auto take = [&](int row) {
+        if (row >= 0 && row < list.records.size() && set.insert(row).second)
             list.records[row].enabled = tag != 0;
+    };
+    for (int row : rows) {
+        take(row);
+        if (row >= 0 && row < list.records.size())
+            take(list.records.at(row).partner);
     }
+    return QList<int>(set.begin(), set.end());
 }
 
 int enabledCount(const ChangeList& list) {

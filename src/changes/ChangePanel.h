@@ -17,8 +17,10 @@ QString changeInfoLine(const ChangeList& list, const QString& sourcePlaylist,
                        const QString& targetPlaylist);
 
 /// Sets "enabled" of the records at the given rows (0-based) to tag != 0: a control with tag 1
-/// checks the rows, one with tag 0 unchecks them. Rows outside the list are ignored.
-void checkSelected(ChangeList& list, const QList<int>& rows, int tag);
+/// checks the rows, one with tag 0 unchecks them. The two halves of a swap go together: a
+/// row's partner follows it. Rows outside the list are ignored. Returns the rows set,
+/// ascending.
+QList<int> checkSelected(ChangeList& list, const QList<int>& rows, int tag);
 
 /// The number of records that are checked.
 int enabledCount(const ChangeList& list);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "model/MusicTrack.h"
+#include "model/PassedOver.h"
 
 #include <QList>
 #include <QString>
@@ -19,6 +20,8 @@ struct ChangeRecord {
     QString tagToChange;  // tag identifier (tag changes only)
     QVariant oldTag;      // the value read when the change was computed
     QVariant newTag;      // the value to write
+    int partner = -1;     // the row of the other half of a swap, checked and unchecked with
+                          // this one (a half alone would copy one value over the other)
 };
 
 /// The change list with its three list-wide flags. A flag never set reads false or zero.
@@ -27,13 +30,15 @@ struct ChangeList {
     bool playlist = false;  // true: membership changes; false: tag changes
     int remove = 0;         // membership: non-zero removes from the source playlist, zero adds
     bool trash = false;     // with remove: also move each removed file track's file to the Trash
+    QList<PassedOver> passedOver;  // what the tool passed over without a look, shown under the
+                                   // info line
 };
 
 /// A tag-change record as every tag tool builds it.
 inline ChangeRecord tagChange(const MusicTrack& track, const QString& title, const QString& artist,
                               const QString& tag, const QVariant& oldValue,
                               const QVariant& newValue) {
-    return ChangeRecord{true, track, title, artist, tag, oldValue, newValue};
+    return ChangeRecord{true, track, title, artist, tag, oldValue, newValue, -1};
 }
 
 }  // namespace tessel

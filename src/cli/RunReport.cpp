@@ -46,6 +46,7 @@ QJsonValue changesJson(const RunReport& report) {
                                    {"location", valueOrNull(report.locations.value(i))}});
     }
     return QJsonObject{{"info", report.info},
+                       {"note", textOrNull(report.note)},
                        {"playlist", report.changes->playlist},
                        {"remove", report.changes->remove},
                        {"trash", report.changes->trash},
@@ -91,6 +92,8 @@ QString toText(const RunReport& report) {
     QString text;
     if (report.changes) {
         text += report.info + u'\n';
+        if (!report.note.isEmpty())
+            text += report.note + u'\n';
         for (qsizetype i = 0; i < report.changes->records.size(); ++i) {
             text += rowText(i + 1, report.changes->records.at(i), report.changes->playlist) + u'\n';
         }

@@ -19,6 +19,7 @@ struct RunReport {
     QList<AlertRecord> alerts;          // in the order they were shown
     std::optional<ChangeList> changes;  // the list proposed, with the rows as checked
     QString info;                       // its info line
+    QString note;                       // what the tool passed over; empty: nothing
     QList<QVariant> locations;          // each record's file path; absent when unknown
     bool applied = false;               // every checked change was written
     QString result;                     // what the run ended with, for people; empty: none

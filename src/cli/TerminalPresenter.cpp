@@ -52,8 +52,9 @@ void TerminalPresenter::hideProgressSheet() {
     clearStatusLine();
 }
 
-void TerminalPresenter::showChangePanel(const QString& infoLine, bool) {
+void TerminalPresenter::showChangePanel(const QString& infoLine, const QString& noteLine, bool) {
     infoLine_ = infoLine;
+    noteLine_ = noteLine;
 }
 
 void TerminalPresenter::showProgress(const QString& title, const QString& detail) {

@@ -30,15 +30,17 @@ class TerminalPresenter : public Presenter {
     void endEditing() override {}
     void showProgressSheet() override;
     void hideProgressSheet() override;
-    void showChangePanel(const QString& infoLine, bool valueColumnsVisible) override;
+    void showChangePanel(const QString& infoLine, const QString& noteLine,
+                         bool valueColumnsVisible) override;
     void hideChangePanel() override {}
 
     /// The progress texts changed: rewrites the status line while the sheet is up.
     void showProgress(const QString& title, const QString& detail);
 
     const QList<AlertRecord>& alerts() const { return alerts_; }
-    /// The info line of the last change panel shown.
+    /// The info line of the last change panel shown, and the note under it.
     const QString& infoLine() const { return infoLine_; }
+    const QString& noteLine() const { return noteLine_; }
 
   private:
     void clearStatusLine();
@@ -50,6 +52,7 @@ class TerminalPresenter : public Presenter {
     bool statusShown_ = false;
     QList<AlertRecord> alerts_;
     QString infoLine_;
+    QString noteLine_;
 };
 
 }  // namespace tessel::cli

@@ -76,7 +76,7 @@ int ToolCommand::run(const ToolArguments& arguments) const {
     for (const Step& step : arguments.steps)
         step(delegate);
 
-    RunReport report{action(), {}, std::nullopt, {}, {}, false, {}};
+    RunReport report{action(), {}, std::nullopt, {}, {}, {}, false, {}};
     const bool succeeded = runAction(delegate, arguments, presenter, report);
     report.alerts = presenter.alerts();
     QTextStream out(stdout);
@@ -95,6 +95,7 @@ bool ToolCommand::runAction(AppDelegate& delegate, const ToolArguments& argument
     delegate.checkSelected(rowsIn(arguments.uncheck, delegate.changes()->records.size()), 0);
     report.changes = *delegate.changes();
     report.info = presenter.infoLine();
+    report.note = presenter.noteLine();
     report.locations = locationsOf(*report.changes);
     if (succeeded && arguments.apply) {
         succeeded = report.applied = runToEnd(delegate, [&] { delegate.applyChanges(); });

@@ -21,6 +21,7 @@ ChangePanelDialog::ChangePanelDialog(AppDelegate& delegate, QWidget* parent)
       delegate_(delegate),
       model_(new ChangeTableModel(delegate, this)),
       info_(new QLabel),
+      note_(new QLabel),
       table_(new QTableView),
       check_(new QPushButton(tr("C&heck Selected"))),
       uncheck_(new QPushButton(tr("&Uncheck Selected"))),
@@ -30,10 +31,14 @@ ChangePanelDialog::ChangePanelDialog(AppDelegate& delegate, QWidget* parent)
     setWindowModality(Qt::WindowModal);
     info_->setWordWrap(true);
     info_->setTextFormat(Qt::PlainText);
+    note_->setWordWrap(true);
+    note_->setTextFormat(Qt::PlainText);
+    note_->setEnabled(false);  // drawn in the quieter colour of secondary text
     setUpTable();
 
     auto* column = new QVBoxLayout(this);
     column->addWidget(info_);
+    column->addWidget(note_);
     column->addWidget(table_, 1);
     column->addLayout(buttonRow());
     resize(820, 480);
@@ -82,8 +87,11 @@ QLayout* ChangePanelDialog::buttonRow() {
     return row;
 }
 
-void ChangePanelDialog::present(const QString& infoLine, bool valueColumnsVisible) {
+void ChangePanelDialog::present(const QString& infoLine, const QString& noteLine,
+                                bool valueColumnsVisible) {
     info_->setText(infoLine);
+    note_->setText(noteLine);
+    note_->setVisible(!noteLine.isEmpty());
     table_->setColumnHidden(ChangeTableModel::OldValue, !valueColumnsVisible);
     table_->setColumnHidden(ChangeTableModel::NewValue, !valueColumnsVisible);
     table_->clearSelection();

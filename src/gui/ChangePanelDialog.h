@@ -24,11 +24,13 @@ class ChangePanelDialog : public QDialog {
     ChangePanelDialog(AppDelegate& delegate, QWidget* parent);
 
     /// Opens the sheet over the controller's change list.
-    void present(const QString& infoLine, bool valueColumnsVisible);
+    void present(const QString& infoLine, const QString& noteLine, bool valueColumnsVisible);
     /// Closes the sheet and leaves the list to the controller.
     void dismiss();
 
     QLabel* infoLine() const { return info_; }
+    /// What the tool passed over, under the info line; hidden when nothing was.
+    QLabel* noteLine() const { return note_; }
     QTableView* table() const { return table_; }
     QPushButton* checkButton() const { return check_; }
     QPushButton* uncheckButton() const { return uncheck_; }
@@ -51,6 +53,7 @@ class ChangePanelDialog : public QDialog {
     AppDelegate& delegate_;
     ChangeTableModel* model_;
     QLabel* info_;
+    QLabel* note_;
     QTableView* table_;
     QPushButton* check_;
     QPushButton* uncheck_;

@@ -30,9 +30,10 @@ void GuiPresenter::hideProgressSheet() {
         window_->progressSheet()->dismiss();
 }
 
-void GuiPresenter::showChangePanel(const QString& infoLine, bool valueColumnsVisible) {
+void GuiPresenter::showChangePanel(const QString& infoLine, const QString& noteLine,
+                                   bool valueColumnsVisible) {
     if (window_)
-        window_->changePanel()->present(infoLine, valueColumnsVisible);
+        window_->changePanel()->present(infoLine, noteLine, valueColumnsVisible);
 }
 
 void GuiPresenter::hideChangePanel() {

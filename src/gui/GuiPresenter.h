@@ -19,7 +19,8 @@ class GuiPresenter : public Presenter {
     void endEditing() override;
     void showProgressSheet() override;
     void hideProgressSheet() override;
-    void showChangePanel(const QString& infoLine, bool valueColumnsVisible) override;
+    void showChangePanel(const QString& infoLine, const QString& noteLine,
+                         bool valueColumnsVisible) override;
     void hideChangePanel() override;
 
   private:

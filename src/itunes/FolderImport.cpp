@@ -3,7 +3,6 @@
 
 #include "PlaylistStore.h"
 #include "TrackStore.h"
-#include "foundation/FileHelpers.h"
 #include "model/FileTags.h"
 #include "model/TrackGathering.h"
 #include "support/FormattedString.h"
@@ -25,23 +24,14 @@ void report(ProgressSink* progress, const QString& line) {
         progress->setProgress(line);
 }
 
-QStringList musicFilesBelow(const QString& given) {
-    // The listing is relative to the folder, which it reads right only when given absolute.
-    const QString folder = QFileInfo(given).absoluteFilePath();
-    const auto entries = dirContentsRecursive(folder);
-    if (!entries)
-        throw importError(
-            formattedString(QStringLiteral("The folder “%@” could not be read."), folder));
-    QStringList files;
-    const QDir base(folder);
-    for (const QString& entry : *entries) {
-        const QString path = QDir::cleanPath(base.absoluteFilePath(entry));
-        if (audioExtensions().contains(QFileInfo(path).suffix().toLower()) &&
-            QFileInfo(path).isFile())
-            files.append(path);
-    }
-    std::sort(files.begin(), files.end());
-    return files;
+QStringList musicFilesIn(const QString& folder) {
+    const auto files = musicFilesBelow(folder);
+    if (!files)
+        throw importError(formattedString(QStringLiteral("The folder “%@” could not be read."),
+                                          QFileInfo(folder).absoluteFilePath()));
+    QStringList paths = files->paths;
+    std::sort(paths.begin(), paths.end());
+    return paths;
 }
 
 // A file without a title is named after the file, as music players show it.
@@ -133,7 +123,7 @@ class FolderImporter {
 
 FolderImportSummary importFolder(Connection& connection, const QString& folder,
                                  const std::optional<QString>& playlist, ProgressSink* progress) {
-    const QStringList files = musicFilesBelow(folder);
+    const QStringList files = musicFilesIn(folder);
     if (playlist) {
         // Refuse an unusable target before the files are read; checked again when writing.
         connection.locked([&](sql::Database& db) { checkTarget(db, *playlist); });

@@ -1,8 +1,8 @@
 #include "TrackGathering.h"
 
 #include "foundation/FileHelpers.h"
-#include "support/Alerts.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 namespace tessel {
@@ -16,10 +16,18 @@ std::shared_ptr<itunes::Source> librarySource(itunes::Application& application) 
     return sources.first();
 }
 
-void alertMissingPlaylist() {
-    runAlert(QStringLiteral("Playlist Not Found"),
-             QStringLiteral("The playlist you've selected doesn't exist anymore. Please choose "
-                            "the playlist again from the menu."));
+TesselError missingPlaylist() {
+    return TesselError(QStringLiteral("Playlist Not Found"),
+                       QStringLiteral("The playlist you've selected doesn't exist anymore. Please "
+                                      "choose the playlist again from the menu."));
+}
+
+GatheredTracks tracksOf(const QList<itunes::TrackPtr>& references) {
+    GatheredTracks gathered;
+    gathered.tracks.reserve(references.size());
+    for (const auto& reference : references)
+        gathered.tracks.append(MusicTrack::withTrack(reference));
+    return gathered;
 }
 
 }  // namespace
@@ -30,55 +38,64 @@ const QStringList& audioExtensions() {
     return list;
 }
 
-std::optional<QList<MusicTrack>> gatherTracks(const TrackSource& source,
-                                              const itunes::ApplicationProvider& application) {
+GatheredTracks gatherTracks(const TrackSource& source,
+                            const itunes::ApplicationProvider& application) {
     if (source.selectedMethod == 1)
         return folderTracks(source.folderPath);
     const auto app = application();
     if (source.selectedMethod == 0)
         return playlistTracks(source, *app);
-    QList<MusicTrack> tracks;
-    for (const auto& reference : app->selection())
-        tracks.append(MusicTrack::withTrack(reference));
-    return tracks;
+    return tracksOf(app->selection());
 }
 
-std::optional<QList<MusicTrack>> folderTracks(const std::optional<QUrl>& folder) {
+GatheredTracks folderTracks(const std::optional<QUrl>& folder) {
     if (!folder) {
-        runAlert(QStringLiteral("No Folder"),
-                 QStringLiteral("You didn't select a folder with music files to operate on."));
-        return std::nullopt;
+        throw TesselError(QStringLiteral("No Folder"),
+                          QStringLiteral("You didn't select a folder with music files to operate "
+                                         "on."));
     }
-    QList<MusicTrack> tracks;
-    for (const QUrl& entry : dirContentsRecursive(*folder).value_or(QList<QUrl>{})) {
-        const QString path = entry.toLocalFile();
-        if (audioExtensions().contains(QFileInfo(path).suffix().toLower()))
-            tracks.append(MusicTrack::withPath(path));
+    const auto files = folder->isLocalFile() ? musicFilesBelow(folder->toLocalFile()) : std::nullopt;
+    if (!files || files->paths.isEmpty()) {
+        throw TesselError(QStringLiteral("No Files"),
+                          QStringLiteral("The folder you have selected doesn't seem to contain "
+                                         "music files."));
     }
-    if (tracks.isEmpty()) {
-        runAlert(QStringLiteral("No Files"),
-                 QStringLiteral("The folder you have selected doesn't seem to contain music "
-                                "files."));
-        return std::nullopt;
-    }
-    return tracks;
+    GatheredTracks gathered;
+    gathered.tracks.reserve(files->paths.size());
+    for (const QString& path : files->paths)
+        gathered.tracks.append(MusicTrack::withPath(path));
+    for (int i = 0; i < files->undecodableNames; ++i)
+        passOver(gathered.passedOver, QStringLiteral("file whose name is not valid UTF-8"),
+                 QStringLiteral("files whose names are not valid UTF-8"));
+    return gathered;
 }
 
-std::optional<QList<MusicTrack>> playlistTracks(const TrackSource& source,
-                                                itunes::Application& application) {
-    if (source.selectedPlaylist < 0 || source.selectedPlaylist >= source.playlistIds.size()) {
-        alertMissingPlaylist();
-        return std::nullopt;
-    }
+GatheredTracks playlistTracks(const TrackSource& source, itunes::Application& application) {
+    if (source.selectedPlaylist < 0 || source.selectedPlaylist >= source.playlistIds.size())
+        throw missingPlaylist();
     const auto playlist = playlistWithId(application, source.playlistIds.at(source.selectedPlaylist));
-    if (!playlist) {
-        alertMissingPlaylist();
+    if (!playlist)
+        throw missingPlaylist();
+    return tracksOf(playlist->tracks());
+}
+
+std::optional<MusicFiles> musicFilesBelow(const QString& folder) {
+    // The listing is relative to the folder, which it reads right only when given absolute.
+    const QString absolute = QFileInfo(folder).absoluteFilePath();
+    const auto listing = folderListingRecursive(absolute);
+    if (!listing)
         return std::nullopt;
+    MusicFiles files;
+    files.undecodableNames = listing->undecodableNames;
+    const QDir base(absolute);
+    for (const QString& entry : listing->entries) {
+        if (!audioExtensions().contains(QFileInfo(entry).suffix().toLower()))
+            continue;
+        const QString path = QDir::cleanPath(base.absoluteFilePath(entry));
+        if (QFileInfo(path).isFile())  // follows links; false for pipes, devices, folders
+            files.paths.append(path);
     }
-    QList<MusicTrack> tracks;
-    for (const auto& reference : playlist->tracks())
-        tracks.append(MusicTrack::withTrack(reference));
-    return tracks;
+    return files;
 }
 
 QList<itunes::TrackPtr> selectedTracks(itunes::Application& application) {

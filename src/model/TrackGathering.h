@@ -2,6 +2,7 @@
 #pragma once
 
 #include "MusicTrack.h"
+#include "PassedOver.h"
 #include "itunes/ITunes.h"
 
 #include <QList>
@@ -23,19 +24,36 @@ struct TrackSource {
     QStringList playlistIds;         // persistent IDs of the user playlists, in menu order
 };
 
-/// A new list of the source's tracks, or absent after an alert. Scripting errors propagate.
-std::optional<QList<MusicTrack>> gatherTracks(const TrackSource& source,
-                                              const itunes::ApplicationProvider& application);
+/// The tracks a source gave, in order, and what it passed over without making a track of it.
+struct GatheredTracks {
+    QList<MusicTrack> tracks;
+    QList<PassedOver> passedOver;
+};
 
-/// Every music file below the folder at any depth, in listing order; absent after the
-/// "No Folder" or "No Files" alert.
-std::optional<QList<MusicTrack>> folderTracks(const std::optional<QUrl>& folder);
+/// A new list of the source's tracks. Throws a TesselError whose name and reason are the
+/// title and message of what went wrong ("No Folder", "No Files", "Playlist Not Found");
+/// library errors propagate.
+GatheredTracks gatherTracks(const TrackSource& source,
+                            const itunes::ApplicationProvider& application);
+
+/// Every music file below the folder at any depth, in listing order; throws "No Folder" or
+/// "No Files". Files whose names are not valid UTF-8 are passed over.
+GatheredTracks folderTracks(const std::optional<QUrl>& folder);
 
 /// The tracks of the playlist whose persistent ID is at selectedPlaylist of playlistIds, so
-/// the playlist chosen is the one gathered even when another shares its name; absent after
-/// an alert when the index is out of range or the playlist is gone.
-std::optional<QList<MusicTrack>> playlistTracks(const TrackSource& source,
-                                                itunes::Application& application);
+/// the playlist chosen is the one gathered even when another shares its name; throws
+/// "Playlist Not Found" when the index is out of range or the playlist is gone.
+GatheredTracks playlistTracks(const TrackSource& source, itunes::Application& application);
+
+/// The music files below a folder: regular files (or links to one; never a pipe or a
+/// device, which would block or never end) with one of the 13 extensions, at any depth, as
+/// absolute paths in listing order, and how many entries had names that are not valid UTF-8.
+struct MusicFiles {
+    QStringList paths;
+    int undecodableNames = 0;
+};
+/// Absent when the folder is missing or unreadable.
+std::optional<MusicFiles> musicFilesBelow(const QString& folder);
 
 /// The library's selection resolved into current track objects, in selection order.
 QList<itunes::TrackPtr> selectedTracks(itunes::Application& application);

@@ -40,9 +40,11 @@ class Presenter {
     virtual void showProgressSheet() = 0;
     virtual void hideProgressSheet() = 0;
 
-    /// The change panel over the controller's change list, with its info line; the old and
-    /// new value columns are hidden for membership lists.
-    virtual void showChangePanel(const QString& infoLine, bool valueColumnsVisible) = 0;
+    /// The change panel over the controller's change list, with its info line and, under it, a
+    /// note on what the tool passed over (empty when nothing); the old and new value columns
+    /// are hidden for membership lists.
+    virtual void showChangePanel(const QString& infoLine, const QString& noteLine,
+                                 bool valueColumnsVisible) = 0;
     virtual void hideChangePanel() = 0;
 };
 

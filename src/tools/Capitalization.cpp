@@ -19,22 +19,11 @@ std::optional<AlertRequest> Capitalization::validate() {
 }
 
 Collection Capitalization::collect(const TrackGatherer& gather, ProgressSink& progress) const {
-    const QString tag = catalogue::tags().at(options_.selectedTag);
     const int method = options_.selectedCapitalizationMethod;
-    const auto propose = [&](const MusicTrack& track, const QVariantMap& values,
-                             QList<ChangeRecord>& records) {
-        const QVariant value = values.value(tag);
-        if (isAbsent(values.value(QStringLiteral("location"))) || isAbsent(value))
-            return;
-        const QString oldText = valueText(value);
-        const QString newText = applyRule(method, oldText);
-        if (newText != oldText) {
-            records.append(tagChange(track, valueText(values.value(QStringLiteral("name"))),
-                                     valueText(values.value(QStringLiteral("artist"))), tag, value,
-                                     newText));
-        }
-    };
-    return collectChanges(gather, progress, {tag, QStringLiteral("location")}, propose);
+    return collectNewTexts(
+        gather, progress, catalogue::tags().at(options_.selectedTag),
+        [method](const QString& value) { return std::optional(applyRule(method, value)); },
+        FileNeed::Required);
 }
 
 AlertRequest Capitalization::noChangesAlert() {

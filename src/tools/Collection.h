@@ -5,6 +5,7 @@
 
 #include "changes/ChangeRecord.h"
 #include "model/MusicTrack.h"
+#include "model/TrackGathering.h"
 #include "support/TesselError.h"
 
 #include <QList>
@@ -14,8 +15,9 @@
 
 namespace tessel {
 
-/// Gathers the tracks of the chosen source; absent after its own alert.
-using TrackGatherer = std::function<std::optional<QList<MusicTrack>>()>;
+/// Gathers the tracks of the chosen source; absent when gathering failed (the controller has
+/// told the user why).
+using TrackGatherer = std::function<std::optional<GatheredTracks>()>;
 
 struct Collection {
     QList<ChangeRecord> records;
@@ -23,6 +25,8 @@ struct Collection {
     /// The error that ended the loop before the last track, if one did; the records found
     /// before it are kept.
     std::optional<TesselError> stoppedBy = std::nullopt;
+    /// The tracks passed over without a look, counted by why.
+    QList<PassedOver> passedOver = {};
 };
 
 }  // namespace tessel

@@ -4,7 +4,10 @@
 #include "foundation/StringHelpers.h"
 #include "model/TagCatalogue.h"
 #include "model/TagValue.h"
+#include "support/FormattedString.h"
 #include "support/TesselError.h"
+
+#include <QRegularExpression>
 
 namespace tessel {
 
@@ -17,6 +20,20 @@ const QString kInvalidPatternMessage = QStringLiteral(
 
 bool withinList(int index, const QStringList& list) {
     return index >= 0 && index < list.size();
+}
+
+// The number a text is, when it is nothing but one (spaces around it aside) and fits in 32
+// bits; an empty text is the number 0, which number tags store for "none".
+std::optional<qint32> wholeNumber(const QString& text) {
+    static const QRegularExpression number(QStringLiteral("^[+-]?[0-9]+$"));
+    const QString trimmed = text.trimmed();
+    if (trimmed.isEmpty())
+        return 0;
+    if (!number.match(trimmed).hasMatch())
+        return std::nullopt;
+    bool ok = false;
+    const qint32 value = trimmed.toInt(&ok);
+    return ok ? std::optional(value) : std::nullopt;
 }
 
 }  // namespace
@@ -54,33 +71,55 @@ Collection DataMover::collect(const TrackGatherer& gather, ProgressSink& progres
 
     const QString source = catalogue::allTags().at(options_.selectedTag);
     const QString target = catalogue::tags().at(options_.selectedTargetTag);
-    const auto propose = [&](const MusicTrack& track, const QVariantMap& values,
-                             QList<ChangeRecord>& records) {
+    const auto propose = [&](const MusicTrack& track, const QVariantMap& values, Collection& found) {
         const QVariant sourceValue = values.value(source);
         const QVariant targetValue = values.value(target);
-        if (isAbsent(values.value(QStringLiteral("location"))) || isAbsent(sourceValue) ||
-            isAbsent(targetValue))
+        if (isAbsent(sourceValue) || isAbsent(targetValue))
             return;
-        const auto change = [&](const QString& tag, const QVariant& from, const QVariant& to) {
-            records.append(tagChange(track, valueText(values.value(QStringLiteral("name"))),
-                                     valueText(values.value(QStringLiteral("artist"))), tag, from,
-                                     to));
-        };
-        // Integer source tags take part as their decimal text.
-        const QString sourceText = stringValue(sourceValue);
-        const QString targetText = valueText(targetValue);
         if (options_.selectedAction == kSwap) {
-            if (targetText != sourceText) {
-                change(source, sourceText, targetValue);
-                change(target, targetValue, sourceText);
-            }
+            proposeSwap(track, values, source, target, found);
             return;
         }
-        const QString moved = placed(targetText, portion(sourceText));
+        // Integer source tags take part as their decimal text.
+        const QString targetText = valueText(targetValue);
+        const QString moved = placed(targetText, portion(stringValue(sourceValue)));
         if (moved != targetText)
-            change(target, targetValue, moved);
+            found.records.append(changeOf(track, values, target, targetValue, moved));
     };
-    return collectChanges(gather, progress, {source, target, QStringLiteral("location")}, propose);
+    return collectChanges(gather, progress, {source, target}, propose, FileNeed::Required);
+}
+
+// Two records that are applied or left together: one writes the target's value into the
+// source tag, the other the source's value into the target tag. A number tag takes the number
+// the text reads as; a text that does not read wholly as a number would be lost there, so the
+// track is passed over instead of half swapped.
+void DataMover::proposeSwap(const MusicTrack& track, const QVariantMap& values,
+                            const QString& source, const QString& target, Collection& found) {
+    const QString sourceText = stringValue(values.value(source));
+    const QVariant targetValue = values.value(target);
+    const QString targetText = valueText(targetValue);
+    if (targetText == sourceText)
+        return;
+    QVariant intoSource = targetText;
+    if (catalogue::integerTags().contains(source)) {
+        const std::optional<qint32> number = wholeNumber(targetText);
+        if (!number) {
+            passOver(found.passedOver,
+                     formattedString(QStringLiteral("track whose %@ is no whole number to swap "
+                                                    "with its %@"),
+                                     catalogue::readableName(target), catalogue::readableName(source)),
+                     formattedString(QStringLiteral("tracks whose %@ is no whole number to swap "
+                                                    "with their %@"),
+                                     catalogue::readableName(target), catalogue::readableName(source)));
+            return;
+        }
+        intoSource = qint64(*number);
+    }
+    const int first = int(found.records.size());
+    found.records.append(changeOf(track, values, source, sourceText, intoSource));
+    found.records.append(changeOf(track, values, target, targetValue, sourceText));
+    found.records[first].partner = first + 1;
+    found.records[first + 1].partner = first;
 }
 
 AlertRequest DataMover::noChangesAlert() {

@@ -46,13 +46,18 @@ class DataMover {
 
     /// The background collection (thread-safe, const); call it after validate() passed.
     /// Tracks without a location, without a source value or without a target value are left
-    /// out. A swap proposes two records per track, the source tag's first; a copy one.
+    /// out. A swap proposes two partner records per track, the source tag's first, each showing
+    /// the value it will write (a number tag the number its text reads as); a track whose text
+    /// is no whole number for the number tag it would go into is passed over. A copy proposes
+    /// one record.
     Collection collect(const TrackGatherer& gather, ProgressSink& progress) const;
 
     /// The tool's "No Changes" alert.
     static AlertRequest noChangesAlert();
 
   private:
+    static void proposeSwap(const MusicTrack& track, const QVariantMap& values,
+                            const QString& source, const QString& target, Collection& found);
     QString portion(const QString& source) const;
     QString placed(const QString& target, const QString& portion) const;
     int portionLength() const;

@@ -25,22 +25,11 @@ std::optional<AlertRequest> EncodingConverter::validate() {
 }
 
 Collection EncodingConverter::collect(const TrackGatherer& gather, ProgressSink& progress) const {
-    const QString tag = catalogue::tags().at(options_.selectedTag);
-    const auto propose = [&](const MusicTrack& track, const QVariantMap& values,
-                             QList<ChangeRecord>& records) {
-        const QVariant value = values.value(tag);
-        if (isAbsent(value))
-            return;
-        const QString text = valueText(value);
-        const auto result =
-            converted(text, options_.selectedEncodingFrom, options_.selectedEncodingTo);
-        if (result && *result != text) {
-            records.append(tagChange(track, valueText(values.value(QStringLiteral("name"))),
-                                     valueText(values.value(QStringLiteral("artist"))), tag, value,
-                                     *result));
-        }
-    };
-    return collectChanges(gather, progress, {tag}, propose);
+    const int from = options_.selectedEncodingFrom;
+    const int to = options_.selectedEncodingTo;
+    return collectNewTexts(
+        gather, progress, catalogue::tags().at(options_.selectedTag),
+        [from, to](const QString& value) { return converted(value, from, to); }, FileNeed::Any);
 }
 
 AlertRequest EncodingConverter::noChangesAlert() {

@@ -44,20 +44,10 @@ std::optional<AlertRequest> SearchReplace::validate() {
 }
 
 Collection SearchReplace::collect(const TrackGatherer& gather, ProgressSink& progress) const {
-    const QString tag = catalogue::tags().at(options_.selectedTag);
-    const auto propose = [&](const MusicTrack& track, const QVariantMap& values,
-                             QList<ChangeRecord>& records) {
-        const QVariant value = values.value(tag);
-        if (isAbsent(value) || isAbsent(values.value(QStringLiteral("location"))))
-            return;
-        const QString newValue = replaced(valueText(value));
-        if (newValue != valueText(value)) {
-            records.append(tagChange(track, valueText(values.value(QStringLiteral("name"))),
-                                     valueText(values.value(QStringLiteral("artist"))), tag, value,
-                                     newValue));
-        }
-    };
-    return collectChanges(gather, progress, {tag, QStringLiteral("location")}, propose);
+    return collectNewTexts(
+        gather, progress, catalogue::tags().at(options_.selectedTag),
+        [this](const QString& value) { return std::optional(replaced(value)); },
+        FileNeed::Required);
 }
 
 QString SearchReplace::replaced(const QString& value) const {

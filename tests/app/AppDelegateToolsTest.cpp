@@ -168,12 +168,15 @@ TEST_F(AppDelegateToolsTest, ASwapOfTitleAndArtistIsWrittenWhole) {
     set({{"selectedAction", 0}, {"selectedTag", 0}, {"selectedTargetTag", 1}});
     ASSERT_TRUE(runToEnd([&] { delegate.performMove(); }));
     ASSERT_EQ(delegate.changes()->records.size(), 4);
+    // Unchecking one half of a swap unchecks the other: half a swap would copy one value
+    // over the other and lose it.
     delegate.checkSelected({3}, 0);  // the second track's new artist
+    EXPECT_FALSE(delegate.changes()->records.at(2).enabled);
     EXPECT_TRUE(runToEnd([&] { delegate.applyChanges(); }));
     EXPECT_TRUE(presenter().alerts.isEmpty()) << presenter().alertLines().join('\n').toStdString();
     EXPECT_EQ(first->properties.value("name"), "Band");
     EXPECT_EQ(first->properties.value("artist"), "Song");
-    EXPECT_EQ(second->properties.value("name"), "Other");
+    EXPECT_EQ(second->properties.value("name"), "Tune");
     EXPECT_EQ(second->properties.value("artist"), "Other");
 }
 

@@ -67,5 +67,27 @@ TEST(ChangePanelTest, CheckSelectedActsOnTheSelectedRowsOnly) {
     EXPECT_EQ(enabledCount(list), 3);
 }
 
+TEST(ChangePanelTest, TheHalvesOfASwapAreCheckedTogether) {
+    ChangeList list = tagList(QStringList(5, QStringLiteral("name")));
+    list.records[1].partner = 2;
+    list.records[2].partner = 1;
+    EXPECT_EQ(checkSelected(list, {2, 4}, 0), (QList<int>{1, 2, 4}));
+    EXPECT_EQ(enabledCount(list), 2);
+    EXPECT_FALSE(list.records.at(1).enabled);
+    EXPECT_EQ(checkSelected(list, {1}, 1), (QList<int>{1, 2}));
+    EXPECT_TRUE(list.records.at(2).enabled);
+}
+
+TEST(ChangePanelTest, PassedOverTracksAreCountedByWhy) {
+    QList<PassedOver> passed;
+    EXPECT_TRUE(passedOverLine(passed).isEmpty());
+    passOver(passed, "track whose file is missing", "tracks whose files are missing");
+    EXPECT_EQ(passedOverLine(passed), "Passed over: 1 track whose file is missing.");
+    passOver(passed, "track whose file is missing", "tracks whose files are missing");
+    passOver(passed, {{"file named oddly", "files named oddly", 3}});
+    EXPECT_EQ(passedOverLine(passed),
+              "Passed over: 2 tracks whose files are missing; 3 files named oddly.");
+}
+
 }  // namespace
 }  // namespace tessel

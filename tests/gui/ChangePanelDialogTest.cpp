@@ -75,11 +75,11 @@ TEST_F(ChangePanelDialogTest, ValueColumnsAreHiddenOnlyForMembershipLists) {
     ASSERT_TRUE(openPanelFor(1));
     QTableView* table = panel()->table();
     EXPECT_FALSE(table->isColumnHidden(ChangeTableModel::OldValue));
-    panel()->present("membership", false);
+    panel()->present("membership", {}, false);
     EXPECT_TRUE(table->isColumnHidden(ChangeTableModel::OldValue));
     EXPECT_TRUE(table->isColumnHidden(ChangeTableModel::NewValue));
     EXPECT_FALSE(table->isColumnHidden(ChangeTableModel::Title));
-    panel()->present("tags", true);
+    panel()->present("tags", {}, true);
     EXPECT_FALSE(table->isColumnHidden(ChangeTableModel::NewValue));
     panel()->reject();
 }

@@ -20,8 +20,15 @@ class LibraryGatheringTest : public LibraryTest {
         source.selectedPlaylist = index;
         source.playlistIds =
             playlistIds.isEmpty() ? readPlaylistMenus(*open()).playlistIds : playlistIds;
-        return gatherTracks(source, itunes::libraryProvider(libraryFile));
+        try {
+            return gatherTracks(source, itunes::libraryProvider(libraryFile)).tracks;
+        } catch (const TesselError& error) {
+            failures.append(error.name() + QStringLiteral(": ") + error.reason());
+            return std::nullopt;
+        }
     }
+
+    QStringList failures;  // "Name: reason" of each error gathering threw
 
     void select(const QList<itunes::TrackPtr>& references) {
         QList<qint64> items;
@@ -54,7 +61,7 @@ TEST_F(LibraryGatheringTest, EachPlaylistOfOneNameGathersItsOwnTracks) {
     const auto empty = gather(0, 6);
     ASSERT_TRUE(empty);
     EXPECT_TRUE(empty->isEmpty());
-    EXPECT_TRUE(presenter().alerts.isEmpty());
+    EXPECT_TRUE(failures.isEmpty());
 }
 
 TEST_F(LibraryGatheringTest, AGonePlaylistOrABadIndexGathersNothing) {
@@ -66,7 +73,7 @@ TEST_F(LibraryGatheringTest, AGonePlaylistOrABadIndexGathersNothing) {
     EXPECT_FALSE(gather(0, 1, stale));
     EXPECT_FALSE(gather(0, -1));
     EXPECT_FALSE(gather(0, 7));
-    EXPECT_EQ(presenter().alertLines(), QStringList(3, notFound));
+    EXPECT_EQ(failures, QStringList(3, notFound));
     const auto mixed = gather(0, 2, stale);
     ASSERT_TRUE(mixed);
     EXPECT_EQ(mixed->size(), 3);
@@ -76,7 +83,7 @@ TEST_F(LibraryGatheringTest, TheSelectionIsGatheredInSelectionOrder) {
     const auto none = gather(2, 0);
     ASSERT_TRUE(none);
     EXPECT_TRUE(none->isEmpty());
-    EXPECT_TRUE(presenter().alerts.isEmpty());
+    EXPECT_TRUE(failures.isEmpty());
 
     const auto mixed = playlist(QStringLiteral("Mixed"))->tracks();
     select({mixed.at(2), mixed.at(0)});

@@ -5,6 +5,9 @@
 
 #include <algorithm>
 
+#include <QDir>
+
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace tessel {
@@ -20,8 +23,18 @@ QStringList pathsOf(const QList<MusicTrack>& tracks) {
     return paths;
 }
 
-std::optional<QList<MusicTrack>> gatherFolder(const QString& path) {
-    return folderTracks(QUrl::fromLocalFile(path));
+QList<MusicTrack> gatherFolder(const QString& path) {
+    return folderTracks(QUrl::fromLocalFile(path)).tracks;
+}
+
+// The name and reason of the error gathering throws; empty when it gives tracks.
+QString failureOf(const std::function<void()>& gather) {
+    try {
+        gather();
+    } catch (const TesselError& error) {
+        return error.name() + QStringLiteral(": ") + error.reason();
+    }
+    return {};
 }
 
 TEST_F(TrackGatheringTest, KeepsMusicFilesAtEveryDepthWithFullPaths) {
@@ -30,12 +43,10 @@ TEST_F(TrackGatheringTest, KeepsMusicFilesAtEveryDepthWithFullPaths) {
     temp.copyFixture(QStringLiteral("tagged.flac"), QStringLiteral("sub/Track.Flac"));
 
     const auto tracks = gatherFolder(temp.path());
-    ASSERT_TRUE(tracks);
-    EXPECT_EQ(pathsOf(*tracks),
+    EXPECT_EQ(pathsOf(tracks),
               (QStringList{temp.filePath("Song.MP3"), temp.filePath("sub/Track.Flac")}));
-    EXPECT_TRUE(std::none_of(tracks->begin(), tracks->end(),
+    EXPECT_TRUE(std::none_of(tracks.begin(), tracks.end(),
                              [](const MusicTrack& t) { return t.isLibraryTrack(); }));
-    EXPECT_TRUE(presenter().alerts.isEmpty());
 }
 
 TEST_F(TrackGatheringTest, AcceptsTheThirteenExtensionsOnly) {
@@ -43,43 +54,55 @@ TEST_F(TrackGatheringTest, AcceptsTheThirteenExtensionsOnly) {
         temp.writeFile(QStringLiteral("f.") + extension.toUpper());
     for (const char* other : {"f.txt", "f.m4p", "f.opus", "mp3", "f.mp3.bak", "f.jpg"})
         temp.writeFile(QString::fromLatin1(other));
-    const auto tracks = gatherFolder(temp.path());
-    ASSERT_TRUE(tracks);
-    EXPECT_EQ(tracks->size(), 13);
+    EXPECT_EQ(gatherFolder(temp.path()).size(), 13);
 }
 
-TEST_F(TrackGatheringTest, NoFolderAndNoFilesAlert) {
-    EXPECT_FALSE(folderTracks(std::nullopt));
-    EXPECT_EQ(presenter().alertLines(),
-              QStringList{"No Folder: You didn't select a folder with music files to operate on."});
+TEST_F(TrackGatheringTest, NoFolderAndNoFilesAreErrorsWithTheirAlertTexts) {
+    EXPECT_EQ(failureOf([] { folderTracks(std::nullopt); }),
+              "No Folder: You didn't select a folder with music files to operate on.");
 
     const QString noFiles = QStringLiteral(
         "No Files: The folder you have selected doesn't seem to contain music files.");
-    presenter().alerts.clear();
-    EXPECT_FALSE(gatherFolder(temp.path()));
+    const auto folder = [this](const QString& path) { return [path] { gatherFolder(path); }; };
+    EXPECT_EQ(failureOf(folder(temp.path())), noFiles);
     temp.writeFile(QStringLiteral("notes.txt"), "x");
     temp.writeFile(QStringLiteral("art/cover.jpg"), "x");
-    EXPECT_FALSE(gatherFolder(temp.path()));
-    EXPECT_FALSE(gatherFolder(temp.filePath(QStringLiteral("missing"))));
-    EXPECT_FALSE(folderTracks(QUrl(QStringLiteral("https://example.org/music"))));
-    EXPECT_EQ(presenter().alertLines(), QStringList(4, noFiles));
+    EXPECT_EQ(failureOf(folder(temp.path())), noFiles);
+    EXPECT_EQ(failureOf(folder(temp.filePath(QStringLiteral("missing")))), noFiles);
+    EXPECT_EQ(failureOf([] { folderTracks(QUrl(QStringLiteral("https://example.org/music"))); }),
+              noFiles);
 }
 
-TEST_F(TrackGatheringTest, SurvivesLoopsAndOddNames) {
+TEST_F(TrackGatheringTest, SurvivesLoopsAndCountsOddNames) {
     temp.copyFixture(QStringLiteral("tagged.mp3"), QStringLiteral("a/one.mp3"));
     ASSERT_TRUE(QFile::link(temp.path(), temp.filePath(QStringLiteral("a/loop"))));
-    // A file name that is not valid UTF-8 has no text form; the scan passes over it.
+    // A file name that is not valid UTF-8 has no text form; the scan passes over it and
+    // says so.
     const QByteArray oddName = QFile::encodeName(temp.path()) + "/caf\xe9.mp3";
     FILE* raw = fopen(oddName.constData(), "wb");
     ASSERT_NE(raw, nullptr);
     fputs("not really audio", raw);
     fclose(raw);
 
-    const auto tracks = gatherFolder(temp.path());
+    const GatheredTracks gathered = folderTracks(QUrl::fromLocalFile(temp.path()));
     unlink(oddName.constData());
-    ASSERT_TRUE(tracks);
-    ASSERT_EQ(tracks->size(), 1);
-    EXPECT_EQ(tracks->first().title(), QStringLiteral("Song"));
+    ASSERT_EQ(gathered.tracks.size(), 1);
+    EXPECT_EQ(gathered.tracks.first().title(), QStringLiteral("Song"));
+    EXPECT_EQ(passedOverLine(gathered.passedOver),
+              QStringLiteral("Passed over: 1 file whose name is not valid UTF-8."));
+}
+
+TEST_F(TrackGatheringTest, OnlyRegularFilesAreMusicFiles) {
+    // A pipe would block the first read for ever and a device never ends; a link counts
+    // when it leads to a regular file.
+    temp.copyFixture(QStringLiteral("tagged.mp3"), QStringLiteral("real.mp3"));
+    ASSERT_EQ(mkfifo(QFile::encodeName(temp.filePath("pipe.mp3")).constData(), 0600), 0);
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), temp.filePath("zero.mp3")));
+    ASSERT_TRUE(QFile::link(temp.filePath("real.mp3"), temp.filePath("linked.mp3")));
+    ASSERT_TRUE(QFile::link(temp.filePath("gone.mp3"), temp.filePath("dangling.mp3")));
+    QDir().mkpath(temp.filePath("folder.mp3"));
+    EXPECT_EQ(pathsOf(gatherFolder(temp.path())),
+              (QStringList{temp.filePath("linked.mp3"), temp.filePath("real.mp3")}));
 }
 
 }  // namespace

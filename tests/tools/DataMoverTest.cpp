@@ -1,4 +1,5 @@
 #include "ToolTestSupport.h"
+#include "model/TagValue.h"
 #include "tools/DataMover.h"
 
 namespace tessel::test {
@@ -124,16 +125,29 @@ TEST_F(DataMoverFileTest, IntegerSourceTagsMoveAsTheirDecimalText) {
         fileTrack(temp, "song.mp3", {}),  // the fixture's year is 1999, its title Song
         libraryTrack({{"name", "Old"}, {"year", qint64(1987)}}),
     };
-    const Collection swapped = move(options, tracks);
+    // A swap would put a title that is no number into the year and lose it: the tracks are
+    // passed over, and the user is told why.
+    const Collection refused = move(options, tracks);
+    EXPECT_TRUE(refused.records.isEmpty());
+    EXPECT_EQ(passedOverLine(refused.passedOver),
+              QStringLiteral("Passed over: 2 tracks whose Title is no whole number to swap with "
+                             "their Year."));
+    // A title that is a number swaps, each record showing exactly what it writes; the two
+    // halves are partners.
+    const Collection swapped =
+        move(options, {fileTrack(temp, "number.mp3", {{"name", " 2001 "}}),
+                       libraryTrack({{"name", ""}, {"year", qint64(1987)}})});
     ASSERT_EQ(swapped.records.size(), 4);
-    const QStringList expected{"year 1999 Song", "name Song 1999", "year 1987 Old",
-                               "name Old 1987"};
+    const QStringList expected{"year 1999 → 2001", "name  2001  → 1999", "year 1987 → 0",
+                               "name  → 1987"};
     for (int i = 0; i < 4; ++i) {
         const ChangeRecord& record = swapped.records[i];
-        EXPECT_EQ(
-            record.tagToChange + u' ' + record.oldTag.toString() + u' ' + record.newTag.toString(),
-            expected[i]);
+        EXPECT_EQ(record.tagToChange + u' ' + valueText(record.oldTag) + QStringLiteral(" → ") +
+                      valueText(record.newTag),
+                  expected[i]);
+        EXPECT_EQ(record.partner, i ^ 1);
     }
+    EXPECT_EQ(swapped.records[0].newTag.typeId(), QMetaType::LongLong);
 
     options.selectedAction = Mover::kCopy;
     options.selectedOption = Mover::kAppend;

@@ -110,7 +110,7 @@ TEST(SearchReplaceTest, Replacements) {
 class SearchReplaceCollectTest : public test::TesselTest {
   protected:
     TrackGatherer gatherer(const QList<MusicTrack>& tracks) {
-        return [tracks] { return std::optional<QList<MusicTrack>>(tracks); };
+        return [tracks] { return std::optional(GatheredTracks{tracks, {}}); };
     }
 
     Collection collect(SearchReplace::Options options, const QList<MusicTrack>& tracks) {
@@ -164,6 +164,8 @@ TEST_F(SearchReplaceCollectTest, LibraryTracksWithoutAFileAreNeverProposed) {
     const Collection found = collect(options(0, "Song", "Tune"), tracks);
     ASSERT_EQ(found.records.size(), 1);
     EXPECT_EQ(found.records.first().newTag, QStringLiteral("Live Tune"));
+    EXPECT_EQ(passedOverLine(found.passedOver),
+              QStringLiteral("Passed over: 1 track whose file is missing."));
 }
 
 TEST_F(SearchReplaceCollectTest, ARunawayExpressionEndsTheLoopInsteadOfProposingAWrongValue) {
@@ -187,7 +189,7 @@ TEST_F(SearchReplaceCollectTest, AFailedGatheringIsNotAGatheredList) {
     SearchReplace tool(options(0, "a", "b"));
     ASSERT_FALSE(tool.validate());
     const Collection found =
-        tool.collect([] { return std::optional<QList<MusicTrack>>(); }, progress);
+        tool.collect([] { return std::optional<GatheredTracks>(); }, progress);
     EXPECT_FALSE(found.gathered);
     EXPECT_TRUE(progress.lines.isEmpty());
 }

@@ -72,11 +72,11 @@ inline MusicTrack libraryTrack(const QVariantMap& properties,
 }
 
 inline TrackGatherer gathering(QList<MusicTrack> tracks) {
-    return [tracks] { return std::optional<QList<MusicTrack>>(tracks); };
+    return [tracks] { return std::optional(GatheredTracks{tracks, {}}); };
 }
 
 inline TrackGatherer failedGathering() {
-    return [] { return std::optional<QList<MusicTrack>>(); };
+    return [] { return std::optional<GatheredTracks>(); };
 }
 
 /// A copy of the fixture with the given tags written into it, as a file track.
