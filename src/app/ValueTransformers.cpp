@@ -33,8 +33,13 @@ const Family kFamilies[] = {
 };
 
 // The comparison transformer a name asks for: the family's prefix, N from 0 to 99 in decimal
-// without leading zeros, the family's suffix; or the family's own name, which compares with 0.
+// without leading zeros, the family's suffix; or the family's own name (prefix and
+// "ValueTransformer", the larger-than family's with its V), which compares with 0.
 std::unique_ptr<ValueTransformer> makeComparison(const QString& name) {
+    for (const Family& family : kFamilies) {
+        if (name == QString::fromLatin1(family.prefix) + QStringLiteral("ValueTransformer"))
+            return std::make_unique<NumericComparisonValueTransformer>(name, family.relation);
+    }
     static const QRegularExpression number(QStringLiteral("^(0|[1-9][0-9]?)$"));
     for (const Family& family : kFamilies) {
         const QString prefix = QString::fromLatin1(family.prefix);
@@ -43,10 +48,7 @@ std::unique_ptr<ValueTransformer> makeComparison(const QString& name) {
             name.size() < prefix.size() + suffix.size())
             continue;
         const QString digits = name.mid(prefix.size(), name.size() - prefix.size() - suffix.size());
-        const bool familyName =
-            digits.isEmpty() &&
-            family.relation != NumericComparisonValueTransformer::Relation::Larger;
-        if (familyName || number.match(digits).hasMatch())
+        if (number.match(digits).hasMatch())
             return std::make_unique<NumericComparisonValueTransformer>(name, family.relation);
     }
     return nullptr;

@@ -21,12 +21,18 @@ Progress::Progress(Presenter& presenter, QObject* parent) : QObject(parent), pre
 }
 
 void Progress::begin(const QString& title) {
-    presenter_.showProgressSheet();
+    // A run starts with an empty detail line, never the last run's, so it is set before the
+    // sheet shows; the previous run's updates were all applied when it ended.
+    {
+        QMutexLocker lock(&pendingMutex_);
+        pending_.clear();
+    }
+    setDetail(QString());
     if (title_ != title) {
         title_ = title;
         emit titleChanged();
     }
-    setProgress(QString());
+    presenter_.showProgressSheet();
 }
 
 void Progress::setProgress(const QString& detail) {

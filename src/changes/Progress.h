@@ -26,8 +26,7 @@ class Progress : public QObject, public ProgressSink {
     QString title() const { return title_; }
     QString detail() const { return detail_; }
 
-    /// Main thread: shows the sheet with this title and an empty detail line (the empty line
-    /// is scheduled like any update, so it lands before the updates of the run that follows).
+    /// Main thread: shows the sheet with this title and an empty detail line.
     void begin(const QString& title);
     /// Any thread: schedules the detail line on the main thread without waiting; updates land
     /// in the order they were scheduled, within a few milliseconds (a fast worker's updates

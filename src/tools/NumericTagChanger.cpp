@@ -32,6 +32,13 @@ std::optional<AlertRequest> NumericTagChanger::validate() {
                        QStringLiteral("You have to enter a number to use the Numeric Tag "
                                       "Changer."));
     }
+    // Tags hold 32-bit numbers: a larger one would be cut to the limit without a word.
+    const double whole = std::trunc(*options_.numericString);
+    if (whole < double(kMin) || whole > double(kMax)) {
+        return okAlert(QStringLiteral("Invalid Data"),
+                       QStringLiteral("You have to enter a number from -2147483648 to 2147483647 "
+                                      "to use the Numeric Tag Changer."));
+    }
     return std::nullopt;
 }
 

@@ -34,6 +34,11 @@ TEST(ValueTransformersTest, ComparisonsUseTheNumberInTheirName) {
     EXPECT_EQ(apply("Differentto5ValueTransformer", 5), 0);
     EXPECT_EQ(apply("Differentto5ValueTransformer", -5), 1);
     EXPECT_EQ(apply("EqualtoValueTransformer", 0), 1);
+    // Each family's own name compares with 0, the larger-than family's included.
+    EXPECT_EQ(apply("LargerthanValueTransformer", 1), 1);
+    EXPECT_EQ(apply("LargerthanValueTransformer", 0), 0);
+    EXPECT_EQ(apply("SmallerthanValueTransformer", -1), 1);
+    EXPECT_EQ(apply("DifferenttoValueTransformer", 0), 0);
 }
 
 TEST(ValueTransformersTest, EveryListedNameResolvesAndOthersDoNot) {

@@ -22,6 +22,7 @@ TEST_F(ProgressTest, BeginShowsTheTitleAndClearsAnEarlierDetailLine) {
     QStringList seen;
     QObject::connect(&progress, &Progress::detailChanged, [&] { seen.append(progress.detail()); });
     progress.begin(QStringLiteral("Collecting changes…"));
+    EXPECT_TRUE(progress.detail().isEmpty());  // the sheet never shows the last run's line
     progress.setProgress(QStringLiteral("1/2 - New"));
     EXPECT_EQ(presenter().progressShown, 1);
     EXPECT_EQ(progress.title(), QStringLiteral("Collecting changes…"));

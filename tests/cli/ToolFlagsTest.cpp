@@ -6,6 +6,7 @@
 #include "cli/EncodeCommand.h"
 #include "cli/MoveCommand.h"
 #include "cli/NumericCommand.h"
+#include "cli/SearchReplaceCommand.h"
 
 namespace tessel::cli {
 namespace {
@@ -15,8 +16,9 @@ const ToolCommand& command(const QString& name) {
     static const MoveCommand move;
     static const EncodeCommand encode;
     static const NumericCommand numeric;
-    for (const ToolCommand* tool :
-         std::initializer_list<const ToolCommand*>{&capitalize, &move, &encode, &numeric}) {
+    static const SearchReplaceCommand searchReplace;
+    for (const ToolCommand* tool : std::initializer_list<const ToolCommand*>{
+             &capitalize, &move, &encode, &numeric, &searchReplace}) {
         if (tool->name() == name)
             return *tool;
     }
@@ -135,6 +137,8 @@ TEST_F(ToolFlagsTest, WhatAFlagCannotTakeIsAUsageError) {
         {"encode", {"--from", "14"}, "--from: '14' is not one of"},
         {"numeric", {"--tag", "name"}, "--tag: 'name' is not one of playedCount (Play Count)"},
         {"numeric", {"--add", "x"}, "--add: 'x' is not a number"},
+        {"search-replace", {"--preset", "-1"}, "--preset: '-1' is not one of 0-5"},
+        {"search-replace", {"--preset", "6"}, "--preset: '6' is not one of 0-5"},
         // The numeric tool always works on the library's selection and writes at once.
         {"numeric", {"--folder", "music"}, "unknown argument '--folder'"},
         {"numeric", {"--playlist", "Rock"}, "unknown argument '--playlist'"},
