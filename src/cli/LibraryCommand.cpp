@@ -21,6 +21,7 @@ namespace tessel::cli {
 namespace {
 
 using itunes::playliststore::PlaylistKind;
+using Use = itunes::Connection::Use;
 
 struct UsageProblem {
     QString message;
@@ -153,7 +154,7 @@ class Run {
 
     int playlists() {
         QJsonArray list;
-        connection().locked([&](sql::Database& db) {
+        connection(Use::Reading).locked([&](sql::Database& db) {
             for (const auto& info : itunes::playliststore::list(db, {})) {
                 list.append(
                     QJsonObject{{"name", info.name},
@@ -174,7 +175,7 @@ class Run {
     }
 
     int tracks() {
-        const auto rows = connection().locked([&](sql::Database& db) {
+        const auto rows = connection(Use::Reading).locked([&](sql::Database& db) {
             if (!options_.playlist)
                 return itunes::trackstore::listAll(db);
             return itunes::trackstore::listPlaylist(db, playlistNamed(db, *options_.playlist).id);
@@ -221,9 +222,11 @@ class Run {
     }
 
   private:
-    itunes::Connection& connection() {
+    // Reading actions open the library for reading only, so a library on a read-only medium
+    // can still be listed.
+    itunes::Connection& connection(Use use = Use::Any) {
         if (!connection_)
-            connection_ = itunes::Connection::open(itunes::libraryPath(options_.library));
+            connection_ = itunes::Connection::open(itunes::libraryPath(options_.library), use);
         return *connection_;
     }
 

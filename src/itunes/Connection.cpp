@@ -3,7 +3,10 @@
 #include "Schema.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+
+#include <unistd.h>
 
 namespace tessel::itunes {
 
@@ -15,15 +18,30 @@ QString preparedPath(const QString& path) {
     return info.absoluteFilePath();
 }
 
+// An existing library whose file or folder cannot be written (a read-only folder or medium;
+// a read-only mount stops even the superuser). A missing library is created as usual.
+bool cannotWrite(const QString& path) {
+    const QFileInfo info(path);
+    if (!info.exists())
+        return false;
+    return ::access(QFile::encodeName(info.absoluteFilePath()).constData(), W_OK) != 0 ||
+           ::access(QFile::encodeName(info.absolutePath()).constData(), W_OK) != 0;
+}
+
 }  // namespace
 
-Connection::Connection(const QString& path) : db_(preparedPath(path)) {
+Connection::Connection(const QString& path, sql::Database::Access access)
+    : db_(access == sql::Database::Access::ReadOnly ? QFileInfo(path).absoluteFilePath()
+                                                    : preparedPath(path),
+          access) {
     const QString canonical = QFileInfo(db_.path()).canonicalFilePath();
     libraryId_ = canonical.isEmpty() ? db_.path() : canonical;
 }
 
-std::shared_ptr<Connection> Connection::open(const QString& path) {
-    auto connection = std::make_shared<Connection>(path);
+std::shared_ptr<Connection> Connection::open(const QString& path, Use use) {
+    const auto access = use == Use::Reading || cannotWrite(path) ? sql::Database::Access::ReadOnly
+                                                                 : sql::Database::Access::ReadWrite;
+    auto connection = std::make_shared<Connection>(path, access);
     connection->locked([](sql::Database& db) { schema::prepare(db); });
     return connection;
 }

@@ -12,9 +12,15 @@ namespace tessel::itunes {
 
 class Connection {
   public:
+    /// What the opener means to do with the library.
+    enum class Use {
+        Any,      // read and write; a library that cannot be written is opened for reading
+        Reading,  // read only: never writes, so it works on a read-only library too
+    };
+
     /// Opens and prepares the library at path (creating it, and its folder, when missing).
     /// Throws a scripting error when the file cannot be used as a library.
-    static std::shared_ptr<Connection> open(const QString& path);
+    static std::shared_ptr<Connection> open(const QString& path, Use use = Use::Any);
 
     /// Runs work with the database while holding the connection's lock.
     template <typename Work>
@@ -26,7 +32,7 @@ class Connection {
     /// The library file's canonical path: two connections to one file name the same library.
     const QString& libraryId() const { return libraryId_; }
 
-    explicit Connection(const QString& path);
+    Connection(const QString& path, sql::Database::Access access);
 
   private:
     sql::Database db_;

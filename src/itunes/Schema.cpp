@@ -126,6 +126,8 @@ void prepare(sql::Database& db) {
     checkOwner(db);
     const qint64 version = pragmaValue(db, "PRAGMA user_version");
     checkVersion(db, version);
+    if (db.readOnly())
+        return;  // read as it stands: nothing is changed, not even its structure
     // WAL lets the desktop app and the command line read while the other writes; with WAL a
     // normal sync keeps the file sound and leaves a commit far cheaper than a full sync.
     pragmaValue(db, "PRAGMA journal_mode = WAL");

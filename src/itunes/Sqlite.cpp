@@ -4,6 +4,8 @@
 #include "support/FormattedString.h"
 
 #include <QFile>
+#include <QFileInfo>
+#include <QUrl>
 
 #include <sqlite3.h>
 
@@ -19,15 +21,34 @@ TesselError sqliteError(const QString& path, const QString& doing, const char* m
 
 }  // namespace
 
-Database::Database(const QString& path) : path_(path) {
-    const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_FULLMUTEX;
-    const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &db_, flags, nullptr);
+Database::Database(const QString& path, Access access)
+    : path_(path), readOnly_(access == Access::ReadOnly) {
+    if (!readOnly_) {
+        openAs(SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, QFile::encodeName(path));
+        return;
+    }
+    // A library on a read-only medium has no room for the files a shared read needs; marked
+    // immutable, it is read as it stands.
+    openAs(SQLITE_OPEN_READONLY, QFile::encodeName(path));
+    if (sqlite3_exec(db_, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr) !=
+        SQLITE_OK) {
+        sqlite3_close_v2(db_);
+        db_ = nullptr;
+        const QByteArray uri =
+            QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()).toEncoded() + "?immutable=1";
+        openAs(SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, uri);
+    }
+}
+
+void Database::openAs(int flags, const QByteArray& name) {
+    flags |= SQLITE_OPEN_FULLMUTEX;
+    const int rc = sqlite3_open_v2(name.constData(), &db_, flags, nullptr);
     if (rc != SQLITE_OK) {
         const QString message =
             db_ ? QString::fromUtf8(sqlite3_errmsg(db_)) : QString::fromUtf8(sqlite3_errstr(rc));
         sqlite3_close(db_);
         db_ = nullptr;
-        throw sqliteError(path, QStringLiteral("opening"), message.toUtf8().constData());
+        throw sqliteError(path_, QStringLiteral("opening"), message.toUtf8().constData());
     }
     sqlite3_extended_result_codes(db_, 1);
 }
@@ -56,6 +77,13 @@ bool Database::inTransaction() const {
 }
 
 void Database::fail(const QString& doing) const {
+    const int code = sqlite3_errcode(db_) & 0xff;
+    if (code == SQLITE_READONLY) {
+        throw itunes::scriptingError(formattedString(
+            QStringLiteral("The music library “%@” can only be read here (a read-only folder or "
+                           "medium), so nothing can be changed in it."),
+            path_));
+    }
     throw sqliteError(path_, doing, sqlite3_errmsg(db_));
 }
 

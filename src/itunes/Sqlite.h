@@ -16,14 +16,18 @@ namespace tessel::sql {
 
 class Database {
   public:
-    /// Opens (creating when missing) the database file at path. Throws when it cannot be
-    /// opened; a file that is not a database is only noticed by the first statement.
-    explicit Database(const QString& path);
+    enum class Access { ReadWrite, ReadOnly };
+
+    /// Opens (creating when missing) the database file at path; ReadOnly opens an existing
+    /// file for reading only. Throws when it cannot be opened; a file that is not a database
+    /// is only noticed by the first statement.
+    explicit Database(const QString& path, Access access = Access::ReadWrite);
     ~Database();
     Database(const Database&) = delete;
     Database& operator=(const Database&) = delete;
 
     const QString& path() const { return path_; }
+    bool readOnly() const { return readOnly_; }
     sqlite3* handle() const { return db_; }
 
     /// Runs one or more statements without parameters or results; `doing` names the step
@@ -38,7 +42,10 @@ class Database {
     [[noreturn]] void fail(const QString& doing) const;
 
   private:
+    void openAs(int flags, const QByteArray& name);
+
     QString path_;
+    bool readOnly_ = false;
     sqlite3* db_ = nullptr;
 };
 

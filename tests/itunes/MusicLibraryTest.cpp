@@ -5,10 +5,12 @@
 #include "itunes/MusicLibrary.h"
 #include "itunes/Schema.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
 #include <sqlite3.h>
+#include <unistd.h>
 
 namespace tessel {
 namespace {
@@ -104,6 +106,33 @@ TEST_F(LibraryTest, AWriterWaitsForAnotherWritersTransaction) {
     later.join();
     EXPECT_EQ(track->property(QStringLiteral("genre")), QStringLiteral("Held"));
     EXPECT_EQ(track->property(QStringLiteral("artist")), QStringLiteral("After"));
+}
+
+TEST_F(LibraryTest, ALibraryThatCannotBeWrittenIsStillRead) {
+    importFixture();
+    // A library whose folder holds only the database file, as on a read-only medium.
+    const QString copy = temp.filePath(QStringLiteral("ro/library.sqlite"));
+    QDir().mkpath(temp.filePath(QStringLiteral("ro")));
+    itunes::Connection::open(libraryFile)->locked(
+        [&](sql::Database& db) { db.exec("PRAGMA wal_checkpoint(TRUNCATE)"); });
+    ASSERT_TRUE(QFile::copy(libraryFile, copy));
+
+    const auto reading = itunes::Connection::open(copy, itunes::Connection::Use::Reading);
+    EXPECT_EQ(pragma(*reading, "SELECT count(*) FROM tracks"), 6);
+    try {
+        reading->locked([](sql::Database& db) { db.exec("DELETE FROM tracks"); });
+        ADD_FAILURE() << "a read-only library took a change";
+    } catch (const TesselError& error) {
+        EXPECT_TRUE(error.reason().contains(u"can only be read here")) << error.reason().toStdString();
+    }
+    if (geteuid() == 0)
+        GTEST_SKIP() << "folder permissions do not stop root";
+    QFile::setPermissions(temp.filePath(QStringLiteral("ro")),
+                          QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    const auto any = itunes::Connection::open(copy);
+    EXPECT_EQ(pragma(*any, "SELECT count(*) FROM playlists"), 7);
+    QFile::setPermissions(temp.filePath(QStringLiteral("ro")),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
 }
 
 }  // namespace
