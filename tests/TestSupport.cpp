@@ -50,7 +50,7 @@ QByteArray fileBytes(const QString& path) {
 }
 
 TestEnvironment::TestEnvironment()
-    : lib_(std::make_unique<TesselLib>(std::make_unique<MemorySettingsStore>(), &presenter)) {}
+    : lib_(std::make_unique<TesselLib>(std::make_unique<MemorySettingsStore>())) {}
 
 }  // namespace tessel::test
 

@@ -1,5 +1,5 @@
-// Shared pieces of the tests: fixture copies in a temporary folder and a TesselLib with an
-// in-memory settings store and a scripted Presenter.
+// Shared pieces of the tests: fixture copies in a temporary folder, a TesselLib with an
+// in-memory settings store, and a scripted Presenter.
 #pragma once
 
 #include "ScriptedPresenter.h"
@@ -51,8 +51,8 @@ bool spinUntil(Done done) {
     return done();
 }
 
-/// A TesselLib with in-memory settings whose Presenter is `presenter`; it is the shared
-/// instance while it lives.
+/// A TesselLib with in-memory settings, the shared instance while it lives, and a scripted
+/// Presenter for the controllers a test makes.
 class TestEnvironment {
   public:
     TestEnvironment();

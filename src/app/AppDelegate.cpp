@@ -2,9 +2,9 @@
 
 #include "NumericRun.h"
 #include "changes/ChangePanel.h"
-#include "model/TagCatalogue.h"
+#include "foundation/StringHelpers.h"
+#include "tags/TagCatalogue.h"
 #include "model/TrackGathering.h"
-#include "support/Alerts.h"
 #include "support/FormattedString.h"
 #include "support/Presenter.h"
 #include "support/Tasks.h"
@@ -46,26 +46,16 @@ itunes::ApplicationProvider orNoLibrary(itunes::ApplicationProvider application)
     };
 }
 
-int showAlert(const AlertRequest& alert) {
-    return runAlert(alert.title, alert.message, alert.defaultButton, alert.alternateButton,
-                    alert.otherButton);
-}
-
-QString asSentence(const QString& text) {
-    const QString trimmed = text.trimmed();
-    if (trimmed.isEmpty() || QStringLiteral(".!?").contains(trimmed.back()))
-        return trimmed;
-    return trimmed + u'.';
-}
-
-// An error that cut the collection short is reported, unless the track model already showed
-// its own alert for it: a partial list must not pass for the whole one.
-void reportStop(const Collection& collection) {
-    if (!collection.stoppedBy || collection.stoppedBy->name() == errors::kUnsupportedTag)
-        return;
-    runAlert(collection.stoppedBy->name(),
-             asSentence(collection.stoppedBy->reason()) +
-                 QStringLiteral(" The tracks after it were not looked at."));
+// The alert for an error that cut a collection short: a partial list must not pass for the
+// whole one. A tag the tracks cannot give has its own message.
+std::optional<AlertRequest> stopAlert(const Collection& collection) {
+    if (!collection.stoppedBy)
+        return std::nullopt;
+    const TesselError& error = *collection.stoppedBy;
+    if (error.name() == errors::kUnsupportedTag)
+        return okAlert(error.name(), error.reason());
+    return okAlert(error.name(), sentence(error.reason()) +
+                                     QStringLiteral(" The tracks after it were not looked at."));
 }
 
 // The worker must never let an exception out: an error that escaped the tool's own loop ends
@@ -111,10 +101,8 @@ QStringList AppDelegate::optionNames() {
 }
 
 void AppDelegate::applicationDidFinishLaunching() {
-    if (TesselLib::exists())
-        TesselLib::shared().setPresenter(&presenter_);
-    else
-        ownLib_ = std::make_unique<TesselLib>(std::move(settings_), &presenter_);
+    if (!TesselLib::exists())
+        ownLib_ = std::make_unique<TesselLib>(std::move(settings_));
     refreshPlaylists();
     setTagLists();
     setAboutTexts();
@@ -140,11 +128,11 @@ TrackGatherer AppDelegate::gatherer() const {
     const TrackSource source{selectedMethod_, selectedPlaylist_,
                              folderPath_.isEmpty() ? std::nullopt : std::optional(folderPath_),
                              playlistIds_};
-    return [source, application = application_]() -> std::optional<GatheredTracks> {
+    return [this, source, application = application_]() -> std::optional<GatheredTracks> {
         try {
             return gatherTracks(source, application);
         } catch (const TesselError& error) {
-            runAlert(error.name(), asSentence(error.reason()));
+            showAlert(okAlert(error.name(), sentence(error.reason())));
             return std::nullopt;
         }
     };
@@ -250,7 +238,8 @@ void AppDelegate::runTool(Tool tool, ChangeList shape) {
 
 void AppDelegate::handOver(Collection collection, ChangeList list, const AlertRequest& noChanges) {
     progress_.end();
-    reportStop(collection);
+    if (const std::optional<AlertRequest> alert = stopAlert(collection))
+        showAlert(*alert);
     const bool complete = collection.gathered && !collection.stoppedBy;
     if (!collection.records.isEmpty()) {
         list.records = std::move(collection.records);
@@ -302,7 +291,7 @@ void AppDelegate::applyChanges() {
 
 void AppDelegate::finishApply(const ApplyResult& result, bool membership) {
     if (result.outcome == ApplyResult::Outcome::Cancelled)
-        runAppTitledAlert(kDoNotTouchMessage);
+        showAlert(okAlert(TesselLib::shared().appName(), kDoNotTouchMessage));
     else if (const std::optional<AlertRequest> alert = stoppedAlert(result, membership))
         showAlert(*alert);
     setChanges(std::nullopt);
@@ -337,6 +326,13 @@ void AppDelegate::setAboutTexts() {
 void AppDelegate::setOption(const char* name, const QVariant& value) {
     // Through the property system, so the option's change signal goes out.
     setProperty(name, value);
+}
+
+int AppDelegate::showAlert(const AlertRequest& alert) const {
+    // From a worker, the worker waits until the main thread has shown it and the user answered.
+    int answer = kAlertDefault;
+    runOnMainBlocking([&] { answer = presenter_.presentAlert(alert); });
+    return answer;
 }
 
 void AppDelegate::onMain(std::function<void()> task) {

@@ -244,6 +244,8 @@ class AppDelegate : public QObject {
     void setAboutTexts();
     void setOption(const char* name, const QVariant& value);
     void onMain(std::function<void()> task);
+    /// Shows an alert through the Presenter from any thread; returns the AlertAnswer.
+    int showAlert(const AlertRequest& alert) const;
 
     itunes::ApplicationProvider application_;
     Presenter& presenter_;

@@ -1,30 +1,13 @@
 #include "NumericRun.h"
 
-#include "model/TagValue.h"
+#include "tags/TagValue.h"
 #include "model/TrackGathering.h"
+#include "foundation/StringHelpers.h"
 #include "support/FormattedString.h"
 
 #include <QDebug>
 
 namespace tessel {
-
-namespace {
-
-QString sentence(const QString& text) {
-    const QString trimmed = text.trimmed();
-    if (trimmed.isEmpty() || QStringLiteral(".!?").contains(trimmed.back()))
-        return trimmed;
-    return trimmed + u'.';
-}
-
-AlertRequest alertOf(const QString& title, const QString& message) {
-    AlertRequest alert;
-    alert.title = title;
-    alert.message = message;
-    return alert;
-}
-
-}  // namespace
 
 NumericOutcome runNumeric(const NumericTagChanger& tool,
                           const itunes::ApplicationProvider& application, ProgressSink& progress) {
@@ -54,8 +37,8 @@ std::optional<AlertRequest> numericStoppedAlert(const NumericOutcome& outcome) {
         return std::nullopt;
     const QString reason = sentence(outcome.error->reason());
     if (!outcome.selectionRead)
-        return alertOf(outcome.error->name(), reason);
-    return alertOf(QStringLiteral("Changes Not Completed"),
+        return okAlert(outcome.error->name(), reason);
+    return okAlert(QStringLiteral("Changes Not Completed"),
                    formattedString(QStringLiteral("The Numeric Tag Changer stopped at a "
                                                   "track: %@ The selected tracks before it "
                                                   "were written; it and the ones after it "

@@ -2,7 +2,7 @@
 // on a worker thread, and what ended the run, with no exception let out of the worker.
 #pragma once
 
-#include "changes/ProgressSink.h"
+#include "support/ProgressSink.h"
 #include "itunes/ITunes.h"
 #include "support/Presenter.h"
 #include "support/TesselError.h"

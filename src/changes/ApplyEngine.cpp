@@ -1,7 +1,8 @@
 #include "ApplyEngine.h"
 
-#include "model/TagValue.h"
+#include "tags/TagValue.h"
 #include "model/TrackGathering.h"
+#include "foundation/StringHelpers.h"
 #include "support/FormattedString.h"
 
 #include <QDebug>
@@ -148,13 +149,6 @@ itunes::PlaylistPtr targetPlaylist(itunes::Application& application,
     return target;
 }
 
-QString sentence(const QString& text) {
-    const QString trimmed = text.trimmed();
-    if (trimmed.isEmpty() || QStringLiteral(".!?").contains(trimmed.back()))
-        return trimmed;
-    return trimmed + u'.';
-}
-
 QString changesPhrase(int done, const QString& verb) {
     if (done == 0)
         return QStringLiteral("No change had been %1").arg(verb);
@@ -249,9 +243,10 @@ ApplyResult applyChanges(const ChangeList& list, const itunes::ApplicationProvid
 }
 
 std::optional<AlertRequest> stoppedAlert(const ApplyResult& result, bool membership) {
-    if (result.outcome != ApplyResult::Outcome::Stopped || !result.error ||
-        result.error->name() == errors::kUnsupportedTag)
+    if (result.outcome != ApplyResult::Outcome::Stopped || !result.error)
         return std::nullopt;
+    if (result.error->name() == errors::kUnsupportedTag)
+        return okAlert(result.error->name(), result.error->reason());
     const QString reason = sentence(result.error->reason());
     if (membership) {
         const QString where = result.trackName.isEmpty()

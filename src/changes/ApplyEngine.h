@@ -5,7 +5,7 @@
 #pragma once
 
 #include "ChangeRecord.h"
-#include "ProgressSink.h"
+#include "support/ProgressSink.h"
 #include "itunes/ITunes.h"
 #include "support/Presenter.h"
 #include "support/TesselError.h"
@@ -64,8 +64,8 @@ inline const QString kDoNotTouchMessage = QStringLiteral(
     "Please do not 'touch' iTunes while the operation is running. The operation "
     "had to be canceled.");
 
-/// The alert for a stopped run: which track, why, and how many changes were made before it.
-/// None when the error already had its own alert (the track model's "Unsupported Tag").
+/// The alert for a stopped run: which track, why, and how many changes were made before it;
+/// a tag the track cannot take ("Unsupported Tag") has its own message.
 std::optional<AlertRequest> stoppedAlert(const ApplyResult& result, bool membership);
 
 }  // namespace tessel

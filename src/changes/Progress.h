@@ -2,7 +2,7 @@
 // detail line from any thread, close it. Closing counts one completed operation per version.
 #pragma once
 
-#include "ProgressSink.h"
+#include "support/ProgressSink.h"
 
 #include <QMutex>
 #include <QObject>

@@ -2,7 +2,7 @@
 
 #include "FlagSteps.h"
 #include "app/AppDelegate.h"
-#include "model/TagCatalogue.h"
+#include "tags/TagCatalogue.h"
 #include "support/FormattedString.h"
 
 namespace tessel::cli {

@@ -1,6 +1,6 @@
 #include "RunReport.h"
 
-#include "model/TagValue.h"
+#include "tags/TagValue.h"
 #include "support/FormattedString.h"
 
 #include <QJsonArray>

@@ -156,6 +156,13 @@ qint32 intValue(const QVariant& value) {
     }
 }
 
+QString sentence(const QString& text) {
+    const QString trimmed = text.trimmed();
+    if (trimmed.isEmpty() || QStringLiteral(".!?").contains(trimmed.back()))
+        return trimmed;
+    return trimmed + u'.';
+}
+
 bool contains(const QString& text, const QString& needle, bool insensitive) {
     return text.contains(needle, insensitive ? Qt::CaseInsensitive : Qt::CaseSensitive);
 }

@@ -63,6 +63,10 @@ QString stringValue(const QVariant& value);
 /// (see intValue), absent gives 0.
 qint32 intValue(const QVariant& value);
 
+/// The text trimmed and ending in a full stop, so a reason reads as a sentence inside a
+/// message; one ending in ".", "!" or "?" keeps its ending, empty text stays empty.
+QString sentence(const QString& text);
+
 /// True when needle occurs in text; without regard to case when insensitive is set.
 bool contains(const QString& text, const QString& needle, bool insensitive = false);
 

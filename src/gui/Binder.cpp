@@ -1,7 +1,7 @@
 #include "Binder.h"
 
 #include "app/ValueTransformers.h"
-#include "model/TagValue.h"
+#include "tags/TagValue.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>

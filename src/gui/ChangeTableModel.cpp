@@ -1,7 +1,7 @@
 #include "ChangeTableModel.h"
 
 #include "app/AppDelegate.h"
-#include "model/TagValue.h"
+#include "tags/TagValue.h"
 
 #include <QDir>
 

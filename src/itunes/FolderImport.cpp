@@ -3,8 +3,8 @@
 
 #include "PlaylistStore.h"
 #include "TrackStore.h"
-#include "model/FileTags.h"
-#include "model/TrackGathering.h"
+#include "tags/FileTags.h"
+#include "tags/MusicFiles.h"
 #include "support/FormattedString.h"
 
 #include <QDir>

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "Connection.h"
-#include "changes/ProgressSink.h"
+#include "support/ProgressSink.h"
 #include "support/TesselError.h"
 
 #include <QString>

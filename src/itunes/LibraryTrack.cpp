@@ -3,7 +3,7 @@
 #include "LibraryPlaylist.h"
 #include "PlaylistStore.h"
 #include "TrackStore.h"
-#include "model/FileTags.h"
+#include "tags/FileTags.h"
 #include "support/FormattedString.h"
 
 #include <QDir>

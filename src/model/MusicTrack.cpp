@@ -1,15 +1,14 @@
 #include "MusicTrack.h"
 
-#include "FileTags.h"
-#include "TagValue.h"
-#include "support/Alerts.h"
+#include "tags/FileTags.h"
+#include "tags/TagValue.h"
+#include "support/TesselError.h"
 
 namespace tessel {
 
 namespace {
 
 [[noreturn]] void refuseTag(const QString& message) {
-    runAlert(errors::kUnsupportedTag, message);
     throw TesselError(errors::kUnsupportedTag, message);
 }
 

@@ -22,14 +22,15 @@ class MusicTrack {
     static MusicTrack withPath(QString path);
 
     /// The value of a tag (text or number), or absent (an invalid QVariant). Throws the
-    /// "Unsupported Tag" error, after its alert, for a tag the backend cannot give.
+    /// "Unsupported Tag" error for a tag the backend cannot give; its reason is the message
+    /// the controller shows.
     QVariant valueForTag(const QString& tag) const;
 
     /// The values of several tags from one parse of a file (one request per tag on the
     /// library); the same values and errors as valueForTag. Fresh on every call.
     QVariantMap valuesForTags(const QStringList& tags) const;
 
-    /// Writes a tag. Throws the "Unsupported Tag" error after its alert for a tag the backend
+    /// Writes a tag. Throws the "Unsupported Tag" error for a tag the backend
     /// cannot take, and a TesselError when the write itself fails.
     void setTag(const QString& tag, const QVariant& value) const;
 

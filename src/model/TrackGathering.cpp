@@ -1,9 +1,6 @@
 #include "TrackGathering.h"
 
-#include "foundation/FileHelpers.h"
-
-#include <QDir>
-#include <QFileInfo>
+#include "tags/MusicFiles.h"
 
 namespace tessel {
 
@@ -31,12 +28,6 @@ GatheredTracks tracksOf(const QList<itunes::TrackPtr>& references) {
 }
 
 }  // namespace
-
-const QStringList& audioExtensions() {
-    static const QStringList list{"mp3", "aac", "m4a", "ogg",  "flac", "mpc", "spx",
-                                  "wv",  "tta", "wav", "aiff", "mp4",  "asf"};
-    return list;
-}
 
 GatheredTracks gatherTracks(const TrackSource& source,
                             const itunes::ApplicationProvider& application) {
@@ -77,25 +68,6 @@ GatheredTracks playlistTracks(const TrackSource& source, itunes::Application& ap
     if (!playlist)
         throw missingPlaylist();
     return tracksOf(playlist->tracks());
-}
-
-std::optional<MusicFiles> musicFilesBelow(const QString& folder) {
-    // The listing is relative to the folder, which it reads right only when given absolute.
-    const QString absolute = QFileInfo(folder).absoluteFilePath();
-    const auto listing = folderListingRecursive(absolute);
-    if (!listing)
-        return std::nullopt;
-    MusicFiles files;
-    files.undecodableNames = listing->undecodableNames;
-    const QDir base(absolute);
-    for (const QString& entry : listing->entries) {
-        if (!audioExtensions().contains(QFileInfo(entry).suffix().toLower()))
-            continue;
-        const QString path = QDir::cleanPath(base.absoluteFilePath(entry));
-        if (QFileInfo(path).isFile())  // follows links; false for pipes, devices, folders
-            files.paths.append(path);
-    }
-    return files;
 }
 
 QList<itunes::TrackPtr> selectedTracks(itunes::Application& application) {

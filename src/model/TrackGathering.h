@@ -13,9 +13,6 @@
 
 namespace tessel {
 
-/// The 13 extensions the folder scan accepts, compared in lower case.
-const QStringList& audioExtensions();
-
 /// What tracks() reads of the controller's options.
 struct TrackSource {
     int selectedMethod = 0;          // 0 library playlist, 1 folder, other: the selection
@@ -44,16 +41,6 @@ GatheredTracks folderTracks(const std::optional<QUrl>& folder);
 /// the playlist chosen is the one gathered even when another shares its name; throws
 /// "Playlist Not Found" when the index is out of range or the playlist is gone.
 GatheredTracks playlistTracks(const TrackSource& source, itunes::Application& application);
-
-/// The music files below a folder: regular files (or links to one; never a pipe or a
-/// device, which would block or never end) with one of the 13 extensions, at any depth, as
-/// absolute paths in listing order, and how many entries had names that are not valid UTF-8.
-struct MusicFiles {
-    QStringList paths;
-    int undecodableNames = 0;
-};
-/// Absent when the folder is missing or unreadable.
-std::optional<MusicFiles> musicFilesBelow(const QString& folder);
 
 /// The library's selection resolved into current track objects, in selection order.
 QList<itunes::TrackPtr> selectedTracks(itunes::Application& application);

@@ -15,9 +15,8 @@ namespace {
 std::atomic<TesselLib*> sharedInstance{nullptr};
 }
 
-TesselLib::TesselLib(std::unique_ptr<SettingsStore> settings, Presenter* presenter)
-    : settings_(settings ? std::move(settings) : std::make_unique<QSettingsStore>()),
-      presenter_(presenter) {
+TesselLib::TesselLib(std::unique_ptr<SettingsStore> settings)
+    : settings_(settings ? std::move(settings) : std::make_unique<QSettingsStore>()) {
     createSupportFolder();
     sharedInstance.store(this);
 }

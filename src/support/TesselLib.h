@@ -1,5 +1,5 @@
-// The application-support object: what the running application is and where it keeps things,
-// the user defaults and the Presenter. One shared instance per process.
+// The application-support object: what the running application is, where it keeps things, and
+// the user defaults. One shared instance per process.
 #pragma once
 
 #include "Settings.h"
@@ -12,14 +12,11 @@
 
 namespace tessel {
 
-class Presenter;
-
 class TesselLib {
   public:
     /// Creates the support folder when it is missing and becomes the shared instance.
     /// Without a store the user's QSettings are used.
-    explicit TesselLib(std::unique_ptr<SettingsStore> settings = nullptr,
-                       Presenter* presenter = nullptr);
+    explicit TesselLib(std::unique_ptr<SettingsStore> settings = nullptr);
     ~TesselLib();
     TesselLib(const TesselLib&) = delete;
     TesselLib& operator=(const TesselLib&) = delete;
@@ -39,14 +36,11 @@ class TesselLib {
     std::optional<QUrl> suppURL() const;
 
     SettingsStore& settings() { return *settings_; }
-    Presenter* presenter() const { return presenter_; }
-    void setPresenter(Presenter* presenter) { presenter_ = presenter; }
 
   private:
     void createSupportFolder() const;
 
     std::unique_ptr<SettingsStore> settings_;
-    Presenter* presenter_ = nullptr;
 };
 
 }  // namespace tessel

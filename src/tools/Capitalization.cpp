@@ -2,8 +2,8 @@
 
 #include "CollectChanges.h"
 #include "foundation/CaseRules.h"
-#include "model/TagCatalogue.h"
-#include "model/TagValue.h"
+#include "tags/TagCatalogue.h"
+#include "tags/TagValue.h"
 
 namespace tessel {
 

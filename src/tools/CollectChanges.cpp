@@ -1,6 +1,6 @@
 #include "CollectChanges.h"
 
-#include "model/TagValue.h"
+#include "tags/TagValue.h"
 #include "support/FormattedString.h"
 #include "support/TesselError.h"
 

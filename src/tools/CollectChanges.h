@@ -3,7 +3,7 @@
 #pragma once
 
 #include "Collection.h"
-#include "changes/ProgressSink.h"
+#include "support/ProgressSink.h"
 
 #include <QStringList>
 #include <QVariantMap>

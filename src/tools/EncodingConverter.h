@@ -4,7 +4,7 @@
 #pragma once
 
 #include "Collection.h"
-#include "changes/ProgressSink.h"
+#include "support/ProgressSink.h"
 #include "support/Presenter.h"
 
 #include <optional>

@@ -1,8 +1,8 @@
 #include "NumericTagChanger.h"
 
 #include "foundation/StringHelpers.h"
-#include "model/TagCatalogue.h"
-#include "model/TagValue.h"
+#include "tags/TagCatalogue.h"
+#include "tags/TagValue.h"
 #include "support/FormattedString.h"
 
 #include <algorithm>

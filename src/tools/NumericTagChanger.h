@@ -3,7 +3,7 @@
 // change panel and no "No Changes" alert.
 #pragma once
 
-#include "changes/ProgressSink.h"
+#include "support/ProgressSink.h"
 #include "itunes/ITunes.h"
 #include "support/Presenter.h"
 

@@ -1,8 +1,8 @@
 #include "SearchReplace.h"
 
 #include "CollectChanges.h"
-#include "model/TagCatalogue.h"
-#include "model/TagValue.h"
+#include "tags/TagCatalogue.h"
+#include "tags/TagValue.h"
 #include "support/FormattedString.h"
 
 namespace tessel {

@@ -5,7 +5,7 @@
 
 #include "Collection.h"
 #include "Regex.h"
-#include "changes/ProgressSink.h"
+#include "support/ProgressSink.h"
 #include "support/Presenter.h"
 
 #include <QString>

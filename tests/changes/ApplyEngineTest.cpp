@@ -231,7 +231,7 @@ TEST_F(ApplyEngineTest, AReadOnlyFileStopsTheRun) {
     EXPECT_EQ(titleOf(list.records.at(2)), QStringLiteral("Song"));
 }
 
-TEST_F(ApplyEngineTest, AnUnsupportedTagStopsWithTheModelsAlertOnly) {
+TEST_F(ApplyEngineTest, AnUnsupportedTagStopsWithItsOwnMessage) {
     ChangeList list = renamings(2);
     list.records[0].tagToChange = QStringLiteral("composer");
     const QByteArray before = test::fileBytes(list.records.at(0).track.path());
@@ -239,8 +239,10 @@ TEST_F(ApplyEngineTest, AnUnsupportedTagStopsWithTheModelsAlertOnly) {
     const ApplyResult result = applyTagChanges(list, progress);
     EXPECT_EQ(result.outcome, Outcome::Stopped);
     EXPECT_EQ(result.done, 0);
-    EXPECT_EQ(presenter().alertTitles(), QStringList{"Unsupported Tag"});
-    EXPECT_FALSE(stoppedAlert(result, false));
+    const auto alert = stoppedAlert(result, false);
+    ASSERT_TRUE(alert);
+    EXPECT_EQ(alert->title, QStringLiteral("Unsupported Tag"));
+    EXPECT_EQ(alert->message, unsupported::kFolderMessage);
     EXPECT_EQ(test::fileBytes(list.records.at(0).track.path()), before);
     EXPECT_EQ(titleOf(list.records.at(1)), QStringLiteral("Song"));
 }

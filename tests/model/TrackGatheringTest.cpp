@@ -1,5 +1,6 @@
 #include "TestSupport.h"
 #include "model/TrackGathering.h"
+#include "tags/MusicFiles.h"
 
 #include <QFile>
 

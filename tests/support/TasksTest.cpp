@@ -1,5 +1,4 @@
 #include "TestSupport.h"
-#include "support/Alerts.h"
 #include "support/Tasks.h"
 
 #include <QCoreApplication>
@@ -25,29 +24,21 @@ TEST(TasksTest, MainThreadTasksRunInOrder) {
         EXPECT_EQ(order.at(i), QString::number(i));
 }
 
-TEST(TasksTest, AWorkerWaitsForItsAlertToBeAnswered) {
-    test::TestEnvironment env;
-    env.presenter.answers = {kAlertOther};
-    std::atomic<int> answer{99};
-    std::atomic<bool> answeredOnMain{false};
-    env.presenter.onAlert = [&](const AlertRequest&) { answeredOnMain = isMainThread(); };
-
+TEST(TasksTest, AWorkerWaitsForItsMainThreadTask) {
+    // How an alert reaches the user from a worker: the worker waits for the answer.
+    std::atomic<int> answer{0};
+    std::atomic<bool> ranOnMain{false};
     runInBackground([&] {
-        answer =
-            runAlert(QStringLiteral("Rate Tessel?"), QStringLiteral("Please"),
-                     QStringLiteral("Rate"), QStringLiteral("Don't rate"), QStringLiteral("Later"));
+        int given = 0;
+        runOnMainBlocking([&] {
+            ranOnMain = isMainThread();
+            given = 42;
+        });
+        answer = given;
     });
-    ASSERT_TRUE(test::spinUntil([&] { return answer.load() != 99; }));
-    EXPECT_EQ(answer.load(), kAlertOther);
-    EXPECT_TRUE(answeredOnMain.load());
-    ASSERT_EQ(env.presenter.alerts.size(), 1);
-    EXPECT_EQ(env.presenter.alerts.first().otherButton, QStringLiteral("Later"));
-}
-
-TEST(TasksTest, AppTitledAlertsCarryTheApplicationName) {
-    test::TestEnvironment env;
-    EXPECT_EQ(runAppTitledAlert(QStringLiteral("Hello")), kAlertDefault);
-    EXPECT_EQ(env.presenter.alertLines(), QStringList{"Tessel: Hello"});
+    ASSERT_TRUE(test::spinUntil([&] { return answer.load() != 0; }));
+    EXPECT_EQ(answer.load(), 42);
+    EXPECT_TRUE(ranOnMain.load());
 }
 
 TEST(TasksTest, DelayedTasksRunOnTheMainThreadLater) {

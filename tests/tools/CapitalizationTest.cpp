@@ -102,14 +102,15 @@ TEST_F(CapitalizationTest, ReadErrorKeepsWhatWasFoundAndFailedGatheringIsNotNoCh
     EXPECT_TRUE(none.records.isEmpty());
 }
 
-TEST_F(CapitalizationTest, TagThatAFileCannotGiveStopsWithItsAlert) {
+TEST_F(CapitalizationTest, TagThatAFileCannotGiveStopsTheLoop) {
     const MusicTrack track = fileTrack(temp, "a.mp3", {{"name", "lower"}});
     RecordingProgress progress;
     const Collection result =
         capitalize(3, Method::kUpperCase, gathering({track, track}), progress);
     EXPECT_TRUE(result.gathered);
     EXPECT_TRUE(result.records.isEmpty());
-    EXPECT_EQ(presenter().alertTitles(), QStringList{"Unsupported Tag"});
+    ASSERT_TRUE(result.stoppedBy);
+    EXPECT_EQ(result.stoppedBy->name(), errors::kUnsupportedTag);
 }
 
 TEST_F(CapitalizationTest, TagOutsideTheTextTagsIsRefused) {

@@ -1,5 +1,5 @@
 #include "ToolTestSupport.h"
-#include "model/TagValue.h"
+#include "tags/TagValue.h"
 #include "tools/DataMover.h"
 
 namespace tessel::test {

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "TestSupport.h"
-#include "changes/ProgressSink.h"
+#include "support/ProgressSink.h"
 #include "itunes/ITunes.h"
 #include "model/MusicTrack.h"
 #include "tools/Collection.h"
