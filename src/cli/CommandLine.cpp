@@ -1,6 +1,7 @@
 #include "CommandLine.h"
 
 #include <QCommandLineParser>
+#include <QFileInfo>
 #include <QHash>
 
 namespace tessel::cli {
@@ -80,6 +81,12 @@ Option jsonOption() {
 
 Option helpOption() {
     return {"--help", "", "show this help"};
+}
+
+QString libraryFile(const QString& value) {
+    if (value.isEmpty())
+        throw UsageError{QStringLiteral("--library: the file name is empty")};
+    return QFileInfo(value).absoluteFilePath();
 }
 
 CommandLine parseCommandLine(const QStringList& arguments, const QList<Option>& options) {

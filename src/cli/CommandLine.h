@@ -27,6 +27,10 @@ Option libraryOption();
 Option jsonOption();
 Option helpOption();
 
+/// The file a --library value names, as an absolute path. Throws UsageError for an empty
+/// value, which would otherwise stand for the default library.
+QString libraryFile(const QString& value);
+
 /// An option as given on the command line.
 struct GivenOption {
     QString name;   // the name of its Option: "--search"

@@ -51,7 +51,7 @@ Options readOptions(const QStringList& arguments) {
     options.operands = line.positional.mid(1);
     for (const auto& [name, value] : line.options) {
         if (name == u"--library")
-            options.library = value;
+            options.library = libraryFile(value);
         else if (name == u"--playlist")
             options.playlist = value;
         else if (name == u"--rows")

@@ -149,7 +149,7 @@ int buttonPosition(const QString& text) {
 // Flags that shape the run rather than the options.
 bool takeRunFlag(const QString& name, const QString& value, ToolArguments& result) {
     if (name == u"--library")
-        result.library = QFileInfo(value).absoluteFilePath();
+        result.library = libraryFile(value);
     else if (name == u"--apply")
         result.apply = true;
     else if (name == u"--uncheck")

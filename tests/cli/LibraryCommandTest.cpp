@@ -145,6 +145,7 @@ TEST_F(LibraryCommandTest, UsageErrorsAndFailures) {
         {{"select", "--playlist", "Mixed", "--rows", "4"}, cli::kExitUsage},
         {{"select", "--playlist", "Mixed", "--rows", "x"}, cli::kExitUsage},
         {{"tracks", "--colour"}, cli::kExitUsage},
+        {{"playlists", "--library="}, cli::kExitUsage},
         {{"new-playlist", " "}, cli::kExitUsage},
         {{"tracks", "--playlist", "Road Trip"}, cli::kExitUsage},
         {{"select", "--playlist", "Road Trip"}, cli::kExitUsage},

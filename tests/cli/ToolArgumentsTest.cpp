@@ -110,6 +110,7 @@ TEST_F(ToolArgumentsTest, UsageErrors) {
         {{"loose"}, {"unknown argument 'loose'"}},
         {{"--answer", "4"}, {"--answer: the button must be 1, 2 or 3"}},
         {{"--regex"}, {"unknown argument '--regex'"}},
+        {{"--library", ""}, {"--library: the file name is empty"}},
     };
     for (const auto& row : expected) {
         EXPECT_EQ(usageErrorOf([&] { parseToolArguments(row[0], {}); }), row[1].first())
