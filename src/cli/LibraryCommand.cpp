@@ -1,5 +1,7 @@
 #include "LibraryCommand.h"
 
+#include "CommandLine.h"
+#include "RowList.h"
 #include "itunes/Connection.h"
 #include "itunes/LibraryImport.h"
 #include "itunes/MusicLibrary.h"
@@ -14,7 +16,6 @@
 #include <QSet>
 
 #include <cstdio>
-#include <set>
 
 namespace tessel::cli {
 
@@ -23,81 +24,46 @@ namespace {
 using itunes::playliststore::PlaylistKind;
 using Use = itunes::Connection::Use;
 
-struct UsageProblem {
-    QString message;
-};
-
 struct Options {
     QString action;
     QStringList operands;
     QString library;
     std::optional<QString> playlist;
-    std::optional<QString> rows;
+    std::optional<RowList> rows;
     bool smart = false;
     bool json = false;
     bool help = false;
 };
 
-const QSet<QString> kValueOptions{"--library", "--playlist", "--rows"};
-
-void setOption(Options& options, const QString& name, const QString& value) {
-    if (name == u"--library")
-        options.library = value;
-    else if (name == u"--playlist")
-        options.playlist = value;
-    else
-        options.rows = value;
+// The usage text describes them with the actions that take them.
+QList<Option> libraryOptions() {
+    const Option playlist{"--playlist", "NAME|ID", {}};
+    const Option rows{"--rows", "LIST", {}};
+    const Option smart{"--smart", {}, {}};
+    return {libraryOption(), jsonOption(), helpOption(), playlist, rows, smart};
 }
 
-// Options may come before or after the action and its operands; "--name=value" also works.
-Options parseOptions(const QStringList& arguments) {
+// The action and its operands may come before, between or after the options.
+Options readOptions(const QStringList& arguments) {
+    const CommandLine line = parseCommandLine(arguments, libraryOptions());
     Options options;
-    for (qsizetype i = 0; i < arguments.size(); ++i) {
-        const QString& argument = arguments.at(i);
-        const QString name = argument.section(u'=', 0, 0);
-        if (argument == u"--json") {
-            options.json = true;
-        } else if (argument == u"--smart") {
+    options.action = line.positional.value(0);
+    options.operands = line.positional.mid(1);
+    for (const auto& [name, value] : line.options) {
+        if (name == u"--library")
+            options.library = libraryFile(value);
+        else if (name == u"--playlist")
+            options.playlist = value;
+        else if (name == u"--rows")
+            options.rows = RowList::parse(value, name);
+        else if (name == u"--smart")
             options.smart = true;
-        } else if (argument == u"--help" || argument == u"-h") {
+        else if (name == u"--json")
+            options.json = true;
+        else if (name == u"--help")
             options.help = true;
-        } else if (kValueOptions.contains(name)) {
-            if (argument.contains(u'='))
-                setOption(options, name, argument.section(u'=', 1));
-            else if (i + 1 < arguments.size())
-                setOption(options, name, arguments.at(++i));
-            else
-                throw UsageProblem{formattedString(QStringLiteral("%@ needs a value"), name)};
-        } else if (argument.startsWith(u"--")) {
-            throw UsageProblem{formattedString(QStringLiteral("unknown option %@"), argument)};
-        } else if (options.action.isEmpty()) {
-            options.action = argument;
-        } else {
-            options.operands.append(argument);
-        }
     }
     return options;
-}
-
-// 1-based rows and ranges ("2,5-7") of a playlist of count entries: a set of rows, ascending,
-// each once however often the list names it.
-QList<int> parseRows(const QString& text, int count) {
-    std::set<int> rows;
-    for (const QString& part : text.split(u',')) {
-        const QStringList ends = part.split(u'-');
-        bool firstOk = false;
-        bool lastOk = false;
-        const int first = ends.first().trimmed().toInt(&firstOk);
-        const int last = ends.last().trimmed().toInt(&lastOk);
-        if (ends.size() > 2 || !firstOk || !lastOk || first < 1 || last < first)
-            throw UsageProblem{formattedString(QStringLiteral("bad row list “%@”"), text)};
-        if (last > count)
-            throw UsageProblem{formattedString(
-                QStringLiteral("row %i is past the end of the playlist (%i tracks)"), last, count)};
-        for (int row = first; row <= last; ++row)
-            rows.insert(row - 1);
-    }
-    return QList<int>(rows.begin(), rows.end());
 }
 
 class ProgressLines : public ProgressSink {
@@ -143,7 +109,8 @@ class Run {
 
     int addFolder() {
         if (options_.playlist)  // a name several playlists share is a usage error
-            connection().locked([&](sql::Database& db) { checkUnambiguous(db, *options_.playlist); });
+            connection().locked(
+                [&](sql::Database& db) { checkUnambiguous(db, *options_.playlist); });
         ProgressLines progress(err_);
         const auto summary = itunes::importFolder(connection(), options_.operands.at(0),
                                                   options_.playlist, &progress);
@@ -192,7 +159,7 @@ class Run {
     int newPlaylist() {
         const QString name = options_.operands.at(0);
         if (name.trimmed().isEmpty())
-            throw UsageProblem{QStringLiteral("a playlist needs a name")};
+            throw UsageError{QStringLiteral("a playlist needs a name")};
         const auto info = connection().locked([&](sql::Database& db) {
             sql::Transaction transaction(db);
             const qint64 id = itunes::playliststore::create(
@@ -210,7 +177,7 @@ class Run {
             const auto entries =
                 itunes::playliststore::entries(db, playlistNamed(db, *options_.playlist).id);
             QList<qint64> items;
-            const QList<int> rows = options_.rows ? parseRows(*options_.rows, int(entries.size()))
+            const QList<int> rows = options_.rows ? options_.rows->rowsIn(int(entries.size()))
                                                   : allRows(int(entries.size()));
             for (int row : rows)
                 items.append(entries.at(row).itemId);
@@ -254,8 +221,9 @@ class Run {
         if (matches.size() > 1) {
             QStringList choices;
             for (const auto& info : matches)
-                choices.append(formattedString(QStringLiteral("  %@  %@"), info.persistentId, info.name));
-            throw UsageProblem{formattedString(
+                choices.append(
+                    formattedString(QStringLiteral("  %@  %@"), info.persistentId, info.name));
+            throw UsageError{formattedString(
                 QStringLiteral("%i playlists are named “%@”; give one of their persistent IDs "
                                "instead:\n%@"),
                 int(matches.size()), name, choices.join(u'\n'))};
@@ -313,7 +281,11 @@ const QList<Action>& actions() {
         {"playlists", 0, {}, "playlists", &Run::playlists},
         {"tracks", 0, {"playlist"}, "tracks [--playlist NAME|ID]", &Run::tracks},
         {"new-playlist", 1, {"smart"}, "new-playlist NAME [--smart]", &Run::newPlaylist},
-        {"select", 0, {"playlist", "rows"}, "select --playlist NAME|ID [--rows LIST]", &Run::select},
+        {"select",
+         0,
+         {"playlist", "rows"},
+         "select --playlist NAME|ID [--rows LIST]",
+         &Run::select},
     };
     return list;
 }
@@ -336,24 +308,23 @@ const Action& checkedAction(const Options& options) {
         if (options.action != QLatin1String(action.name))
             continue;
         if (options.operands.size() != action.operands)
-            throw UsageProblem{formattedString(QStringLiteral("usage: tessel-cli library %@"),
-                                               QString::fromLatin1(action.usage))};
+            throw UsageError{formattedString(QStringLiteral("usage: tessel-cli library %@"),
+                                             QString::fromLatin1(action.usage))};
         const QList<std::pair<const char*, bool>> given{{"playlist", options.playlist.has_value()},
                                                         {"rows", options.rows.has_value()},
                                                         {"smart", options.smart}};
         for (const auto& [option, present] : given) {
             if (present && !action.options.contains(QString::fromLatin1(option)))
-                throw UsageProblem{formattedString(QStringLiteral("%@ does not take --%@"),
-                                                   options.action, QString::fromLatin1(option))};
+                throw UsageError{formattedString(QStringLiteral("%@ does not take --%@"),
+                                                 options.action, QString::fromLatin1(option))};
         }
         if (options.action == u"select" && !options.playlist)
-            throw UsageProblem{QStringLiteral("select needs --playlist NAME")};
+            throw UsageError{QStringLiteral("select needs --playlist NAME")};
         return action;
     }
-    throw UsageProblem{
-        options.action.isEmpty()
-            ? QStringLiteral("no action given")
-            : formattedString(QStringLiteral("unknown action “%@”"), options.action)};
+    throw UsageError{options.action.isEmpty()
+                         ? QStringLiteral("no action given")
+                         : formattedString(QStringLiteral("unknown action “%@”"), options.action)};
 }
 
 }  // namespace
@@ -371,7 +342,7 @@ QString LibraryCommand::summary() const {
 
 int LibraryCommand::execute(const QStringList& arguments) {
     try {
-        const Options options = parseOptions(arguments);
+        const Options options = readOptions(arguments);
         if (options.help) {
             out_ << usageText();
             return kExitOk;
@@ -381,8 +352,8 @@ int LibraryCommand::execute(const QStringList& arguments) {
         const int code = (run.*action.run)();
         out_.flush();
         return code;
-    } catch (const UsageProblem& problem) {
-        err_ << "tessel-cli library: " << problem.message << "\n\n" << usageText();
+    } catch (const UsageError& error) {
+        err_ << "tessel-cli library: " << error.message << "\n\n" << usageText();
         err_.flush();
         return kExitUsage;
     } catch (const TesselError& error) {

@@ -5,7 +5,7 @@
 #include <QFileInfo>
 #include <QMetaProperty>
 
-#include <set>
+#include <algorithm>
 
 namespace tessel::cli {
 
@@ -118,31 +118,25 @@ QList<Flag> makeCommonFlags() {
          [](const QString& name) -> Step {
              return [name](AppDelegate& delegate) {
                  delegate.setProperty("selectedMethod", 0);
-                 delegate.setProperty("selectedPlaylist",
-                                      playlistIndex(name, delegate.playlists(), delegate.playlistIds()));
+                 delegate.setProperty("selectedPlaylist", playlistIndex(name, delegate.playlists(),
+                                                                        delegate.playlistIds()));
              };
          }},
         {"--selection", "", "work on the tracks selected in the library",
          [](const QString&) { return setOption("selectedMethod", 2); }},
-        {"--library", "FILE", "the library database to use", nullptr},
+        {libraryOption(), nullptr},
         {"--set", "NAME=VALUE", "set any option by its name (repeatable)", optionSetting},
         {"--apply", "", "write the checked changes (default: only show them)", nullptr},
         {"--uncheck", "LIST", "uncheck rows first, e.g. 2,5-7", nullptr},
         {"--answer", "N", "take button N (1 = default) of alerts that offer several", nullptr},
-        {"--json", "", "print one JSON object on standard output", nullptr},
-        {"--help", "", "show this help", nullptr},
+        {jsonOption(), nullptr},
+        {helpOption(), nullptr},
     };
 }
 
-const Flag* findFlag(const QString& name, const QList<Flag>& toolFlags,
-                     const QList<Flag>& sharedFlags) {
-    for (const QList<Flag>* flags : {&sharedFlags, &toolFlags}) {
-        for (const Flag& flag : *flags) {
-            if (flag.name == name)
-                return &flag;
-        }
-    }
-    return nullptr;
+const Flag& flagNamed(const QList<Flag>& flags, const QString& name) {
+    return *std::find_if(flags.begin(), flags.end(),
+                         [&name](const Flag& flag) { return flag.name == name; });
 }
 
 int buttonPosition(const QString& text) {
@@ -155,11 +149,11 @@ int buttonPosition(const QString& text) {
 // Flags that shape the run rather than the options.
 bool takeRunFlag(const QString& name, const QString& value, ToolArguments& result) {
     if (name == u"--library")
-        result.library = QFileInfo(value).absoluteFilePath();
+        result.library = libraryFile(value);
     else if (name == u"--apply")
         result.apply = true;
     else if (name == u"--uncheck")
-        result.uncheck = parseRowList(value);
+        result.uncheck = RowList::parse(value, name);
     else if (name == u"--answer")
         result.answer = buttonPosition(value);
     else if (name == u"--json")
@@ -180,26 +174,14 @@ const QList<Flag>& commonFlags() {
 
 ToolArguments parseToolArguments(const QStringList& arguments, const QList<Flag>& toolFlags,
                                  const QList<Flag>& sharedFlags) {
+    const QList<Flag> flags = sharedFlags + toolFlags;
+    const CommandLine line = parseCommandLine(arguments, QList<Option>(flags.begin(), flags.end()));
+    if (!line.positional.isEmpty())
+        usage(QStringLiteral("unknown argument '%1'").arg(line.positional.first()));
     ToolArguments result;
-    for (qsizetype i = 0; i < arguments.size(); ++i) {
-        QString name = arguments.at(i);
-        std::optional<QString> value;
-        if (const qsizetype equals = name.indexOf(u'='); name.startsWith(u"--") && equals > 0) {
-            value = name.mid(equals + 1);
-            name = name.left(equals);
-        }
-        const Flag* flag = findFlag(name, toolFlags, sharedFlags);
-        if (!flag)
-            usage(QStringLiteral("unknown argument '%1'").arg(arguments.at(i)));
-        if (flag->valueName.isEmpty() && value)
-            usage(QStringLiteral("%1 takes no value").arg(name));
-        if (!flag->valueName.isEmpty() && !value) {
-            if (++i >= arguments.size())
-                usage(QStringLiteral("%1 needs a value (%2)").arg(name, flag->valueName));
-            value = arguments.at(i);
-        }
-        if (!takeRunFlag(name, value.value_or(QString()), result))
-            result.steps.append(flag->parse(value.value_or(QString())));
+    for (const GivenOption& given : line.options) {
+        if (!takeRunFlag(given.name, given.value, result))
+            result.steps.append(flagNamed(flags, given.name).parse(given.value));
     }
     return result;
 }
@@ -226,38 +208,6 @@ Step optionSetting(const QString& assignment) {
     const QMetaProperty property = meta.property(meta.indexOfProperty(name.toLatin1().constData()));
     return setOption(property.name(), optionValue(property, assignment.mid(equals + 1),
                                                   QStringLiteral("--set ") + name));
-}
-
-QList<RowRange> parseRowList(const QString& text) {
-    QList<RowRange> ranges;
-    for (const QString& part : text.split(u',')) {
-        const QStringList ends = part.split(u'-');
-        const auto bad = [&] {
-            usage(QStringLiteral("--uncheck: '%1' is not a row or a range of rows").arg(part));
-        };
-        if (ends.size() > 2 || part.trimmed().isEmpty())
-            bad();
-        const RowRange range{wholeNumber(ends.first(), QStringLiteral("--uncheck")),
-                             wholeNumber(ends.last(), QStringLiteral("--uncheck"))};
-        if (range.first < 1 || range.last < range.first)
-            bad();
-        ranges.append(range);
-    }
-    return ranges;
-}
-
-QList<int> rowsIn(const QList<RowRange>& ranges, int count) {
-    std::set<int> rows;
-    for (const RowRange& range : ranges) {
-        if (range.last > count) {
-            usage(QStringLiteral("--uncheck: row %1 is past the last of the %2 rows")
-                      .arg(range.last)
-                      .arg(count));
-        }
-        for (int row = range.first; row <= range.last; ++row)
-            rows.insert(row - 1);
-    }
-    return QList<int>(rows.begin(), rows.end());
 }
 
 }  // namespace tessel::cli

@@ -4,6 +4,9 @@
 // later flag wins over an earlier one.
 #pragma once
 
+#include "CommandLine.h"
+#include "RowList.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -16,33 +19,20 @@ class AppDelegate;
 
 namespace tessel::cli {
 
-/// A mistake in the arguments (exit code 2), with the message to print.
-struct UsageError {
-    QString message;
-};
-
 /// One change to the controller's options, made after start-up.
 using Step = std::function<void(AppDelegate&)>;
 
-struct Flag {
-    QString name;       // "--search"
-    QString valueName;  // "TEXT"; empty for a flag that takes no value
-    QString help;
-    /// Turns the flag's value into a step; throws UsageError for a bad value.
+struct Flag : Option {
+    /// Turns the flag's value into a step; throws UsageError for a bad value. Empty for the
+    /// flags that shape the run rather than the options.
     std::function<Step(const QString& value)> parse;
-};
-
-/// Rows first to last, 1-based.
-struct RowRange {
-    int first = 1;
-    int last = 1;
 };
 
 struct ToolArguments {
     QString library;    // --library FILE; empty: the default library
     QList<Step> steps;  // source, --set and tool flags, in command-line order
     bool apply = false;
-    QList<RowRange> uncheck;
+    RowList uncheck;
     int answer = 1;  // the button position taken for alerts with several buttons
     bool json = false;
     bool help = false;
@@ -63,12 +53,5 @@ QString flagsHelp(const QList<Flag>& flags);
 /// as true/false/1/0, texts, folderPath as a path, numericString as a number, empty for
 /// absent). Throws UsageError.
 Step optionSetting(const QString& assignment);
-
-/// Rows and ranges such as "2,5-7", 1-based; throws UsageError.
-QList<RowRange> parseRowList(const QString& text);
-
-/// The 0-based rows of the ranges in a list of count rows, ascending and without repeats;
-/// throws UsageError for a row past the end.
-QList<int> rowsIn(const QList<RowRange>& ranges, int count);
 
 }  // namespace tessel::cli

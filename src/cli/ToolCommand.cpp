@@ -92,7 +92,7 @@ bool ToolCommand::runAction(AppDelegate& delegate, const ToolArguments& argument
     bool succeeded = runToEnd(delegate, [&] { perform(delegate); });
     if (!delegate.changes())
         return succeeded;
-    delegate.checkSelected(rowsIn(arguments.uncheck, delegate.changes()->records.size()), 0);
+    delegate.checkSelected(arguments.uncheck.rowsIn(int(delegate.changes()->records.size())), 0);
     report.changes = *delegate.changes();
     report.info = presenter.infoLine();
     report.note = presenter.noteLine();

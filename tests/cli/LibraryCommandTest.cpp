@@ -112,6 +112,22 @@ TEST_F(LibraryCommandTest, NewPlaylistsFoldersAndTheSelection) {
     EXPECT_TRUE(open()->selection().isEmpty());
 }
 
+TEST_F(LibraryCommandTest, OptionsComeBeforeBetweenOrAfterTheActionAndItsOperands) {
+    importFixture();
+    EXPECT_EQ(json({"--playlist", "Mixed", "select", "--rows=2-3"}).toObject()["selected"].toInt(),
+              2);
+    EXPECT_EQ(open()->selection().size(), 2);
+    const QJsonObject created = json({"new-playlist", "--smart", "Late"}).toObject();
+    EXPECT_EQ(created["name"].toString(), QStringLiteral("Late"));
+    EXPECT_TRUE(created["smart"].toBool());
+    EXPECT_EQ(run({"-h"}).code, cli::kExitOk);
+
+    const Result flagWithValue = run({"playlists", "--json=1"});
+    EXPECT_EQ(flagWithValue.code, cli::kExitUsage);
+    EXPECT_TRUE(flagWithValue.err.startsWith(u"tessel-cli library: --json takes no value\n"))
+        << flagWithValue.err.toStdString();
+}
+
 TEST_F(LibraryCommandTest, UsageErrorsAndFailures) {
     importFixture();
     const QString broken = writeExport(
@@ -129,6 +145,7 @@ TEST_F(LibraryCommandTest, UsageErrorsAndFailures) {
         {{"select", "--playlist", "Mixed", "--rows", "4"}, cli::kExitUsage},
         {{"select", "--playlist", "Mixed", "--rows", "x"}, cli::kExitUsage},
         {{"tracks", "--colour"}, cli::kExitUsage},
+        {{"playlists", "--library="}, cli::kExitUsage},
         {{"new-playlist", " "}, cli::kExitUsage},
         {{"tracks", "--playlist", "Road Trip"}, cli::kExitUsage},
         {{"select", "--playlist", "Road Trip"}, cli::kExitUsage},
