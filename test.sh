@@ -6,6 +6,7 @@ root=$(cd "$(dirname "$0")" && pwd)
 . "$root/tools/common.sh"
 
 tessel_install_packages
+"$root/tools/check-layers.sh"
 tessel_build "$root" "$root/build"
 cd "$root/build"
 QT_QPA_PLATFORM=offscreen ctest --output-on-failure --parallel "$(nproc)" --timeout 300

@@ -1,9 +1,9 @@
 #include "NumericRun.h"
 
-#include "tags/TagValue.h"
-#include "model/TrackGathering.h"
 #include "foundation/StringHelpers.h"
+#include "model/TrackGathering.h"
 #include "support/FormattedString.h"
+#include "tags/TagValue.h"
 
 #include <QDebug>
 

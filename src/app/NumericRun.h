@@ -2,9 +2,9 @@
 // on a worker thread, and what ended the run, with no exception let out of the worker.
 #pragma once
 
-#include "support/ProgressSink.h"
 #include "itunes/ITunes.h"
 #include "support/Presenter.h"
+#include "support/ProgressSink.h"
 #include "support/TesselError.h"
 #include "tools/NumericTagChanger.h"
 

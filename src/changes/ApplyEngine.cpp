@@ -1,9 +1,9 @@
 #include "ApplyEngine.h"
 
-#include "tags/TagValue.h"
-#include "model/TrackGathering.h"
 #include "foundation/StringHelpers.h"
+#include "model/TrackGathering.h"
 #include "support/FormattedString.h"
+#include "tags/TagValue.h"
 
 #include <QDebug>
 #include <QFile>
@@ -73,8 +73,8 @@ Guarded guardAndWrite(const ChangeRecord& record, const WrittenValues& written, 
     const QVariant artist = written.expected(record.track, QStringLiteral("artist"), record.artist);
     const QVariant title = written.expected(record.track, QStringLiteral("name"), record.title);
     const QVariant old = written.expected(record.track, record.tagToChange, record.oldTag);
-    const bool doneBefore = written.wroteTo(record.track, record.tagToChange) &&
-                            sameText(old, record.newTag);
+    const bool doneBefore =
+        written.wroteTo(record.track, record.tagToChange) && sameText(old, record.newTag);
     bool alreadyDone = false;
     const auto guard = [&](const QVariantMap& values) {
         progress.setProgress(formattedString(QStringLiteral("%i/%lu %@"), counter, count,
@@ -139,8 +139,8 @@ void addTrack(itunes::Track& object, const itunes::Playlist& target) {
     object.duplicateTo(target);
 }
 
-itunes::PlaylistPtr targetPlaylist(itunes::Application& application,
-                                   const TargetPlaylist& choice, bool needed) {
+itunes::PlaylistPtr targetPlaylist(itunes::Application& application, const TargetPlaylist& choice,
+                                   bool needed) {
     itunes::PlaylistPtr target = playlistWithId(application, choice.persistentId);
     if (!target && needed) {
         throw itunes::scriptingError(formattedString(

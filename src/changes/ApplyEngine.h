@@ -5,9 +5,9 @@
 #pragma once
 
 #include "ChangeRecord.h"
-#include "support/ProgressSink.h"
 #include "itunes/ITunes.h"
 #include "support/Presenter.h"
+#include "support/ProgressSink.h"
 #include "support/TesselError.h"
 
 #include <QString>

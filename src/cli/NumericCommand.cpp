@@ -2,8 +2,8 @@
 
 #include "FlagSteps.h"
 #include "app/AppDelegate.h"
-#include "tags/TagCatalogue.h"
 #include "support/FormattedString.h"
+#include "tags/TagCatalogue.h"
 
 namespace tessel::cli {
 

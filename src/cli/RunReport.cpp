@@ -1,7 +1,7 @@
 #include "RunReport.h"
 
-#include "tags/TagValue.h"
 #include "support/FormattedString.h"
+#include "tags/TagValue.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

@@ -13,7 +13,8 @@ Step presetStep(const QString& text) {
     const int index = text.toInt(&ok);
     constexpr int kPresets = 6;  // the entries of the preset menu, 0 leaving the texts alone
     if (!ok || index < 0 || index >= kPresets)
-        throw UsageError{QStringLiteral("--preset: '%1' is not one of 0-%2").arg(text).arg(kPresets - 1)};
+        throw UsageError{
+            QStringLiteral("--preset: '%1' is not one of 0-%2").arg(text).arg(kPresets - 1)};
     return [index](AppDelegate& delegate) { delegate.presetClicked(index); };
 }
 

@@ -1,21 +1,12 @@
 #include "CaseRules.h"
+#include "IcuText.h"
 
 #include <unicode/locid.h>
 #include <unicode/stringoptions.h>
-#include <unicode/unistr.h>
 
 namespace tessel {
 
 namespace {
-
-icu::UnicodeString toIcu(QStringView text) {
-    return icu::UnicodeString(reinterpret_cast<const UChar*>(text.utf16()),
-                              static_cast<int32_t>(text.size()));
-}
-
-QString fromIcu(const icu::UnicodeString& text) {
-    return QString(reinterpret_cast<const QChar*>(text.getBuffer()), text.length());
-}
 
 // One word: ICU titlecases the first letter, digit or symbol (leading punctuation is passed
 // over) and lowers everything after it.

@@ -19,27 +19,7 @@ bool replaceAll(QString& text, const QString& from, const QString& to) {
     return true;
 }
 
-}  // namespace
-
-QString clamp(const QString& text, qsizetype n) {
-    if (n < 0)
-        return {};
-    return text.size() <= n ? text : text.left(n);
-}
-
-QStringList words(const QString& text) {
-    QStringList pieces;
-    qsizetype start = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text.at(i).isSpace()) {
-            pieces.append(text.mid(start, i - start));
-            start = i + 1;
-        }
-    }
-    pieces.append(text.mid(start));
-    return pieces;
-}
-
+// The line breaks of Unicode: LF, VT, FF, CR, NEL, LS, PS.
 bool isLineBreak(QChar c) {
     switch (c.unicode()) {
         case 0x000A:
@@ -53,6 +33,14 @@ bool isLineBreak(QChar c) {
         default:
             return false;
     }
+}
+
+}  // namespace
+
+QString clamp(const QString& text, qsizetype n) {
+    if (n < 0)
+        return {};
+    return text.size() <= n ? text : text.left(n);
 }
 
 QStringList lines(const QString& text) {
@@ -161,10 +149,6 @@ QString sentence(const QString& text) {
     if (trimmed.isEmpty() || QStringLiteral(".!?").contains(trimmed.back()))
         return trimmed;
     return trimmed + u'.';
-}
-
-bool contains(const QString& text, const QString& needle, bool insensitive) {
-    return text.contains(needle, insensitive ? Qt::CaseInsensitive : Qt::CaseSensitive);
 }
 
 QString escaped(const QString& text) {

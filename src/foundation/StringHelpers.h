@@ -15,15 +15,9 @@ using ReplacementTable = QList<QPair<QString, QString>>;
 /// The first n UTF-16 code units of text, or the whole text when it is not longer than n.
 QString clamp(const QString& text, qsizetype n);
 
-/// The pieces between white-space characters; consecutive white space gives empty pieces.
-QStringList words(const QString& text);
-
 /// The pieces between line-break characters (LF, VT, FF, CR, NEL, LS, PS), each one a
 /// separator of its own, so CR LF yields an empty piece between them. Empty text is one line.
 QStringList lines(const QString& text);
-
-/// True for the characters `lines` splits at.
-bool isLineBreak(QChar c);
 
 /// The text from its first character for which inSet is false; empty when there is none.
 template <typename Pred>
@@ -66,9 +60,6 @@ qint32 intValue(const QVariant& value);
 /// The text trimmed and ending in a full stop, so a reason reads as a sentence inside a
 /// message; one ending in ".", "!" or "?" keeps its ending, empty text stays empty.
 QString sentence(const QString& text);
-
-/// True when needle occurs in text; without regard to case when insensitive is set.
-bool contains(const QString& text, const QString& needle, bool insensitive = false);
 
 /// The text with every character that may not appear in a URL percent-escaped as UTF-8,
 /// keeping the structural characters of addresses (":", "/", "?", "&", "=") as they are.

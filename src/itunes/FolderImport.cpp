@@ -3,9 +3,9 @@
 
 #include "PlaylistStore.h"
 #include "TrackStore.h"
+#include "support/FormattedString.h"
 #include "tags/FileTags.h"
 #include "tags/MusicFiles.h"
-#include "support/FormattedString.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -114,7 +114,8 @@ class Source {
     /// The user's playlists in library order, filtered.
     virtual QList<PlaylistPtr> userPlaylists(const PlaylistFilter& filter = {}) const = 0;
     /// The names, persistent IDs and kinds of the user playlists, read in one request.
-    virtual QList<PlaylistSummary> userPlaylistSummaries(const PlaylistFilter& filter = {}) const = 0;
+    virtual QList<PlaylistSummary> userPlaylistSummaries(
+        const PlaylistFilter& filter = {}) const = 0;
 };
 
 class Application {

@@ -27,7 +27,8 @@ QList<PlaylistSummary> LibrarySource::userPlaylistSummaries(const PlaylistFilter
     QList<PlaylistSummary> summaries;
     summaries.reserve(infos.size());
     for (const auto& info : infos)
-        summaries.append({info.name, info.persistentId, info.kind != playliststore::PlaylistKind::User});
+        summaries.append(
+            {info.name, info.persistentId, info.kind != playliststore::PlaylistKind::User});
     return summaries;
 }
 

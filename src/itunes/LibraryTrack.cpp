@@ -3,8 +3,8 @@
 #include "LibraryPlaylist.h"
 #include "PlaylistStore.h"
 #include "TrackStore.h"
-#include "tags/FileTags.h"
 #include "support/FormattedString.h"
+#include "tags/FileTags.h"
 
 #include <QDir>
 #include <QFileInfo>

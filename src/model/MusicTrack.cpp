@@ -1,8 +1,8 @@
 #include "MusicTrack.h"
 
+#include "support/TesselError.h"
 #include "tags/FileTags.h"
 #include "tags/TagValue.h"
-#include "support/TesselError.h"
 
 namespace tessel {
 

@@ -36,8 +36,9 @@ QString passedOverLine(const QList<PassedOver>& list) {
     QStringList parts;
     for (const PassedOver& kind : list) {
         if (kind.count > 0)
-            parts.append(QStringLiteral("%1 %2").arg(kind.count).arg(kind.count == 1 ? kind.one
-                                                                                     : kind.many));
+            parts.append(QStringLiteral("%1 %2")
+                             .arg(kind.count)
+                             .arg(kind.count == 1 ? kind.one : kind.many));
     }
     if (parts.isEmpty())
         return {};

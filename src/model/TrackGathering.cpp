@@ -45,7 +45,8 @@ GatheredTracks folderTracks(const std::optional<QUrl>& folder) {
                           QStringLiteral("You didn't select a folder with music files to operate "
                                          "on."));
     }
-    const auto files = folder->isLocalFile() ? musicFilesBelow(folder->toLocalFile()) : std::nullopt;
+    const auto files =
+        folder->isLocalFile() ? musicFilesBelow(folder->toLocalFile()) : std::nullopt;
     if (!files || files->paths.isEmpty()) {
         throw TesselError(QStringLiteral("No Files"),
                           QStringLiteral("The folder you have selected doesn't seem to contain "
@@ -64,7 +65,8 @@ GatheredTracks folderTracks(const std::optional<QUrl>& folder) {
 GatheredTracks playlistTracks(const TrackSource& source, itunes::Application& application) {
     if (source.selectedPlaylist < 0 || source.selectedPlaylist >= source.playlistIds.size())
         throw missingPlaylist();
-    const auto playlist = playlistWithId(application, source.playlistIds.at(source.selectedPlaylist));
+    const auto playlist =
+        playlistWithId(application, source.playlistIds.at(source.selectedPlaylist));
     if (!playlist)
         throw missingPlaylist();
     return tracksOf(playlist->tracks());
@@ -79,7 +81,8 @@ QList<itunes::TrackPtr> selectedTracks(itunes::Application& application) {
 
 PlaylistMenus readPlaylistMenus(itunes::Application& application) {
     PlaylistMenus menus;
-    for (const itunes::PlaylistSummary& playlist : librarySource(application)->userPlaylistSummaries()) {
+    for (const itunes::PlaylistSummary& playlist :
+         librarySource(application)->userPlaylistSummaries()) {
         menus.playlists.append(playlist.name);
         menus.playlistIds.append(playlist.persistentId);
         if (playlist.smart)

@@ -4,7 +4,6 @@
 #include <QMetaObject>
 #include <QThread>
 #include <QThreadPool>
-#include <QTimer>
 
 namespace tessel {
 
@@ -19,16 +18,6 @@ void runOnMainAsync(Task task) {
         return;
     }
     QMetaObject::invokeMethod(app, std::move(task), Qt::QueuedConnection);
-}
-
-void runOnMainAfter(Task task, float seconds) {
-    QCoreApplication* app = QCoreApplication::instance();
-    if (!app)
-        return;
-    const auto milliseconds = static_cast<int>(seconds * 1000.0F);
-    QMetaObject::invokeMethod(
-        app, [task = std::move(task), milliseconds] { QTimer::singleShot(milliseconds, task); },
-        Qt::QueuedConnection);
 }
 
 void runOnMainBlocking(const Task& task) {

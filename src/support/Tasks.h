@@ -14,9 +14,6 @@ void runInBackground(Task task);
 /// order they were queued.
 void runOnMainAsync(Task task);
 
-/// Runs the task on the main thread once the delay has passed.
-void runOnMainAfter(Task task, float seconds);
-
 /// Runs the task on the main thread and waits for it to finish. On the main thread itself,
 /// or when no application object exists (tests that compute synchronously), it runs at once.
 void runOnMainBlocking(const Task& task);

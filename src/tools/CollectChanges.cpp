@@ -1,8 +1,8 @@
 #include "CollectChanges.h"
 
-#include "tags/TagValue.h"
 #include "support/FormattedString.h"
 #include "support/TesselError.h"
+#include "tags/TagValue.h"
 
 #include <QDebug>
 
@@ -63,7 +63,8 @@ Collection collectChanges(const TrackGatherer& gather, ProgressSink& progress,
 
 Collection collectNewTexts(const TrackGatherer& gather, ProgressSink& progress, const QString& tag,
                            const TextTransform& transform, FileNeed need) {
-    const auto propose = [&](const MusicTrack& track, const QVariantMap& values, Collection& found) {
+    const auto propose = [&](const MusicTrack& track, const QVariantMap& values,
+                             Collection& found) {
         const QVariant value = values.value(tag);
         if (isAbsent(value))
             return;

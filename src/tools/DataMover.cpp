@@ -2,10 +2,10 @@
 
 #include "CollectChanges.h"
 #include "foundation/StringHelpers.h"
-#include "tags/TagCatalogue.h"
-#include "tags/TagValue.h"
 #include "support/FormattedString.h"
 #include "support/TesselError.h"
+#include "tags/TagCatalogue.h"
+#include "tags/TagValue.h"
 
 #include <QRegularExpression>
 
@@ -71,7 +71,8 @@ Collection DataMover::collect(const TrackGatherer& gather, ProgressSink& progres
 
     const QString source = catalogue::allTags().at(options_.selectedTag);
     const QString target = catalogue::tags().at(options_.selectedTargetTag);
-    const auto propose = [&](const MusicTrack& track, const QVariantMap& values, Collection& found) {
+    const auto propose = [&](const MusicTrack& track, const QVariantMap& values,
+                             Collection& found) {
         const QVariant sourceValue = values.value(source);
         const QVariant targetValue = values.value(target);
         if (isAbsent(sourceValue) || isAbsent(targetValue))
@@ -104,13 +105,14 @@ void DataMover::proposeSwap(const MusicTrack& track, const QVariantMap& values,
     if (catalogue::integerTags().contains(source)) {
         const std::optional<qint32> number = wholeNumber(targetText);
         if (!number) {
-            passOver(found.passedOver,
-                     formattedString(QStringLiteral("track whose %@ is no whole number to swap "
-                                                    "with its %@"),
-                                     catalogue::readableName(target), catalogue::readableName(source)),
-                     formattedString(QStringLiteral("tracks whose %@ is no whole number to swap "
-                                                    "with their %@"),
-                                     catalogue::readableName(target), catalogue::readableName(source)));
+            passOver(
+                found.passedOver,
+                formattedString(QStringLiteral("track whose %@ is no whole number to swap "
+                                               "with its %@"),
+                                catalogue::readableName(target), catalogue::readableName(source)),
+                formattedString(QStringLiteral("tracks whose %@ is no whole number to swap "
+                                               "with their %@"),
+                                catalogue::readableName(target), catalogue::readableName(source)));
             return;
         }
         intoSource = qint64(*number);

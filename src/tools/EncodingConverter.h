@@ -4,8 +4,8 @@
 #pragma once
 
 #include "Collection.h"
-#include "support/ProgressSink.h"
 #include "support/Presenter.h"
+#include "support/ProgressSink.h"
 
 #include <optional>
 

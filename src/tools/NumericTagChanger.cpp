@@ -1,9 +1,9 @@
 #include "NumericTagChanger.h"
 
 #include "foundation/StringHelpers.h"
+#include "support/FormattedString.h"
 #include "tags/TagCatalogue.h"
 #include "tags/TagValue.h"
-#include "support/FormattedString.h"
 
 #include <algorithm>
 #include <cmath>

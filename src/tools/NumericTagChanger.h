@@ -3,9 +3,9 @@
 // change panel and no "No Changes" alert.
 #pragma once
 
-#include "support/ProgressSink.h"
 #include "itunes/ITunes.h"
 #include "support/Presenter.h"
+#include "support/ProgressSink.h"
 
 #include <QList>
 

@@ -1,24 +1,14 @@
 #include "Regex.h"
+#include "foundation/IcuText.h"
 
 #include "support/FormattedString.h"
 #include "support/TesselError.h"
 
 #include <unicode/regex.h>
-#include <unicode/unistr.h>
 
 namespace tessel {
 
 namespace {
-
-icu::UnicodeString toIcu(const QString& text) {
-    // Both are UTF-16: ICU reads QString's buffer as it is.
-    return icu::UnicodeString(reinterpret_cast<const UChar*>(text.utf16()),
-                              static_cast<int32_t>(text.size()));
-}
-
-QString fromIcu(const icu::UnicodeString& text) {
-    return QString(reinterpret_cast<const QChar*>(text.getBuffer()), text.length());
-}
 
 [[noreturn]] void fail(UErrorCode status, const QString& text) {
     if (status == U_REGEX_TIME_OUT || status == U_REGEX_STACK_OVERFLOW) {

@@ -1,9 +1,9 @@
 #include "SearchReplace.h"
 
 #include "CollectChanges.h"
+#include "support/FormattedString.h"
 #include "tags/TagCatalogue.h"
 #include "tags/TagValue.h"
-#include "support/FormattedString.h"
 
 namespace tessel {
 

@@ -5,8 +5,8 @@
 
 #include "Collection.h"
 #include "Regex.h"
-#include "support/ProgressSink.h"
 #include "support/Presenter.h"
+#include "support/ProgressSink.h"
 
 #include <QString>
 

@@ -183,7 +183,8 @@ MemoryTrack MemoryLibrary::addTrack(const QString& name, const QString& artist,
 MemoryPlaylist MemoryLibrary::addPlaylist(const QString& name, bool smart) {
     auto playlist = std::make_shared<MemoryPlaylistData>();
     playlist->name = name;
-    playlist->persistentId = QStringLiteral("%1").arg(data_->nextPlaylist++, 16, 10, QLatin1Char('0'));
+    playlist->persistentId =
+        QStringLiteral("%1").arg(data_->nextPlaylist++, 16, 10, QLatin1Char('0'));
     playlist->smart = smart;
     data_->playlists.append(playlist);
     return playlist;

@@ -18,8 +18,8 @@ struct MemoryTrackData {
     QVariantMap properties;           // "name", "artist", ... as the library stores them
     std::optional<QString> location;  // absent: a track without a file
     QString className = itunes::kFileTrackClass;
-    bool deleted = false;     // get() fails: the track is gone
-    bool failWrites = false;  // setProperty fails with a scripting error
+    bool deleted = false;              // get() fails: the track is gone
+    bool failWrites = false;           // setProperty fails with a scripting error
     std::function<void()> afterWrite;  // runs after each write, as another program might
 };
 using MemoryTrack = std::shared_ptr<MemoryTrackData>;

@@ -355,7 +355,8 @@ TEST_F(MembershipTest, ScriptingErrorsStopTheRunWithAnAlert) {
                              "No change had been made; the remaining ones were not made."));
 
     source->entries.at(1).track->deleted = false;
-    result = applyChanges(membership(0), library.provider(), {"FFFFFFFFFFFFFFFF", "Gone"}, progress);
+    result =
+        applyChanges(membership(0), library.provider(), {"FFFFFFFFFFFFFFFF", "Gone"}, progress);
     EXPECT_EQ(result.outcome, Outcome::Stopped);
     EXPECT_TRUE(target->entries.isEmpty());
 

@@ -62,7 +62,8 @@ class MembershipLibraryTest : public test::TesselTest {
     }
 
     ApplyResult apply(const ChangeList& list) {
-        return applyChanges(list, library, {playlist("Target")->persistentId(), "Target"}, progress);
+        return applyChanges(list, library, {playlist("Target")->persistentId(), "Target"},
+                            progress);
     }
 
     itunes::ApplicationProvider library;

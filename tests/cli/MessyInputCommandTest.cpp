@@ -39,17 +39,19 @@ QString exportOf(const QString& first, const QString& second) {
     const auto playlist = [](const QString& name, const QString& id, QList<int> tracks) {
         QString items;
         for (int track : tracks)
-            items += QStringLiteral("<dict><key>Track ID</key><integer>%1</integer></dict>").arg(track);
-        return QStringLiteral("<dict><key>Name</key><string>%1</string>"
-                              "<key>Playlist Persistent ID</key><string>%2</string>"
-                              "<key>Playlist Items</key><array>%3</array></dict>")
+            items +=
+                QStringLiteral("<dict><key>Track ID</key><integer>%1</integer></dict>").arg(track);
+        return QStringLiteral(
+                   "<dict><key>Name</key><string>%1</string>"
+                   "<key>Playlist Persistent ID</key><string>%2</string>"
+                   "<key>Playlist Items</key><array>%3</array></dict>")
             .arg(name, id, items);
     };
-    return QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?><plist version=\"1.0\"><dict>"
-                          "<key>Tracks</key><dict>%1%2</dict><key>Playlists</key><array>%3%4%5"
-                          "</array></dict></plist>")
-        .arg(track(1, first), track(2, second),
-             playlist("Twice", "00000000000000B1", {1, 1, 2}),
+    return QStringLiteral(
+               "<?xml version=\"1.0\" encoding=\"UTF-8\"?><plist version=\"1.0\"><dict>"
+               "<key>Tracks</key><dict>%1%2</dict><key>Playlists</key><array>%3%4%5"
+               "</array></dict></plist>")
+        .arg(track(1, first), track(2, second), playlist("Twice", "00000000000000B1", {1, 1, 2}),
              playlist("Same", "00000000000000B2", {1}), playlist("Same", "00000000000000B3", {2}));
 }
 
@@ -90,14 +92,14 @@ TEST_F(MessyInputCommandTest, APlaylistThatListsATrackTwiceIsWrittenToTheEnd) {
 
 TEST_F(MessyInputCommandTest, APlaylistIsChosenByItsPersistentIdNotItsName) {
     const QStringList files = importTwo();
-    const test::CliRun ambiguous = run({"search-replace", "--playlist", "Same", "--search", "Song",
-                                        "--replace", "Tune"});
+    const test::CliRun ambiguous =
+        run({"search-replace", "--playlist", "Same", "--search", "Song", "--replace", "Tune"});
     EXPECT_EQ(ambiguous.exitCode, 2);
     EXPECT_TRUE(ambiguous.err.contains("00000000000000B2  Same\n  00000000000000B3  Same"))
         << ambiguous.err.toStdString();
 
-    const test::CliRun second = run({"search-replace", "--playlist", "00000000000000b3",
-                                     "--search", "Song", "--replace", "Tune", "--apply"});
+    const test::CliRun second = run({"search-replace", "--playlist", "00000000000000b3", "--search",
+                                     "Song", "--replace", "Tune", "--apply"});
     EXPECT_EQ(second.exitCode, 0) << second.err.toStdString();
     EXPECT_EQ(titleOf(files.at(0)), QStringLiteral("Song"));
     EXPECT_EQ(titleOf(files.at(1)), QStringLiteral("Tune"));

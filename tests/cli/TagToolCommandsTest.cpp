@@ -261,7 +261,12 @@ TEST_F(TagToolCommandsTest, NumericWritesTheLibrarysSelection) {
     const auto years = [&] {
         QList<qint64> values;
         const auto library = itunes::libraryProvider(libraryFile())();
-        for (const itunes::TrackPtr& track : library->sources().first()->userPlaylists(itunes::PlaylistFilter::named("Rock")).first()->tracks())
+        for (const itunes::TrackPtr& track :
+             library->sources()
+                 .first()
+                 ->userPlaylists(itunes::PlaylistFilter::named("Rock"))
+                 .first()
+                 ->tracks())
             values.append(track->property("year").toLongLong());
         return values;
     };
@@ -286,7 +291,12 @@ TEST_F(TagToolCommandsTest, NumericWritesTheLibrarysSelection) {
     const QList<QString> files = [&] {
         QList<QString> locations;
         const auto library = itunes::libraryProvider(libraryFile())();
-        for (const itunes::TrackPtr& track : library->sources().first()->userPlaylists(itunes::PlaylistFilter::named("Rock")).first()->tracks())
+        for (const itunes::TrackPtr& track :
+             library->sources()
+                 .first()
+                 ->userPlaylists(itunes::PlaylistFilter::named("Rock"))
+                 .first()
+                 ->tracks())
             locations.append(track->location().value_or(QString()));
         return locations;
     }();

@@ -1,5 +1,4 @@
 #include "TestSupport.h"
-#include "foundation/ListHelpers.h"
 #include "foundation/StringHelpers.h"
 
 #include <limits>
@@ -17,9 +16,7 @@ TEST(ClampTest, KeepsShortTextAndCutsLongText) {
     EXPECT_EQ(clamp(QStringLiteral("😀abc"), 2), QStringLiteral("😀"));
 }
 
-TEST(WordsAndLinesTest, SplitAtEverySeparator) {
-    EXPECT_EQ(words(QStringLiteral("a  b")), (QStringList{"a", "", "b"}));
-    EXPECT_EQ(words(QString()), QStringList{QString()});
+TEST(LinesTest, SplitAtEverySeparator) {
     EXPECT_EQ(lines(QStringLiteral("one\r\ntwo")), (QStringList{"one", "", "two"}));
     EXPECT_EQ(lines(QStringLiteral("a\u2028b\u0085c")), (QStringList{"a", "b", "c"}));
     EXPECT_EQ(lines(QString()).size(), 1);
@@ -92,16 +89,6 @@ TEST(EscapedTest, EscapesWhatAUrlCannotHoldAndKeepsStructure) {
               QStringLiteral("mailto:a@b.c?subject=Tessel%20v1%20&%20more&body=x%0Ay"));
     EXPECT_EQ(escaped(QStringLiteral("é")), QStringLiteral("%C3%A9"));
     EXPECT_EQ(escaped(QStringLiteral("https://x.org/a/b")), QStringLiteral("https://x.org/a/b"));
-}
-
-TEST(CollectTest, SumsInSixtyFourBits) {
-    const QList<int> values{std::numeric_limits<qint32>::max(), std::numeric_limits<qint32>::max(),
-                            2};
-    EXPECT_EQ(collect(values, [](int v) { return v; }),
-              qint64(std::numeric_limits<qint32>::max()) * 2 + 2);
-    const QStringList names{"a", "bb", "c"};
-    EXPECT_EQ(collect(names, [](const QString& s) { return s.size() == 1 ? 1 : 0; }), 2);
-    EXPECT_EQ(collect(QStringList{}, [](const QString&) { return 1; }), 0);
 }
 
 }  // namespace

@@ -41,7 +41,8 @@ TEST_F(LibraryTest, MalformedFilesAreAddedAndWrittenThroughSafely) {
             const std::string where = track->location().value_or(QString()).toStdString();
             try {
                 track->setProperty(key, value);
-                EXPECT_EQ(track->property(key).toString(), value.toString()) << where << " " << name;
+                EXPECT_EQ(track->property(key).toString(), value.toString())
+                    << where << " " << name;
                 ++written;
             } catch (const TesselError& error) {
                 EXPECT_EQ(error.name(), errors::kTagWrite) << where;

@@ -37,7 +37,8 @@ std::shared_ptr<itunes::LibraryApplication> LibraryTest::open() const {
 }
 
 itunes::PlaylistPtr LibraryTest::playlist(const QString& name, int index) const {
-    const auto matches = open()->sources().first()->userPlaylists(itunes::PlaylistFilter::named(name));
+    const auto matches =
+        open()->sources().first()->userPlaylists(itunes::PlaylistFilter::named(name));
     if (index >= matches.size())
         throw std::runtime_error("no playlist " + name.toStdString());
     return matches.at(index);

@@ -43,7 +43,8 @@ TEST_F(LibraryTest, ResolvedTracksCompareByIdentity) {
     // Another library file holding the same rows is another library.
     QFile::copy(libraryFile, temp.filePath(QStringLiteral("copy.sqlite")));
     const auto other = itunes::libraryProvider(temp.filePath(QStringLiteral("copy.sqlite")))();
-    const auto otherTrip = other->sources().first()->userPlaylists(itunes::PlaylistFilter::named("Road Trip")).first();
+    const auto otherTrip =
+        other->sources().first()->userPlaylists(itunes::PlaylistFilter::named("Road Trip")).first();
     EXPECT_FALSE(trip.at(0)->isSameTrack(*otherTrip->tracks().at(0)));
 }
 

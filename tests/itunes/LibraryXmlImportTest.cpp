@@ -35,8 +35,10 @@ QString dumpLibrary(const QString& path) {
 
 itunes::TrackPtr trackNamed(const std::shared_ptr<itunes::LibraryApplication>& app,
                             const QString& name) {
-    const auto music = app->sources().first()->userPlaylists(itunes::PlaylistFilter::named("Music"));
-    const auto mixed = app->sources().first()->userPlaylists(itunes::PlaylistFilter::named("Mixed"));
+    const auto music =
+        app->sources().first()->userPlaylists(itunes::PlaylistFilter::named("Music"));
+    const auto mixed =
+        app->sources().first()->userPlaylists(itunes::PlaylistFilter::named("Mixed"));
     for (const auto& list : {music.first(), mixed.first()}) {
         for (const auto& track : list->tracks()) {
             if (track->property(QStringLiteral("name")).toString() == name)

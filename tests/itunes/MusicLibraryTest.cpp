@@ -113,8 +113,9 @@ TEST_F(LibraryTest, ALibraryThatCannotBeWrittenIsStillRead) {
     // A library whose folder holds only the database file, as on a read-only medium.
     const QString copy = temp.filePath(QStringLiteral("ro/library.sqlite"));
     QDir().mkpath(temp.filePath(QStringLiteral("ro")));
-    itunes::Connection::open(libraryFile)->locked(
-        [&](sql::Database& db) { db.exec("PRAGMA wal_checkpoint(TRUNCATE)"); });
+    itunes::Connection::open(libraryFile)->locked([&](sql::Database& db) {
+        db.exec("PRAGMA wal_checkpoint(TRUNCATE)");
+    });
     ASSERT_TRUE(QFile::copy(libraryFile, copy));
 
     const auto reading = itunes::Connection::open(copy, itunes::Connection::Use::Reading);
@@ -123,7 +124,8 @@ TEST_F(LibraryTest, ALibraryThatCannotBeWrittenIsStillRead) {
         reading->locked([](sql::Database& db) { db.exec("DELETE FROM tracks"); });
         ADD_FAILURE() << "a read-only library took a change";
     } catch (const TesselError& error) {
-        EXPECT_TRUE(error.reason().contains(u"can only be read here")) << error.reason().toStdString();
+        EXPECT_TRUE(error.reason().contains(u"can only be read here"))
+            << error.reason().toStdString();
     }
     if (geteuid() == 0)
         GTEST_SKIP() << "folder permissions do not stop root";

@@ -41,14 +41,5 @@ TEST(TasksTest, AWorkerWaitsForItsMainThreadTask) {
     EXPECT_TRUE(ranOnMain.load());
 }
 
-TEST(TasksTest, DelayedTasksRunOnTheMainThreadLater) {
-    QElapsedTimer timer;
-    timer.start();
-    std::atomic<qint64> ranAfter{-1};
-    runOnMainAfter([&] { ranAfter = timer.elapsed(); }, 0.1F);
-    ASSERT_TRUE(test::spinUntil([&] { return ranAfter.load() >= 0; }));
-    EXPECT_GE(ranAfter.load(), 90);
-}
-
 }  // namespace
 }  // namespace tessel

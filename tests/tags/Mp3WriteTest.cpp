@@ -107,7 +107,7 @@ TEST_F(Mp3WriteTest, NoId3v1IsAddedAndVersion23IsKept) {
     const qint64 sizeBefore = QFile(path).size();
 
     filetags::write(path, QStringLiteral("name"),
-                                      QStringLiteral("A much longer title than before"));
+                    QStringLiteral("A much longer title than before"));
 
     const Mp3Layout after = layoutOf(path);
     EXPECT_FALSE(after.id3v1);

@@ -1,9 +1,9 @@
 // A file in which TagLib finds no audio is no music file, whatever its name says: it reads as
 // absent values and is never written, though TagLib opens some of these formats leniently.
 #include "TestSupport.h"
+#include "support/TesselError.h"
 #include "tags/FileTags.h"
 #include "tags/TagValue.h"
-#include "support/TesselError.h"
 
 #include <QDir>
 #include <QFile>

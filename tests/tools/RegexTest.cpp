@@ -46,10 +46,12 @@ TEST(RegexTest, ATemplateIsCheckedAgainstTheGroupsOfItsExpression) {
         {*one, "$12", ""},  // group 1, then the digit 2
         {*one, "", ""},
         {*one, "$2", "“$2” refers to group 2, but the expression has only 1 group."},
-        {*one, "price: $", "a “$” must be followed by a group number or a {name}; write “\\$” "
-                           "for a dollar sign."},
-        {*one, "$x", "a “$” must be followed by a group number or a {name}; write “\\$” for a "
-                     "dollar sign."},
+        {*one, "price: $",
+         "a “$” must be followed by a group number or a {name}; write “\\$” "
+         "for a dollar sign."},
+        {*one, "$x",
+         "a “$” must be followed by a group number or a {name}; write “\\$” for a "
+         "dollar sign."},
         {*named, "${word}-$2", ""},
         {*named, "${other}", "the expression has no group named “other”."},
         {*named, "${word", "a “${” is not closed by “}”."},
@@ -60,13 +62,13 @@ TEST(RegexTest, ATemplateIsCheckedAgainstTheGroupsOfItsExpression) {
         const auto problem = row.regex.replacementProblem(QString::fromUtf8(row.replacement));
         EXPECT_EQ(problem.value_or(QString()), QString::fromUtf8(row.problem)) << row.replacement;
         if (problem)  // what ICU itself makes of it: an error, never a value
-            EXPECT_THROW(row.regex.replaceAll(QStringLiteral("X y 1"),
-                                              QString::fromUtf8(row.replacement)),
-                         TesselError)
+            EXPECT_THROW(
+                row.regex.replaceAll(QStringLiteral("X y 1"), QString::fromUtf8(row.replacement)),
+                TesselError)
                 << row.replacement;
         else
-            EXPECT_NO_THROW(row.regex.replaceAll(QStringLiteral("X y 1"),
-                                                 QString::fromUtf8(row.replacement)))
+            EXPECT_NO_THROW(
+                row.regex.replaceAll(QStringLiteral("X y 1"), QString::fromUtf8(row.replacement)))
                 << row.replacement;
     }
 }

@@ -187,8 +187,7 @@ TEST_F(SearchReplaceCollectTest, ARunawayExpressionEndsTheLoopInsteadOfProposing
 TEST_F(SearchReplaceCollectTest, AFailedGatheringIsNotAGatheredList) {
     SearchReplace tool(options(0, "a", "b"));
     ASSERT_FALSE(tool.validate());
-    const Collection found =
-        tool.collect([] { return std::optional<GatheredTracks>(); }, progress);
+    const Collection found = tool.collect([] { return std::optional<GatheredTracks>(); }, progress);
     EXPECT_FALSE(found.gathered);
     EXPECT_TRUE(progress.lines.isEmpty());
 }

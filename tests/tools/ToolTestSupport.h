@@ -3,9 +3,9 @@
 #pragma once
 
 #include "TestSupport.h"
-#include "support/ProgressSink.h"
 #include "itunes/ITunes.h"
 #include "model/MusicTrack.h"
+#include "support/ProgressSink.h"
 #include "tools/Collection.h"
 
 #include <QList>
