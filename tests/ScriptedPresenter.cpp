@@ -11,6 +11,10 @@ int ScriptedPresenter::presentAlert(const AlertRequest& request) {
     return answers.isEmpty() ? kAlertDefault : answers.takeFirst();
 }
 
+void ScriptedPresenter::openURL(const QUrl& url) {
+    openedURLs.append(url);
+}
+
 void ScriptedPresenter::endEditing() {
     ++endEditingCalls;
 }

@@ -7,6 +7,7 @@
 #include <QList>
 #include <QMutex>
 #include <QString>
+#include <QUrl>
 
 #include <functional>
 
@@ -27,6 +28,7 @@ class ScriptedPresenter : public Presenter {
     void showChangePanel(const QString& infoLine, const QString& noteLine,
                          bool valueColumnsVisible) override;
     void hideChangePanel() override;
+    void openURL(const QUrl& url) override;
 
     /// Answers for the next alerts, in order.
     QList<int> answers;
@@ -41,6 +43,7 @@ class ScriptedPresenter : public Presenter {
     int progressShown = 0;
     int progressHidden = 0;
     int changePanelsHidden = 0;
+    QList<QUrl> openedURLs;
 
     /// "Title: message" of every alert, for readable assertions.
     QStringList alertLines() const;

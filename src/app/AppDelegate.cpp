@@ -103,6 +103,7 @@ QStringList AppDelegate::optionNames() {
 void AppDelegate::applicationDidFinishLaunching() {
     if (!TesselLib::exists())
         ownLib_ = std::make_unique<TesselLib>(std::move(settings_));
+    runRatingPrompt();
     refreshPlaylists();
     setTagLists();
     setAboutTexts();

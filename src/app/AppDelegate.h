@@ -110,9 +110,12 @@ class AppDelegate : public QObject {
     static QStringList optionNames();
 
     /// Start-up: the application-support object (the one that exists already, else a new
-    /// one), the playlist names, the six tag lists, the About texts and the empty map of
-    /// running file searches.
+    /// one), the rating prompt, the playlist names, the six tag lists, the About texts and the
+    /// empty map of running file searches.
     void applicationDidFinishLaunching();
+    /// Whether start-up may ask the user to rate the application (on unless turned off before
+    /// start-up; a program that runs unattended turns it off).
+    void setAsksForRating(bool asks) { asksForRating_ = asks; }
 
     // ---- shared data ----
     QStringList tags() const { return tags_; }
@@ -157,6 +160,10 @@ class AppDelegate : public QObject {
     /// Fills searchString and replaceString from preset index (0 leaves them) and turns the
     /// regular expression on, whatever the index.
     void presetClicked(int index);
+    /// A link button: opens the vendor's link whose code is the low 8 bits of tag (codes 1-6;
+    /// others open nothing). withPreferences: the Alt key was held, so the support mail
+    /// carries the preferences file.
+    void openURL(int tag, bool withPreferences = false);
 
     // ---- tools ----
     // Each tool that proposes changes: its checks (an alert stops it), the progress sheet, the
@@ -241,6 +248,7 @@ class AppDelegate : public QObject {
     void finishApply(const ApplyResult& result, bool membership);
     void setChanges(std::optional<ChangeList> changes);
     void setTagLists();
+    void runRatingPrompt();
     void setAboutTexts();
     void setOption(const char* name, const QVariant& value);
     void onMain(std::function<void()> task);
@@ -252,6 +260,7 @@ class AppDelegate : public QObject {
     std::unique_ptr<SettingsStore> settings_;
     std::unique_ptr<TesselLib> ownLib_;
     Progress progress_;
+    bool asksForRating_ = true;
 
     int selectedMethod_ = 0;
     int selectedPlaylist_ = 0;

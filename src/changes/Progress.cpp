@@ -2,6 +2,7 @@
 
 #include "support/FormattedString.h"
 #include "support/Presenter.h"
+#include "support/RatingPrompt.h"
 #include "support/Settings.h"
 #include "support/TesselLib.h"
 
@@ -55,8 +56,7 @@ void Progress::end() {
 }
 
 QString Progress::usageCounterKey() {
-    return formattedString(QStringLiteral("tessellib_%@_usages"),
-                           TesselLib::shared().appVersionString());
+    return usagesKey(TesselLib::shared().appVersionString());
 }
 
 void Progress::applyPending() {

@@ -2,9 +2,11 @@
 #include "Command.h"
 #include "EncodeCommand.h"
 #include "LibraryCommand.h"
+#include "LinkCommand.h"
 #include "MoveCommand.h"
 #include "NumericCommand.h"
 #include "SearchReplaceCommand.h"
+#include "SupportMailCommand.h"
 
 namespace tessel::cli {
 
@@ -16,6 +18,8 @@ std::vector<std::unique_ptr<Command>> allCommands() {
     commands.push_back(std::make_unique<EncodeCommand>());
     commands.push_back(std::make_unique<NumericCommand>());
     commands.push_back(std::make_unique<LibraryCommand>());
+    commands.push_back(std::make_unique<LinkCommand>());
+    commands.push_back(std::make_unique<SupportMailCommand>());
     return commands;
 }
 

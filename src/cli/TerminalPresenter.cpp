@@ -1,5 +1,8 @@
 #include "TerminalPresenter.h"
 
+#include "DesktopOpener.h"
+
+#include <QDebug>
 #include <QTextStream>
 
 #include <cstdio>
@@ -55,6 +58,11 @@ void TerminalPresenter::hideProgressSheet() {
 void TerminalPresenter::showChangePanel(const QString& infoLine, const QString& noteLine, bool) {
     infoLine_ = infoLine;
     noteLine_ = noteLine;
+}
+
+void TerminalPresenter::openURL(const QUrl& url) {
+    if (!openWithDesktop(url))
+        qWarning().noquote() << "No program could be started to open" << url.toString();
 }
 
 void TerminalPresenter::showProgress(const QString& title, const QString& detail) {

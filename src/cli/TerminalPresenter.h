@@ -33,6 +33,8 @@ class TerminalPresenter : public Presenter {
     void showChangePanel(const QString& infoLine, const QString& noteLine,
                          bool valueColumnsVisible) override;
     void hideChangePanel() override {}
+    /// With the desktop's opener (xdg-open); an address it cannot take is logged.
+    void openURL(const QUrl& url) override;
 
     /// The progress texts changed: rewrites the status line while the sheet is up.
     void showProgress(const QString& title, const QString& detail);

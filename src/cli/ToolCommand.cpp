@@ -71,6 +71,8 @@ int ToolCommand::run(const ToolArguments& arguments) const {
     TerminalPresenter presenter(arguments.answer, !arguments.json);
     AppDelegate delegate(itunes::libraryProvider(itunes::libraryPath(arguments.library)),
                          presenter);
+    // Nobody is there to answer a request to rate the application.
+    delegate.setAsksForRating(false);
     delegate.applicationDidFinishLaunching();
     echoProgress(delegate, presenter);
     for (const Step& step : arguments.steps)

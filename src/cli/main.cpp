@@ -1,6 +1,7 @@
 // tessel-cli: the tools of Tessel from the command line, over the same controller as the
 // desktop app.
 #include "Command.h"
+#include "support/GuardedApplication.h"
 
 #include <QCoreApplication>
 #include <QTextStream>
@@ -27,7 +28,8 @@ void printUsage(const std::vector<std::unique_ptr<tessel::cli::Command>>& comman
 
 int main(int argc, char** argv) {
     qInstallMessageHandler(logToStandardError);
-    QCoreApplication app(argc, argv);
+    // An exception nobody caught ends with its report printed and left in the crash folder.
+    tessel::GuardedApplication<QCoreApplication> app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Tessel"));
     QCoreApplication::setOrganizationName(QStringLiteral("Tessel"));
 

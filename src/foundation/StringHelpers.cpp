@@ -12,6 +12,16 @@ namespace {
 // Letters and digits only, long enough never to occur in tag text.
 const QString kReplacementMarker = QStringLiteral("Q7xTessel4mK9zR2");
 
+// Without case and accents: decomposed, combining marks dropped, case-folded.
+QString folded(const QString& text) {
+    QString bare;
+    for (const QChar c : text.normalized(QString::NormalizationForm_D)) {
+        if (c.category() != QChar::Mark_NonSpacing)
+            bare.append(c);
+    }
+    return bare.toCaseFolded();
+}
+
 bool replaceAll(QString& text, const QString& from, const QString& to) {
     if (!text.contains(from))
         return false;
@@ -152,8 +162,13 @@ QString sentence(const QString& text) {
 }
 
 QString escaped(const QString& text) {
-    // "@" stays as well: it separates the parts of a mail address.
-    return QString::fromLatin1(QUrl::toPercentEncoding(text, ":/?&=@"));
+    // Nothing reserved survives: a "&", "=" or "#" inside a mail body would otherwise end the
+    // value (or the whole query) at that point.
+    return QString::fromLatin1(QUrl::toPercentEncoding(text));
+}
+
+bool startsWithFolded(const QString& text, const QString& prefix) {
+    return folded(text).startsWith(folded(prefix));
 }
 
 }  // namespace tessel

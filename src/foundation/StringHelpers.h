@@ -61,8 +61,14 @@ qint32 intValue(const QVariant& value);
 /// message; one ending in ".", "!" or "?" keeps its ending, empty text stays empty.
 QString sentence(const QString& text);
 
-/// The text with every character that may not appear in a URL percent-escaped as UTF-8,
-/// keeping the structural characters of addresses (":", "/", "?", "&", "=") as they are.
+/// One piece of an address (a query value such as a mail subject or body) with every character
+/// but letters, digits and "-", ".", "_", "~" percent-escaped as UTF-8. Reserved characters are
+/// escaped too, so a "&", "=" or "#" inside the piece stays part of it; join the escaped
+/// pieces with the address's own ":", "?", "&" and "=".
 QString escaped(const QString& text);
+
+/// True when text begins with prefix, compared without regard to case and diacritics
+/// ("TÉSSEL log" begins with "tessel").
+bool startsWithFolded(const QString& text, const QString& prefix);
 
 }  // namespace tessel

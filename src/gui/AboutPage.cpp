@@ -3,11 +3,15 @@
 #include "Binder.h"
 #include "Icons.h"
 #include "PageContext.h"
+#include "app/AppDelegate.h"
+#include "support/SupportLinks.h"
 #include "support/TesselLib.h"
 
 #include <QFile>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QTextBrowser>
 #include <QVBoxLayout>
@@ -31,6 +35,7 @@ AboutPage::AboutPage(PageContext& context, QWidget* parent)
 
     auto* column = new QVBoxLayout(this);
     column->addWidget(header(context));
+    column->addWidget(links(context));
     column->addWidget(documents_, 1);
 }
 
@@ -58,6 +63,40 @@ QWidget* AboutPage::header(PageContext& context) {
     row->addWidget(icon);
     row->addLayout(lines, 1);
     return header;
+}
+
+QWidget* AboutPage::links(PageContext& context) {
+    auto* links = new QWidget;
+    auto* row = new QHBoxLayout(links);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->addWidget(linkButton(context, tr("Contact Support…"), kLinkSupportMail,
+                              tr("Writes a support request in your mail program, with the "
+                                 "details of this computer. Hold Alt to attach your "
+                                 "preferences.")));
+    row->addWidget(linkButton(context, tr("Test Beta Versions…"), kLinkBetaMail,
+                              tr("Asks by mail to test upcoming versions.")));
+    row->addWidget(linkButton(context, tr("Product Page"), kLinkVendorPage,
+                              tr("Opens the product's page in your browser.")));
+    row->addWidget(linkButton(context, tr("Store Page"), kLinkStorePage,
+                              tr("Opens the product's store page in your browser.")));
+    row->addStretch(1);
+    return links;
+}
+
+QPushButton* AboutPage::linkButton(PageContext& context, const QString& title, int code,
+                                   const QString& toolTip) {
+    auto* button = new QPushButton(title);
+    // As rich text the tip wraps instead of running off the screen.
+    button->setToolTip(QStringLiteral("<p>") + toolTip.toHtmlEscaped() + QStringLiteral("</p>"));
+    button->setAutoDefault(false);
+    // The link code travels as the button's tag, like every link button of the program.
+    button->setProperty("tag", code);
+    AppDelegate& delegate = context.delegate;
+    connect(button, &QPushButton::clicked, this, [button, &delegate] {
+        const bool alt = QGuiApplication::keyboardModifiers().testFlag(Qt::AltModifier);
+        delegate.openURL(button->property("tag").toInt(), alt);
+    });
+    return button;
 }
 
 void AboutPage::addDocument(const QString& title, const QString& resource) {

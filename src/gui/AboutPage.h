@@ -1,8 +1,10 @@
-// The About page: the program's name, version and build, and its four documents.
+// The About page: the program's name, version and build, the vendor's links, and its four
+// documents.
 #pragma once
 
 #include <QWidget>
 
+class QPushButton;
 class QTabWidget;
 class QTextBrowser;
 
@@ -20,6 +22,9 @@ class AboutPage : public QWidget {
 
   private:
     QWidget* header(PageContext& context);
+    QWidget* links(PageContext& context);
+    QPushButton* linkButton(PageContext& context, const QString& title, int code,
+                            const QString& toolTip);
     void addDocument(const QString& title, const QString& resource);
 
     QTabWidget* documents_;

@@ -5,6 +5,8 @@
 #include "MainWindow.h"
 #include "ProgressSheet.h"
 
+#include <QDesktopServices>
+
 namespace tessel::gui {
 
 int GuiPresenter::presentAlert(const AlertRequest& request) {
@@ -39,6 +41,10 @@ void GuiPresenter::showChangePanel(const QString& infoLine, const QString& noteL
 void GuiPresenter::hideChangePanel() {
     if (window_)
         window_->changePanel()->dismiss();
+}
+
+void GuiPresenter::openURL(const QUrl& url) {
+    QDesktopServices::openUrl(url);
 }
 
 }  // namespace tessel::gui

@@ -22,6 +22,9 @@ class GuiPresenter : public Presenter {
     void showChangePanel(const QString& infoLine, const QString& noteLine,
                          bool valueColumnsVisible) override;
     void hideChangePanel() override;
+    /// Through the desktop (QDesktopServices): the mail program, the browser, the software
+    /// centre.
+    void openURL(const QUrl& url) override;
 
   private:
     QPointer<MainWindow> window_;

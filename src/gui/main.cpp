@@ -1,9 +1,11 @@
 // tessel: the desktop app of Tessel.
+#include "FatalErrorDialog.h"
 #include "GuiPresenter.h"
 #include "Icons.h"
 #include "MainWindow.h"
 #include "app/AppDelegate.h"
 #include "itunes/MusicLibrary.h"
+#include "support/GuardedApplication.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -26,10 +28,11 @@ int runWindow() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
+    tessel::GuardedApplication<QApplication> app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Tessel"));
     QApplication::setApplicationName(QStringLiteral("Tessel"));
     QApplication::setWindowIcon(tessel::gui::applicationIcon());
+    tessel::gui::installFatalErrorDialog();
     try {
         return runWindow();
     } catch (const std::exception& error) {

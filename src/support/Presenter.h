@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QString>
+#include <QUrl>
 
 namespace tessel {
 
@@ -46,6 +47,10 @@ class Presenter {
     virtual void showChangePanel(const QString& infoLine, const QString& noteLine,
                                  bool valueColumnsVisible) = 0;
     virtual void hideChangePanel() = 0;
+
+    /// Hands a mail or web address to the desktop, which opens it with its default program;
+    /// nothing is reported when none does. A Presenter that cannot open addresses drops them.
+    virtual void openURL(const QUrl& url) { Q_UNUSED(url); }
 };
 
 }  // namespace tessel

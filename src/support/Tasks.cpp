@@ -1,5 +1,7 @@
 #include "Tasks.h"
 
+#include "UncaughtException.h"
+
 #include <QCoreApplication>
 #include <QMetaObject>
 #include <QThread>
@@ -8,7 +10,13 @@
 namespace tessel {
 
 void runInBackground(Task task) {
-    QThreadPool::globalInstance()->start(std::move(task));
+    QThreadPool::globalInstance()->start([task = std::move(task)] {
+        try {
+            task();
+        } catch (...) {
+            reportUncaughtException(std::current_exception(), QStringLiteral("background job"));
+        }
+    });
 }
 
 void runOnMainAsync(Task task) {

@@ -7,7 +7,8 @@ namespace tessel {
 
 using Task = std::function<void()>;
 
-/// Queues the task on the shared background thread pool and returns at once.
+/// Queues the task on the shared background thread pool and returns at once. An exception the
+/// task lets out ends in the fatal-error dialog.
 void runInBackground(Task task);
 
 /// Queues the task on the main thread's event loop and returns at once. Tasks run in the

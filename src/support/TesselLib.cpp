@@ -1,9 +1,14 @@
 #include "TesselLib.h"
 
+#include "CrashReports.h"
+#include "SystemInfo.h"
 #include "TesselConfig.h"
+#include "UncaughtException.h"
 #include "foundation/StringHelpers.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QStandardPaths>
 
 #include <atomic>
@@ -19,6 +24,7 @@ TesselLib::TesselLib(std::unique_ptr<SettingsStore> settings)
     : settings_(settings ? std::move(settings) : std::make_unique<QSettingsStore>()) {
     createSupportFolder();
     sharedInstance.store(this);
+    installUncaughtExceptionHandler();
 }
 
 TesselLib::~TesselLib() {
@@ -61,11 +67,55 @@ QUrl TesselLib::prefsURL() const {
     return QUrl::fromLocalFile(prefsPath());
 }
 
-std::optional<QUrl> TesselLib::suppURL() const {
+namespace {
+
+QString supportFolderPath() {
     const QString base = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
-    if (base.isEmpty() || appName().isEmpty())
-        return std::nullopt;
-    return QUrl::fromLocalFile(QDir(base).filePath(appName()));
+    const QString name = QString::fromLatin1(config::kAppName);
+    return base.isEmpty() || name.isEmpty() ? QString() : QDir(base).filePath(name);
+}
+
+QByteArray fileContents(const QString& path) {
+    QFile file(path);
+    if (path.isEmpty() || !QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
+        return {};
+    return file.readAll();
+}
+
+}  // namespace
+
+std::optional<QUrl> TesselLib::suppURL() const {
+    const QString path = supportFolderPath();
+    return path.isEmpty() ? std::nullopt : std::optional(QUrl::fromLocalFile(path));
+}
+
+QString TesselLib::crashReportsPath() {
+    const QString support = supportFolderPath();
+    return support.isEmpty() ? QString() : QDir(support).filePath(QStringLiteral("Crash Reports"));
+}
+
+QStringList TesselLib::appCrashLogs() const {
+    return crashLogsIn(crashReportsPath(), appName());
+}
+
+SupportContext TesselLib::supportContext(bool withPreferences) const {
+    SupportContext context;
+    context.addresses = VendorAddresses::configured();
+    context.appName = appName();
+    context.version = appVersionString();
+    context.build = appBuild();
+    context.machineModel = machineModel();
+    context.osVersion = osVersionText();
+    context.crashReports = appCrashLogs().size();
+    // A preferences file that cannot be read attaches nothing.
+    if (withPreferences)
+        context.preferences = fileContents(prefsPath());
+    return context;
+}
+
+QUrl TesselLib::linkURL(quint8 code, bool withPreferences) const {
+    // Only the support mail carries the preferences.
+    return tessel::linkURL(code, supportContext(withPreferences && code == kLinkSupportMail));
 }
 
 void TesselLib::createSupportFolder() const {

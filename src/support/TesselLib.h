@@ -3,6 +3,7 @@
 #pragma once
 
 #include "Settings.h"
+#include "SupportLinks.h"
 
 #include <QString>
 #include <QUrl>
@@ -14,7 +15,8 @@ namespace tessel {
 
 class TesselLib {
   public:
-    /// Creates the support folder when it is missing and becomes the shared instance.
+    /// Creates the support folder when it is missing, becomes the shared instance and makes
+    /// exceptions that nobody catches end in the fatal-error dialog.
     /// Without a store the user's QSettings are used.
     explicit TesselLib(std::unique_ptr<SettingsStore> settings = nullptr);
     ~TesselLib();
@@ -36,6 +38,17 @@ class TesselLib {
     std::optional<QUrl> suppURL() const;
 
     SettingsStore& settings() { return *settings_; }
+
+    /// The folder the fatal-error handler writes its reports to: "Crash Reports" in the
+    /// per-user data folder of the application; empty when the platform names none.
+    static QString crashReportsPath();
+    /// The names of the crash reports there, in listing order.
+    QStringList appCrashLogs() const;
+    /// What the vendor's links are composed from now; the preferences file is read only when
+    /// withPreferences is set.
+    SupportContext supportContext(bool withPreferences) const;
+    /// The address that link code opens (see LinkCode); empty when it opens nothing.
+    QUrl linkURL(quint8 code, bool withPreferences = false) const;
 
   private:
     void createSupportFolder() const;

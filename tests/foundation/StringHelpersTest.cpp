@@ -1,6 +1,9 @@
 #include "TestSupport.h"
 #include "foundation/StringHelpers.h"
 
+#include <QUrl>
+#include <QUrlQuery>
+
 #include <limits>
 
 namespace tessel {
@@ -84,11 +87,46 @@ TEST(IntValueTest, ReadsValuesOfEveryKind) {
     EXPECT_TRUE(stringValue(QVariant()).isNull());
 }
 
-TEST(EscapedTest, EscapesWhatAUrlCannotHoldAndKeepsStructure) {
-    EXPECT_EQ(escaped(QStringLiteral("mailto:a@b.c?subject=Tessel v1 & more&body=x\ny")),
-              QStringLiteral("mailto:a@b.c?subject=Tessel%20v1%20&%20more&body=x%0Ay"));
-    EXPECT_EQ(escaped(QStringLiteral("é")), QStringLiteral("%C3%A9"));
-    EXPECT_EQ(escaped(QStringLiteral("https://x.org/a/b")), QStringLiteral("https://x.org/a/b"));
+TEST(EscapedTest, EscapesEverythingButUnreservedCharacters) {
+    EXPECT_EQ(escaped(QStringLiteral("Tessel v1 & more")),
+              QStringLiteral("Tessel%20v1%20%26%20more"));
+    EXPECT_EQ(escaped(QStringLiteral("a=b#c%d?e/f:g@h+i")),
+              QStringLiteral("a%3Db%23c%25d%3Fe%2Ff%3Ag%40h%2Bi"));
+    EXPECT_EQ(escaped(QStringLiteral("x\ny\r")), QStringLiteral("x%0Ay%0D"));
+    EXPECT_EQ(escaped(QStringLiteral("é😀")), QStringLiteral("%C3%A9%F0%9F%98%80"));
+    EXPECT_EQ(escaped(QStringLiteral("Az09-._~")), QStringLiteral("Az09-._~"));
+}
+
+// A query value holding the address's own separators must come back whole from a URL parser.
+TEST(EscapedTest, AQueryValueSurvivesAUrlParser) {
+    const QString subject = QStringLiteral("Rock & Roll = 100% #1");
+    const QString body = QStringLiteral("a&b=c#d%e\nsecond line é\n&body=injected");
+    const QUrl url(QStringLiteral("mailto:someone@example.org?subject=") + escaped(subject) +
+                       QStringLiteral("&body=") + escaped(body),
+                   QUrl::StrictMode);
+    ASSERT_TRUE(url.isValid()) << url.errorString().toStdString();
+    EXPECT_EQ(url.path(), QStringLiteral("someone@example.org"));
+    EXPECT_FALSE(url.hasFragment());
+    const QUrlQuery query(url);
+    EXPECT_EQ(query.queryItems().size(), 2);
+    EXPECT_EQ(query.queryItemValue(QStringLiteral("subject"), QUrl::FullyDecoded), subject);
+    EXPECT_EQ(query.queryItemValue(QStringLiteral("body"), QUrl::FullyDecoded), body);
+}
+
+TEST(StartsWithFoldedTest, IgnoresCaseAndDiacritics) {
+    struct Row {
+        const char* text;
+        bool expected;
+    };
+    const Row rows[] = {
+        {"Tessel_2024.txt", true}, {"TESSEL-crash", true}, {"tèssél log", true},
+        {"Tessel", true},          {"Tesse", false},       {"xTessel", false},
+        {"Other.txt", false},      {"Te\u0301ssel", true},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(startsWithFolded(QString::fromUtf8(row.text), QStringLiteral("Tessel")),
+                  row.expected)
+            << row.text;
 }
 
 }  // namespace
