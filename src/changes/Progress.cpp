@@ -1,6 +1,5 @@
 #include "Progress.h"
 
-#include "support/FormattedString.h"
 #include "support/Presenter.h"
 #include "support/RatingPrompt.h"
 #include "support/Settings.h"
