@@ -4,7 +4,6 @@
 #include "support/TesselError.h"
 #include "support/UncaughtException.h"
 
-#include <QDir>
 #include <QUrlQuery>
 
 #include <stdexcept>
@@ -123,23 +122,6 @@ TEST(CrashReportsTest, AReportIsWrittenWholeIntoAFolderMadeForIt) {
     // A folder that cannot be made leaves no report and says so.
     temp.writeFile("file", "x");
     EXPECT_TRUE(writeCrashReport(temp.filePath("file/sub"), report).isEmpty());
-}
-
-TEST(CrashReportsTest, TheSupportMailCountsTheReportsInTheCrashFolder) {
-    test::TestEnvironment env;
-    const QString folder = TesselLib::crashReportsPath();
-    QDir(folder).removeRecursively();
-    EXPECT_EQ(env.lib().supportContext(false).crashReports, 0);
-    CrashReport report{"Tessel", "1.0", 1, {}, {}, "Broken", {}, QDateTime::currentDateTime()};
-    for (int i = 0; i < 3; ++i) {
-        report.when = report.when.addSecs(1);
-        ASSERT_FALSE(writeCrashReport(folder, report).isEmpty());
-    }
-    EXPECT_EQ(env.lib().appCrashLogs().size(), 3);
-    EXPECT_TRUE(QUrlQuery(env.lib().linkURL(kLinkSupportMail))
-                    .queryItemValue(QStringLiteral("body"), QUrl::FullyDecoded)
-                    .contains(QStringLiteral(" Problems: 3\n")));
-    QDir(folder).removeRecursively();
 }
 
 }  // namespace
