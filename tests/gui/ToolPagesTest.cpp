@@ -5,10 +5,13 @@
 #include "gui/ChangePanelDialog.h"
 #include "gui/ChangeTableModel.h"
 #include "gui/DataMoverPage.h"
+#include "gui/FilenameChangerPage.h"
 #include "gui/MiscellaneousPage.h"
 #include "gui/PopUpButton.h"
+#include "gui/TrackSourceBox.h"
 
 #include <QCheckBox>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -125,6 +128,43 @@ TEST_F(ToolPagesTest, NumericTagChangerWritesTheSelectionAtOnce) {
     EXPECT_EQ(first->properties.value("year").toInt(), 2000);
     EXPECT_EQ(second->properties.value("year").toInt(), 2000);
     EXPECT_TRUE(answerer.alerts.isEmpty()) << answerer.alerts.join('\n').toStdString();
+}
+
+TEST_F(ToolPagesTest, FilenameChangerRenamesTheChosenFolderAtOnce) {
+    const QString folder = temp.filePath("album");
+    const QString song = temp.copyFixture("tagged.mp3", "album/track.mp3");
+    auto* renamer = page<FilenameChangerPage>(4);
+    EXPECT_FALSE(renamer->trackSource()->isVisible());  // a folder only, never a playlist
+    delegate.setProperty("folderPath", QUrl::fromLocalFile(folder));
+    EXPECT_EQ(renamer->folderLabel()->text(), folder);
+    renamer->patternField()->clear();
+    QTest::keyClicks(renamer->patternField(), "#y #t");
+    renamer->paddingPopUp()->setCurrentIndex(2);  // always
+    EXPECT_FALSE(renamer->extensionVisibleBox()->isEnabled());
+    renamer->changeExtensionBox()->click();
+    EXPECT_TRUE(renamer->extensionVisibleBox()->isEnabled());
+    EXPECT_TRUE(runToEnd([&] { renamer->startButton()->click(); }));
+    EXPECT_FALSE(QFileInfo::exists(song));
+    EXPECT_TRUE(QFileInfo::exists(folder + "/1999 Song.mp3"));
+    EXPECT_EQ(delegate.property("selectedTrailingZeroes").toInt(), 2);
+    EXPECT_TRUE(answerer.alerts.isEmpty()) << answerer.alerts.join('\n').toStdString();
+}
+
+TEST_F(ToolPagesTest, SizeEstimateAndExportStartFromTheirSections) {
+    const tessel::test::MemoryTrack track = addToMusic("Long");
+    track->properties.insert("duration", 240.0);
+    track->properties.insert("bitRate", qint64(128));
+    auto* misc = page<MiscellaneousPage>(5);
+    misc->bitratePopUp()->setCurrentIndex(2);  // 256 kbps
+    EXPECT_TRUE(runToEnd([&] { misc->calculateButton()->click(); }));
+    ASSERT_EQ(answerer.alerts.size(), 1);
+    EXPECT_TRUE(answerer.alerts.first().startsWith(
+        "Playlist/Folder size: These files are currently occupying approximately 3.75 MB"));
+    EXPECT_TRUE(
+        answerer.alerts.first().contains("approximately 7.50 MB when converting them all "
+                                         "to 256 kbps"));
+    EXPECT_NE(misc->exportTextButton()->parentWidget(), nullptr);
+    EXPECT_TRUE(misc->exportXmlButton()->isEnabled());
 }
 
 }  // namespace
