@@ -117,7 +117,9 @@ QString RenameCommand::writesHelp() const {
         "Without --apply nothing is renamed: the renames are listed. With it the files are\n"
         "renamed one after another, and tracks of the library that hold a file follow it. A\n"
         "file is never renamed over another: when its new name is taken, or would be empty,\n"
-        "\".\", \"..\" or hold a \"/\", it keeps its name.");
+        "\".\", \"..\" or hold a \"/\", it keeps its name. A folder inside \"iTunes/iTunes "
+        "Music\"\n"
+        "asks first; --answer 2 continues.");
 }
 
 }  // namespace tessel::cli
