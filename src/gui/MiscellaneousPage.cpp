@@ -133,9 +133,9 @@ QGroupBox* MiscellaneousPage::sizeSection() {
 // The two buttons carry the format as the export's tag: 1 text, 2 XML.
 QGroupBox* MiscellaneousPage::exportSection() {
     export_ = new QGroupBox(tr("Playlist Export"));
-    exportText_ = sectionStart(export_, tr("Export as &Text…"),
+    exportText_ = sectionStart(export_, tr("Export as Te&xt…"),
                                [this] { context().delegate.performExport(1); });
-    exportXml_ = new QPushButton(tr("Export as &XML…"));
+    exportXml_ = new QPushButton(tr("Export as XM&L…"));
     connect(exportXml_, &QPushButton::clicked, this,
             [this] { context().delegate.performExport(2); });
     auto* note = new QLabel(tr("Saves artist, title, album and duration of the tracks to a file."));
