@@ -140,12 +140,8 @@ void AppDelegate::performRename(bool apply) {
     if (apply)
         move = [library](const QString& from, const QString& to) { library->renameFile(from, to); };
     runInBackground([this, tool, files, move]() {
-        QList<Rename> renames;
-        try {
-            renames = tool.run(files, move, progress_);
-        } catch (const std::exception& error) {
-            qWarning() << "The Filename Changer stopped:" << error.what();
-        }
+        // A file's own failure is in its outcome; nothing else is expected to throw here.
+        const QList<Rename> renames = tool.run(files, move, progress_);
         onMain([this, renames] { finishRename(renames); });
     });
 }

@@ -139,6 +139,10 @@ QList<Rename> FilenameChanger::run(const QStringList& files, const FileMover& mo
                 qWarning().noquote() << error.description();
                 rename.outcome = Rename::Failed;
                 rename.reason = error.reason();
+            } catch (const std::exception& error) {
+                // Whatever else went wrong, this file is not reported renamed.
+                rename.outcome = Rename::Failed;
+                rename.reason = QString::fromLocal8Bit(error.what());
             }
         }
         renames.append(rename);
