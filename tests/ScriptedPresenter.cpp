@@ -15,6 +15,12 @@ void ScriptedPresenter::openURL(const QUrl& url) {
     openedURLs.append(url);
 }
 
+std::optional<QString> ScriptedPresenter::chooseSaveFile(const QString& proposedName,
+                                                         const QString& fileType) {
+    saveDialogs.append(proposedName + u'.' + fileType);
+    return savePath;
+}
+
 void ScriptedPresenter::endEditing() {
     ++endEditingCalls;
 }

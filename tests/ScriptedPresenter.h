@@ -29,6 +29,9 @@ class ScriptedPresenter : public Presenter {
                          bool valueColumnsVisible) override;
     void hideChangePanel() override;
     void openURL(const QUrl& url) override;
+    /// Records the dialog's proposal ("name.type") and answers with savePath.
+    std::optional<QString> chooseSaveFile(const QString& proposedName,
+                                          const QString& fileType) override;
 
     /// Answers for the next alerts, in order.
     QList<int> answers;
@@ -44,6 +47,9 @@ class ScriptedPresenter : public Presenter {
     int progressHidden = 0;
     int changePanelsHidden = 0;
     QList<QUrl> openedURLs;
+    /// The save dialog's answer; absent: the user cancels.
+    std::optional<QString> savePath;
+    QStringList saveDialogs;
 
     /// "Title: message" of every alert, for readable assertions.
     QStringList alertLines() const;

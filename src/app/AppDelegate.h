@@ -13,6 +13,9 @@
 #include "support/Settings.h"
 #include "support/TesselLib.h"
 #include "tools/Collection.h"
+#include "tools/FilenameChanger.h"
+#include "tools/PlaylistExport.h"
+#include "tools/SizeCalculator.h"
 
 #include <QObject>
 #include <QStringList>
@@ -178,6 +181,19 @@ class AppDelegate : public QObject {
     /// before it stay written.
     void performNumeric();
 
+    // ---- files tools: size estimate, playlist export, Filename Changer (FilesActions.cpp) ----
+    /// Estimates the size of the gathered tracks now and at the bitrate of selectedBitrate;
+    /// the result is the "Playlist/Folder size" alert.
+    void performCalculate();
+    /// Exports the gathered tracks as text (format 1) or XML (format 2) to the file the save
+    /// dialog gives, proposed under the chosen playlist's name; the file is replaced whole or
+    /// not at all, and a failed write is an alert.
+    void performExport(int format);
+    /// Renames the music files of folderPath after their tags (the Filename Changer), at once
+    /// and one after another; the library's tracks follow their files. Without apply it
+    /// renames nothing and reports what it would do (the command line's dry run).
+    void performRename(bool apply = true);
+
     // ---- change panel ----
     /// Opens the change panel over the open list with its info line.
     void beginChanges();
@@ -194,6 +210,10 @@ class AppDelegate : public QObject {
     void runEnded(bool succeeded);
     /// The numeric tool wrote every one of the count selected tracks (sent before runEnded).
     void tracksWritten(int count);
+    /// The export saved count tracks to path (sent before runEnded).
+    void playlistExported(const QString& path, int count);
+    /// What the Filename Changer did (or would do) with each file (sent before runEnded).
+    void filesRenamed(const QList<tessel::Rename>& renames);
     void changesChanged();
     void recordsEnabledChanged(const QList<int>& rows);
     void tagListsChanged();
@@ -245,6 +265,9 @@ class AppDelegate : public QObject {
     TrackGatherer gatherer() const;
     void handOver(Collection collection, ChangeList list, const AlertRequest& noChanges);
     void finishNumeric(const NumericOutcome& outcome);
+    void finishCalculate(const SizeCalculator::Result& result);
+    void finishExport(const PlaylistExport& tool, const PlaylistExport::Result& result);
+    void finishRename(const QList<Rename>& renames);
     void finishApply(const ApplyResult& result, bool membership);
     void setChanges(std::optional<ChangeList> changes);
     void setTagLists();

@@ -1,11 +1,14 @@
 #include "CapitalizeCommand.h"
 #include "Command.h"
 #include "EncodeCommand.h"
+#include "ExportCommand.h"
 #include "LibraryCommand.h"
 #include "LinkCommand.h"
 #include "MoveCommand.h"
 #include "NumericCommand.h"
+#include "RenameCommand.h"
 #include "SearchReplaceCommand.h"
+#include "SizeCommand.h"
 #include "SupportMailCommand.h"
 
 namespace tessel::cli {
@@ -17,6 +20,9 @@ std::vector<std::unique_ptr<Command>> allCommands() {
     commands.push_back(std::make_unique<MoveCommand>());
     commands.push_back(std::make_unique<EncodeCommand>());
     commands.push_back(std::make_unique<NumericCommand>());
+    commands.push_back(std::make_unique<RenameCommand>());
+    commands.push_back(std::make_unique<SizeCommand>());
+    commands.push_back(std::make_unique<ExportCommand>());
     commands.push_back(std::make_unique<LibraryCommand>());
     commands.push_back(std::make_unique<LinkCommand>());
     commands.push_back(std::make_unique<SupportMailCommand>());

@@ -65,6 +65,10 @@ void TerminalPresenter::openURL(const QUrl& url) {
         qWarning().noquote() << "No program could be started to open" << url.toString();
 }
 
+std::optional<QString> TerminalPresenter::chooseSaveFile(const QString&, const QString&) {
+    return saveTarget_.isEmpty() ? std::nullopt : std::optional(saveTarget_);
+}
+
 void TerminalPresenter::showProgress(const QString& title, const QString& detail) {
     if (!terminal_ || !sheetUp_)
         return;

@@ -35,6 +35,11 @@ class TerminalPresenter : public Presenter {
     void hideChangePanel() override {}
     /// With the desktop's opener (xdg-open); an address it cannot take is logged.
     void openURL(const QUrl& url) override;
+    /// The save dialog answered from the command line: the --save-to file; cancels without one.
+    std::optional<QString> chooseSaveFile(const QString& proposedName,
+                                          const QString& fileType) override;
+    void setSaveTarget(const QString& path) { saveTarget_ = path; }
+    const QString& saveTarget() const { return saveTarget_; }
 
     /// The progress texts changed: rewrites the status line while the sheet is up.
     void showProgress(const QString& title, const QString& detail);
@@ -55,6 +60,7 @@ class TerminalPresenter : public Presenter {
     QList<AlertRecord> alerts_;
     QString infoLine_;
     QString noteLine_;
+    QString saveTarget_;
 };
 
 }  // namespace tessel::cli

@@ -139,6 +139,12 @@ const Flag& flagNamed(const QList<Flag>& flags, const QString& name) {
                          [&name](const Flag& flag) { return flag.name == name; });
 }
 
+QString savePath(const QString& value) {
+    if (value.isEmpty())
+        usage(QStringLiteral("--save-to: the file name is empty"));
+    return QFileInfo(value).absoluteFilePath();
+}
+
 int buttonPosition(const QString& text) {
     const int position = wholeNumber(text, QStringLiteral("--answer"));
     if (position < 1 || position > 3)
@@ -160,6 +166,8 @@ bool takeRunFlag(const QString& name, const QString& value, ToolArguments& resul
         result.json = true;
     else if (name == u"--help")
         result.help = true;
+    else if (name == u"--save-to")
+        result.saveTo = savePath(value);
     else
         return false;
     return true;

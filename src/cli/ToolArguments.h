@@ -36,6 +36,7 @@ struct ToolArguments {
     int answer = 1;  // the button position taken for alerts with several buttons
     bool json = false;
     bool help = false;
+    QString saveTo;  // --save-to FILE, as an absolute path: where a save dialog saves
 };
 
 /// The flags every tool subcommand takes, for the help text.

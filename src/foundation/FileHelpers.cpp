@@ -5,8 +5,14 @@
 #include <QFileInfo>
 #include <QStringDecoder>
 
+#include <cerrno>
+#include <cstdio>
 #include <filesystem>
 #include <system_error>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace tessel {
 
@@ -58,6 +64,42 @@ std::optional<FolderListing> folderListingRecursive(const QString& path) {
         listing.entries.append(name);
     }
     return listing;
+}
+
+namespace {
+
+QString systemReason(int error) {
+    return QString::fromStdString(std::error_code(error, std::generic_category()).message());
+}
+
+}  // namespace
+
+std::optional<QString> moveWithoutReplacing(const QString& from, const QString& to) {
+    const QByteArray source = QFile::encodeName(from);
+    const QByteArray target = QFile::encodeName(to);
+    if (::renameat2(AT_FDCWD, source.constData(), AT_FDCWD, target.constData(), RENAME_NOREPLACE) ==
+        0)
+        return std::nullopt;
+    if (errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP)
+        return systemReason(errno);
+    // A file system that cannot refuse to replace in the rename itself: a hard link refuses an
+    // existing name, then the old name goes.
+    if (::link(source.constData(), target.constData()) == 0) {
+        if (::unlink(source.constData()) == 0)
+            return std::nullopt;
+        const int error = errno;
+        ::unlink(target.constData());
+        return systemReason(error);
+    }
+    if (errno == EEXIST)
+        return systemReason(errno);
+    // Nor hard links (FAT and the like): checked just before the rename.
+    struct stat present {};
+    if (::lstat(target.constData(), &present) == 0)
+        return systemReason(EEXIST);
+    if (::rename(source.constData(), target.constData()) == 0)
+        return std::nullopt;
+    return systemReason(errno);
 }
 
 }  // namespace tessel

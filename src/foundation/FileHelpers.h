@@ -25,4 +25,9 @@ struct FolderListing {
 };
 std::optional<FolderListing> folderListingRecursive(const QString& path);
 
+/// Renames the file at from to to, on one file system, never replacing what is at to: the
+/// check and the rename are one step of the system where it can do that. Returns the system's
+/// reason when nothing was moved, none when the file was moved.
+std::optional<QString> moveWithoutReplacing(const QString& from, const QString& to);
+
 }  // namespace tessel

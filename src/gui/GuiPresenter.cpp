@@ -6,6 +6,7 @@
 #include "ProgressSheet.h"
 
 #include <QDesktopServices>
+#include <QFileDialog>
 
 namespace tessel::gui {
 
@@ -45,6 +46,21 @@ void GuiPresenter::hideChangePanel() {
 
 void GuiPresenter::openURL(const QUrl& url) {
     QDesktopServices::openUrl(url);
+}
+
+std::optional<QString> GuiPresenter::chooseSaveFile(const QString& proposedName,
+                                                    const QString& fileType) {
+    QFileDialog dialog(window_, QObject::tr("Export Playlist"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setWindowModality(Qt::WindowModal);
+    dialog.setNameFilter(QStringLiteral("%1 (*.%2)").arg(fileType.toUpper(), fileType));
+    dialog.setDefaultSuffix(fileType);
+    if (!proposedName.isEmpty())
+        dialog.selectFile(proposedName + u'.' + fileType);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().first();
 }
 
 }  // namespace tessel::gui

@@ -25,6 +25,9 @@ class GuiPresenter : public Presenter {
     /// Through the desktop (QDesktopServices): the mail program, the browser, the software
     /// centre.
     void openURL(const QUrl& url) override;
+    /// A save dialog as a sheet on the window, with the file type's extension shown.
+    std::optional<QString> chooseSaveFile(const QString& proposedName,
+                                          const QString& fileType) override;
 
   private:
     QPointer<MainWindow> window_;

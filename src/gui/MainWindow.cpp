@@ -4,6 +4,7 @@
 #include "CapitalizationPage.h"
 #include "ChangePanelDialog.h"
 #include "DataMoverPage.h"
+#include "FilenameChangerPage.h"
 #include "HelpSheet.h"
 #include "Icons.h"
 #include "MiscellaneousPage.h"
@@ -86,6 +87,8 @@ void MainWindow::addPages() {
             themedIcon(QStringLiteral("format-text-uppercase"), QStringLiteral("capitalization")));
     addPage(3, new DataMoverPage(context_), tr("Data Mover"),
             themedIcon(QStringLiteral("transform-move"), QStringLiteral("data-mover")));
+    addPage(4, new FilenameChangerPage(context_), tr("Filename Changer"),
+            themedIcon(QStringLiteral("edit-rename"), QStringLiteral("filename-changer")));
     addPage(5, new MiscellaneousPage(context_), tr("Miscellaneous Tools"),
             themedIcon(QStringLiteral("applications-utilities"), QStringLiteral("miscellaneous")));
     auto* about = new AboutPage(context_);

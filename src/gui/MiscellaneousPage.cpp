@@ -21,6 +21,7 @@ constexpr int kFromPopUpTag = 11;
 constexpr int kToPopUpTag = 12;
 constexpr int kNumericTagPopUpTag = 14;
 constexpr int kOperationPopUpTag = 15;
+constexpr int kBitratePopUpTag = 21;
 
 // In the order of the converter's encodings; both menus list the same.
 QStringList encodingTitles() {
@@ -64,6 +65,8 @@ MiscellaneousPage::MiscellaneousPage(PageContext& context, QWidget* parent)
       number_(new QLineEdit) {
     form()->addRow(encodingSection());
     form()->addRow(numericSection());
+    form()->addRow(sizeSection());
+    form()->addRow(exportSection());
     finishSections();
 }
 
@@ -106,6 +109,45 @@ QGroupBox* MiscellaneousPage::numericSection() {
     binder.bindIndex(operation_, "selectedNumeric");
     binder.bindNumber(number_, "numericString");
     return numeric_;
+}
+
+// ---- the files tools ----
+
+QGroupBox* MiscellaneousPage::sizeSection() {
+    size_ = new QGroupBox(tr("Size Estimate"));
+    bitrate_ = addPopUp(kBitratePopUpTag);
+    bitrate_->addItems({tr("128 kbps"), tr("192 kbps"), tr("256 kbps")});
+    calculate_ =
+        sectionStart(size_, tr("Calculate"), [this] { context().delegate.performCalculate(); });
+    auto* note = new QLabel(tr("How much room the tracks take, and would take at a bitrate."));
+    note->setWordWrap(true);
+    auto* form = new QFormLayout(size_);
+    form->setFieldGrowthPolicy(QFormLayout::ExpandingFieldsGrow);
+    form->addRow(note);
+    form->addRow(tr("Con&vert to:"), bitrate_);
+    addStartRow(form, calculate_);
+    context().binder.bindIndex(bitrate_, "selectedBitrate");
+    return size_;
+}
+
+// The two buttons carry the format as the export's tag: 1 text, 2 XML.
+QGroupBox* MiscellaneousPage::exportSection() {
+    export_ = new QGroupBox(tr("Playlist Export"));
+    exportText_ = sectionStart(export_, tr("Export as Te&xt…"),
+                               [this] { context().delegate.performExport(1); });
+    exportXml_ = new QPushButton(tr("Export as XM&L…"));
+    connect(exportXml_, &QPushButton::clicked, this,
+            [this] { context().delegate.performExport(2); });
+    auto* note = new QLabel(tr("Saves artist, title, album and duration of the tracks to a file."));
+    note->setWordWrap(true);
+    auto* row = new QHBoxLayout;
+    row->addStretch(1);
+    row->addWidget(exportXml_);
+    row->addWidget(exportText_);
+    auto* form = new QFormLayout(export_);
+    form->addRow(note);
+    form->addRow(row);
+    return export_;
 }
 
 }  // namespace tessel::gui

@@ -28,9 +28,19 @@ class MiscellaneousPage : public ToolPage {
     QLineEdit* numberField() const { return number_; }
     QPushButton* changeButton() const { return change_; }
 
+    // The files tools: the size estimate and the playlist export.
+    QGroupBox* sizeBox() const { return size_; }
+    PopUpButton* bitratePopUp() const { return bitrate_; }
+    QPushButton* calculateButton() const { return calculate_; }
+    QGroupBox* exportBox() const { return export_; }
+    QPushButton* exportTextButton() const { return exportText_; }
+    QPushButton* exportXmlButton() const { return exportXml_; }
+
   private:
     QGroupBox* encodingSection();
     QGroupBox* numericSection();
+    QGroupBox* sizeSection();
+    QGroupBox* exportSection();
 
     QGroupBox* encoding_;
     PopUpButton* encodingTag_;
@@ -42,6 +52,12 @@ class MiscellaneousPage : public ToolPage {
     PopUpButton* operation_;
     QLineEdit* number_;
     QPushButton* change_ = nullptr;
+    QGroupBox* size_ = nullptr;
+    PopUpButton* bitrate_ = nullptr;
+    QPushButton* calculate_ = nullptr;
+    QGroupBox* export_ = nullptr;
+    QPushButton* exportText_ = nullptr;
+    QPushButton* exportXml_ = nullptr;
 };
 
 }  // namespace tessel::gui

@@ -126,6 +126,11 @@ class Application {
     virtual QList<std::shared_ptr<Source>> sources() const = 0;
     /// References to the tracks currently selected, in selection order.
     virtual QList<TrackPtr> selection() const = 0;
+
+    /// Renames a music file on disk, never over an existing file, and in the same step points
+    /// every file track stored at from to the new path, so its playlists keep it. When the
+    /// move or the library's change fails, both stay as they were and a TesselError says why.
+    virtual void renameFile(const QString& from, const QString& to) = 0;
 };
 
 /// Obtains the application object anew for each use; throws a scripting error when the

@@ -3,6 +3,12 @@
 #include "LibraryPlaylist.h"
 #include "LibraryTrack.h"
 #include "PlaylistStore.h"
+#include "TrackStore.h"
+#include "foundation/FileHelpers.h"
+#include "support/FormattedString.h"
+
+#include <QDir>
+#include <QFileInfo>
 
 namespace tessel::itunes {
 
@@ -46,6 +52,56 @@ QList<TrackPtr> LibraryApplication::selection() const {
     for (const auto& entry : entries)
         result.append(std::make_shared<LibraryTrack>(connection_, entry.trackId, entry.itemId));
     return result;
+}
+
+namespace {
+
+QString absolutePath(const QString& path) {
+    return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+}
+
+void moveFile(const QString& from, const QString& to) {
+    if (const std::optional<QString> why = moveWithoutReplacing(from, to))
+        throw TesselError(QStringLiteral("Rename Failed"),
+                          formattedString(QStringLiteral("“%@” could not be renamed: %@"),
+                                          QFileInfo(from).fileName(), *why));
+}
+
+// The stored paths that name the file, each with the path it takes after the rename: the path
+// as given and, when links lead elsewhere, the real one.
+QList<QPair<QString, QString>> movedLocations(const QString& from, const QString& to) {
+    QList<QPair<QString, QString>> locations{{from, to}};
+    const QString real = QFileInfo(from).canonicalFilePath();
+    if (!real.isEmpty() && real != from)
+        locations.append({real, QFileInfo(real).path() + u'/' + QFileInfo(to).fileName()});
+    return locations;
+}
+
+}  // namespace
+
+void LibraryApplication::renameFile(const QString& from, const QString& to) {
+    const QString source = absolutePath(from);
+    const QString target = absolutePath(to);
+    const auto locations = movedLocations(source, target);
+    connection_->locked([&](sql::Database& db) {
+        bool held = false;
+        for (const auto& location : locations)
+            held = held || trackstore::idForLocation(db, location.first).has_value();
+        if (!held) {  // nothing to follow: a library opened for reading does not stop it
+            moveFile(source, target);
+            return;
+        }
+        sql::Transaction transaction(db);
+        for (const auto& [old, renamed] : locations)
+            trackstore::moveLocation(db, old, renamed);
+        moveFile(source, target);  // a failure rolls the library back
+        try {
+            transaction.commit();
+        } catch (...) {
+            moveWithoutReplacing(target, source);
+            throw;
+        }
+    });
 }
 
 }  // namespace tessel::itunes

@@ -26,6 +26,8 @@ class LibraryApplication final : public Application {
     QList<std::shared_ptr<Source>> sources() const override;
     /// References to the selected playlist entries, in selection order.
     QList<TrackPtr> selection() const override;
+    /// Tracks stored at the file's path as given or as its real path (through links) follow.
+    void renameFile(const QString& from, const QString& to) override;
 
     const ConnectionPtr& connection() const { return connection_; }
 

@@ -124,6 +124,14 @@ void setLocation(sql::Database& db, qint64 id, const QString& location) {
         throw trackGone();
 }
 
+int moveLocation(sql::Database& db, const QString& from, const QString& to) {
+    sql::Statement statement(db,
+                             "UPDATE tracks SET location = ? WHERE location = ? AND kind = 'file'");
+    statement.bind(1, to).bind(2, from);
+    statement.run();
+    return db.changes();
+}
+
 Upserter::Upserter(sql::Database& db)
     : db_(db),
       find_(db, "SELECT id, kind, location FROM tracks WHERE persistent_id = ?"),

@@ -43,6 +43,8 @@ struct KindAndLocation {
 };
 KindAndLocation kindAndLocation(sql::Database& db, qint64 id);
 void setLocation(sql::Database& db, qint64 id, const QString& location);
+/// Points every file track stored at from to to; returns how many.
+int moveLocation(sql::Database& db, const QString& from, const QString& to);
 
 /// Inserts records, or updates the track with the record's persistent ID, with one prepared
 /// statement for a whole import.

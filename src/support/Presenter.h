@@ -6,6 +6,8 @@
 #include <QString>
 #include <QUrl>
 
+#include <optional>
+
 namespace tessel {
 
 struct AlertRequest {
@@ -51,6 +53,16 @@ class Presenter {
     /// Hands a mail or web address to the desktop, which opens it with its default program;
     /// nothing is reported when none does. A Presenter that cannot open addresses drops them.
     virtual void openURL(const QUrl& url) { Q_UNUSED(url); }
+
+    /// The save dialog: asks where to save a file of fileType ("txt"), proposing the name
+    /// proposedName; the chosen path, or nothing when the user cancels. A Presenter that
+    /// cannot ask cancels.
+    virtual std::optional<QString> chooseSaveFile(const QString& proposedName,
+                                                  const QString& fileType) {
+        Q_UNUSED(proposedName);
+        Q_UNUSED(fileType);
+        return std::nullopt;
+    }
 };
 
 }  // namespace tessel

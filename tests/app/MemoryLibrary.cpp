@@ -1,5 +1,7 @@
 #include "MemoryLibrary.h"
 
+#include "foundation/FileHelpers.h"
+
 #include <algorithm>
 
 namespace tessel::test {
@@ -163,6 +165,20 @@ class Application : public itunes::Application {
         for (const MemoryTrack& track : selection_)
             references.append(std::make_shared<Track>(data_, track, nullptr, 0));
         return references;
+    }
+
+    // The file moves first; the tracks of its playlists follow when it moved.
+    void renameFile(const QString& from, const QString& to) override {
+        if (data_->refuseRenames)
+            throw itunes::scriptingError(QStringLiteral("The library refused the change."));
+        if (const std::optional<QString> why = moveWithoutReplacing(from, to))
+            throw TesselError(QStringLiteral("Rename Failed"), *why);
+        for (const MemoryPlaylist& playlist : data_->playlists) {
+            for (const MemoryEntry& entry : playlist->entries) {
+                if (entry.track->location == from)
+                    entry.track->location = to;
+            }
+        }
     }
 
   private:

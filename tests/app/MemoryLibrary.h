@@ -45,6 +45,8 @@ class MemoryLibrary {
     /// Appends an entry for the track to the playlist.
     void append(const MemoryPlaylist& playlist, const MemoryTrack& track);
     void select(const QList<MemoryTrack>& tracks) { selection_ = tracks; }
+    /// Makes the library refuse to rename files.
+    void refuseRenames() { data_->refuseRenames = true; }
 
     /// Opens the library anew for each use, like the real one.
     itunes::ApplicationProvider provider();
@@ -57,6 +59,7 @@ class MemoryLibrary {
         QList<MemoryPlaylist> playlists;
         int nextEntry = 1;
         int nextPlaylist = 1;
+        bool refuseRenames = false;  // renameFile fails, moving nothing
     };
 
   private:

@@ -25,7 +25,7 @@ TEST_F(MainWindowTest, ToolbarOffersTheBuiltPagesInPageOrder) {
     for (QAction* item : window->toolbar()->actions())
         titles.append(item->iconText().replace("&&", "&"));  // && shows as &
     EXPECT_EQ(titles, (QStringList{"Search & Replace", "Capitalization", "Data Mover",
-                                   "Miscellaneous Tools", "About"}));
+                                   "Filename Changer", "Miscellaneous Tools", "About"}));
     EXPECT_EQ(window->currentPage(), 0);
     EXPECT_TRUE(window->toolbarItem(0)->isChecked());
 

@@ -5,16 +5,22 @@
 #include "gui/ChangePanelDialog.h"
 #include "gui/ChangeTableModel.h"
 #include "gui/DataMoverPage.h"
+#include "gui/FilenameChangerPage.h"
 #include "gui/MiscellaneousPage.h"
 #include "gui/PopUpButton.h"
+#include "gui/TrackSourceBox.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
+#include <QTimer>
 
 namespace tessel::gui::test {
 namespace {
@@ -125,6 +131,62 @@ TEST_F(ToolPagesTest, NumericTagChangerWritesTheSelectionAtOnce) {
     EXPECT_EQ(first->properties.value("year").toInt(), 2000);
     EXPECT_EQ(second->properties.value("year").toInt(), 2000);
     EXPECT_TRUE(answerer.alerts.isEmpty()) << answerer.alerts.join('\n').toStdString();
+}
+
+TEST_F(ToolPagesTest, FilenameChangerRenamesTheChosenFolderAtOnce) {
+    const QString folder = temp.filePath("album");
+    const QString song = temp.copyFixture("tagged.mp3", "album/track.mp3");
+    auto* renamer = page<FilenameChangerPage>(4);
+    EXPECT_FALSE(renamer->trackSource()->isVisible());  // a folder only, never a playlist
+    delegate.setProperty("folderPath", QUrl::fromLocalFile(folder));
+    EXPECT_EQ(renamer->folderLabel()->text(), folder);
+    renamer->patternField()->clear();
+    QTest::keyClicks(renamer->patternField(), "#y #t");
+    renamer->paddingPopUp()->setCurrentIndex(2);  // always
+    EXPECT_FALSE(renamer->extensionVisibleBox()->isEnabled());
+    renamer->changeExtensionBox()->click();
+    EXPECT_TRUE(renamer->extensionVisibleBox()->isEnabled());
+    EXPECT_TRUE(runToEnd([&] { renamer->startButton()->click(); }));
+    EXPECT_FALSE(QFileInfo::exists(song));
+    EXPECT_TRUE(QFileInfo::exists(folder + "/1999 Song.mp3"));
+    EXPECT_EQ(delegate.property("selectedTrailingZeroes").toInt(), 2);
+    EXPECT_TRUE(answerer.alerts.isEmpty()) << answerer.alerts.join('\n').toStdString();
+}
+
+TEST_F(ToolPagesTest, SizeEstimateAndExportStartFromTheirSections) {
+    const tessel::test::MemoryTrack track = addToMusic("Long");
+    track->properties.insert("duration", 240.0);
+    track->properties.insert("bitRate", qint64(128));
+    auto* misc = page<MiscellaneousPage>(5);
+    misc->bitratePopUp()->setCurrentIndex(2);  // 256 kbps
+    EXPECT_TRUE(runToEnd([&] { misc->calculateButton()->click(); }));
+    ASSERT_EQ(answerer.alerts.size(), 1);
+    EXPECT_TRUE(answerer.alerts.first().startsWith(
+        "Playlist/Folder size: These files are currently occupying approximately 3.75 MB"));
+    EXPECT_TRUE(
+        answerer.alerts.first().contains("approximately 7.50 MB when converting them all "
+                                         "to 256 kbps"));
+
+    // The save dialog proposes the playlist's name with the format's extension.
+    const QString saved = temp.filePath("Music.xml");
+    QString proposed;
+    QTimer timer;
+    timer.setInterval(20);
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            auto* dialog = qobject_cast<QFileDialog*>(widget);
+            if (dialog && dialog->isVisible()) {
+                proposed = QFileInfo(dialog->selectedFiles().value(0)).fileName();
+                dialog->selectFile(saved);
+                static_cast<QDialog*>(dialog)->accept();  // as the Save button does
+            }
+        }
+    });
+    timer.start();
+    EXPECT_TRUE(runToEnd([&] { misc->exportXmlButton()->click(); }));
+    EXPECT_EQ(proposed, "Music.xml");
+    EXPECT_TRUE(QString::fromUtf8(tessel::test::fileBytes(saved))
+                    .contains("<track artist='Artist' title='Long'"));
 }
 
 }  // namespace
