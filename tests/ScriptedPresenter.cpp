@@ -58,4 +58,9 @@ QStringList ScriptedPresenter::alertTitles() const {
     return titles;
 }
 
+std::optional<QUrl> ScriptedPresenter::chooseFolder(const QString& title, const QUrl&) {
+    folderRequests.append(title);
+    return folderAnswer;
+}
+
 }  // namespace tessel::test

@@ -32,6 +32,7 @@ class ScriptedPresenter : public Presenter {
     /// Records the dialog's proposal ("name.type") and answers with savePath.
     std::optional<QString> chooseSaveFile(const QString& proposedName,
                                           const QString& fileType) override;
+    std::optional<QUrl> chooseFolder(const QString& title, const QUrl& current) override;
 
     /// Answers for the next alerts, in order.
     QList<int> answers;
@@ -50,6 +51,9 @@ class ScriptedPresenter : public Presenter {
     /// The save dialog's answer; absent: the user cancels.
     std::optional<QString> savePath;
     QStringList saveDialogs;
+    /// The folder chooser's answer (absent: cancelled) and the titles it was asked with.
+    std::optional<QUrl> folderAnswer;
+    QStringList folderRequests;
 
     /// "Title: message" of every alert, for readable assertions.
     QStringList alertLines() const;

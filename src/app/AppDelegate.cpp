@@ -1,5 +1,6 @@
 #include "AppDelegate.h"
 
+#include "FolderSearch.h"
 #include "NumericRun.h"
 #include "changes/ChangePanel.h"
 #include "foundation/StringHelpers.h"
@@ -10,8 +11,10 @@
 #include "tags/TagCatalogue.h"
 #include "tools/Capitalization.h"
 #include "tools/DataMover.h"
+#include "tools/DeadTracks.h"
 #include "tools/EncodingConverter.h"
 #include "tools/NumericTagChanger.h"
+#include "tools/PlaylistManager.h"
 #include "tools/SearchReplace.h"
 
 #include <QDebug>
@@ -193,6 +196,27 @@ void AppDelegate::performMove() {
 void AppDelegate::performEncoding() {
     presenter_.endEditing();
     runTool(EncodingConverter({selectedTag_, selectedEncodingFrom_, selectedEncodingTo_}));
+}
+
+// ---- library maintenance tools ----
+
+void AppDelegate::performPlaylist() {
+    presenter_.endEditing();
+    // The tool works on a library playlist only.
+    setOption("selectedMethod", 0);
+    if (conditionString_.isNull())
+        setOption("conditionString", QStringLiteral(""));
+    PlaylistManager tool({selectedTag_, selectedCondition_, conditionString_, caseInsensitive_,
+                          selectedPlaylistAction_,
+                          editablePlaylistIds_.value(selectedPlaylistActionPlaylist_), moveTrash_});
+    ChangeList shape = tool.shape();
+    runTool(std::move(tool), std::move(shape));
+}
+
+void AppDelegate::performDead() {
+    presenter_.endEditing();
+    setOption("selectedMethod", 0);
+    runTool(DeadTrackRemoval(), DeadTrackRemoval::shape());
 }
 
 void AppDelegate::performNumeric() {

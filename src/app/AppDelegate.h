@@ -15,6 +15,7 @@
 #include "tools/Collection.h"
 #include "tools/FilenameChanger.h"
 #include "tools/PlaylistExport.h"
+#include "tools/RelinkIndex.h"
 #include "tools/SizeCalculator.h"
 
 #include <QObject>
@@ -23,6 +24,7 @@
 #include <QVariant>
 #include <QVariantMap>
 
+#include <map>
 #include <memory>
 #include <optional>
 
@@ -30,6 +32,7 @@ namespace tessel {
 
 class Presenter;
 struct NumericOutcome;
+class FolderSearch;
 
 class AppDelegate : public QObject {
     Q_OBJECT
@@ -137,7 +140,9 @@ class AppDelegate : public QObject {
     QString currentProgressDetail() const { return progress_.detail(); }
     QString version() const { return version_; }
     QString build() const { return build_; }
-    QVariantMap metadataSearches() const { return metadataSearches_; }
+    /// The pending searches of a re-linking run by their key: the search as logged ("search")
+    /// and the dead track's title ("track"). Empty between runs.
+    QVariantMap metadataSearches() const;
     /// True when the usage counter of the running version is greater than 10.
     bool isRateable() const;
 
@@ -193,6 +198,28 @@ class AppDelegate : public QObject {
     /// and one after another; the library's tracks follow their files. Without apply it
     /// renames nothing and reports what it would do (the command line's dry run).
     void performRename(bool apply = true);
+    // ---- library maintenance tools ----
+    /// The Playlist Manager over the chosen library playlist (the source becomes that
+    /// playlist): the matching tracks are proposed for adding to the target playlist or for
+    /// removal from the source playlist.
+    void performPlaylist();
+    /// Dead-track removal over the chosen library playlist: its tracks whose file the library
+    /// cannot find are proposed for removal from it.
+    void performDead();
+    /// Re-linking: asks for the folder the music is in now, scans the chosen library playlist
+    /// (on this thread) for dead tracks, searches the folder for each, one search at a time,
+    /// and proposes a new location for every track that exactly one file matches. The folder
+    /// becomes folderPath. A cancelled chooser ends the run with nothing done.
+    void performFix();
+    /// Creates the search of one dead track and registers it under its key; does not start it.
+    void addSearchTrack(const MusicTrack& track);
+    /// Starts the search of the first key.
+    void startSearchTrack();
+    /// The search registered under key has found these files: a record for exactly one, the
+    /// candidates logged for several; then the next search or the end of the run.
+    void searchTrackComplete(const QString& key, const QList<RelinkCandidate>& found);
+    /// Ends a re-linking run: the change panel over its records, or "No Fixed Tracks".
+    void performFixFinished();
 
     // ---- change panel ----
     /// Opens the change panel over the open list with its info line.
@@ -334,7 +361,21 @@ class AppDelegate : public QObject {
     std::optional<ChangeList> changes_;
     QString version_;
     QString build_;
-    QVariantMap metadataSearches_;
+
+    // The re-linking run: its searches by key, the folder's search service, the records found
+    // and the library error that cut the playlist scan short.
+    struct PendingSearch {
+        QString predicate;
+        QString artist;
+        QString title;
+        QString album;
+        MusicTrack track;
+    };
+    std::map<QString, std::unique_ptr<PendingSearch>> metadataSearches_;
+    std::unique_ptr<FolderSearch> folderSearch_;
+    std::optional<QList<ChangeRecord>> fixRecords_;
+    std::optional<TesselError> fixStoppedBy_;
+    bool fixGathered_ = false;
 };
 
 }  // namespace tessel

@@ -10,6 +10,10 @@
 #include "SearchReplaceCommand.h"
 #include "SizeCommand.h"
 #include "SupportMailCommand.h"
+// Library maintenance tools
+#include "DeadCommand.h"
+#include "PlaylistCommand.h"
+#include "RelinkCommand.h"
 
 namespace tessel::cli {
 
@@ -23,6 +27,10 @@ std::vector<std::unique_ptr<Command>> allCommands() {
     commands.push_back(std::make_unique<RenameCommand>());
     commands.push_back(std::make_unique<SizeCommand>());
     commands.push_back(std::make_unique<ExportCommand>());
+    // Library maintenance tools
+    commands.push_back(std::make_unique<PlaylistCommand>());
+    commands.push_back(std::make_unique<DeadCommand>());
+    commands.push_back(std::make_unique<RelinkCommand>());
     commands.push_back(std::make_unique<LibraryCommand>());
     commands.push_back(std::make_unique<LinkCommand>());
     commands.push_back(std::make_unique<SupportMailCommand>());

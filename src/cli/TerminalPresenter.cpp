@@ -3,6 +3,7 @@
 #include "DesktopOpener.h"
 
 #include <QDebug>
+#include <QFileInfo>
 #include <QTextStream>
 
 #include <cstdio>
@@ -83,6 +84,12 @@ void TerminalPresenter::clearStatusLine() {
         return;
     errorStream() << "\r\x1b[K" << Qt::flush;
     statusShown_ = false;
+}
+
+std::optional<QUrl> TerminalPresenter::chooseFolder(const QString&, const QUrl&) {
+    if (folderAnswer_.isEmpty())
+        return std::nullopt;
+    return QUrl::fromLocalFile(QFileInfo(folderAnswer_).absoluteFilePath());
 }
 
 }  // namespace tessel::cli

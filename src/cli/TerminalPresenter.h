@@ -40,6 +40,9 @@ class TerminalPresenter : public Presenter {
                                           const QString& fileType) override;
     void setSaveTarget(const QString& path) { saveTarget_ = path; }
     const QString& saveTarget() const { return saveTarget_; }
+    /// Answered by the folder given with setFolderAnswer (--choose); none counts as cancelled.
+    std::optional<QUrl> chooseFolder(const QString& title, const QUrl& current) override;
+    void setFolderAnswer(const QString& folder) { folderAnswer_ = folder; }
 
     /// The progress texts changed: rewrites the status line while the sheet is up.
     void showProgress(const QString& title, const QString& detail);
@@ -61,6 +64,7 @@ class TerminalPresenter : public Presenter {
     QString infoLine_;
     QString noteLine_;
     QString saveTarget_;
+    QString folderAnswer_;
 };
 
 }  // namespace tessel::cli

@@ -80,30 +80,6 @@ Step setOption(const char* name, const QVariant& value) {
     };
 }
 
-// The menu position of the playlist a --playlist value names: the one with that persistent ID,
-// else the one playlist of that name; -1 when there is none (the run then says the playlist is
-// not found). A name several playlists share is refused with their persistent IDs.
-int playlistIndex(const QString& text, const QStringList& names, const QStringList& ids) {
-    for (qsizetype i = 0; i < ids.size(); ++i) {
-        if (ids.at(i).compare(text.trimmed(), Qt::CaseInsensitive) == 0)
-            return int(i);
-    }
-    QList<int> named;
-    for (qsizetype i = 0; i < names.size(); ++i) {
-        if (names.at(i) == text)
-            named.append(int(i));
-    }
-    if (named.size() <= 1)
-        return named.value(0, -1);
-    QString choices;
-    for (int i : named)
-        choices += QStringLiteral("\n  %1  %2").arg(ids.value(i), names.at(i));
-    usage(QStringLiteral("--playlist: %1 playlists are named '%2'; give one of their persistent "
-                         "IDs instead:%3")
-              .arg(named.size())
-              .arg(text, choices));
-}
-
 QList<Flag> makeCommonFlags() {
     return {
         {"--folder", "DIR", "work on the music files below DIR",
@@ -118,8 +94,9 @@ QList<Flag> makeCommonFlags() {
          [](const QString& name) -> Step {
              return [name](AppDelegate& delegate) {
                  delegate.setProperty("selectedMethod", 0);
-                 delegate.setProperty("selectedPlaylist", playlistIndex(name, delegate.playlists(),
-                                                                        delegate.playlistIds()));
+                 delegate.setProperty("selectedPlaylist",
+                                      playlistIndex(QStringLiteral("--playlist"), name,
+                                                    delegate.playlists(), delegate.playlistIds()));
              };
          }},
         {"--selection", "", "work on the tracks selected in the library",
@@ -152,6 +129,13 @@ int buttonPosition(const QString& text) {
     return position;
 }
 
+// The answer to a folder chooser, which offers only folders that exist.
+QString existingFolder(const QString& path) {
+    if (!QFileInfo(path).isDir())
+        usage(QStringLiteral("--choose: '%1' is not a folder").arg(path));
+    return path;
+}
+
 // Flags that shape the run rather than the options.
 bool takeRunFlag(const QString& name, const QString& value, ToolArguments& result) {
     if (name == u"--library")
@@ -168,6 +152,8 @@ bool takeRunFlag(const QString& name, const QString& value, ToolArguments& resul
         result.help = true;
     else if (name == u"--save-to")
         result.saveTo = savePath(value);
+    else if (name == u"--choose")
+        result.choose = existingFolder(value);
     else
         return false;
     return true;
@@ -203,6 +189,29 @@ QString flagsHelp(const QList<Flag>& flags) {
                 u'\n';
     }
     return text;
+}
+
+int playlistIndex(const QString& flag, const QString& text, const QStringList& names,
+                  const QStringList& ids) {
+    for (qsizetype i = 0; i < ids.size(); ++i) {
+        if (ids.at(i).compare(text.trimmed(), Qt::CaseInsensitive) == 0)
+            return int(i);
+    }
+    QList<int> named;
+    for (qsizetype i = 0; i < names.size(); ++i) {
+        if (names.at(i) == text)
+            named.append(int(i));
+    }
+    if (named.size() <= 1)
+        return named.value(0, -1);
+    QString choices;
+    for (int i : named)
+        choices += QStringLiteral("\n  %1  %2").arg(ids.value(i), names.at(i));
+    usage(QStringLiteral("%1: %2 playlists are named '%3'; give one of their persistent IDs "
+                         "instead:%4")
+              .arg(flag)
+              .arg(named.size())
+              .arg(text, choices));
 }
 
 Step optionSetting(const QString& assignment) {

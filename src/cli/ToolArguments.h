@@ -37,6 +37,7 @@ struct ToolArguments {
     bool json = false;
     bool help = false;
     QString saveTo;  // --save-to FILE, as an absolute path: where a save dialog saves
+    QString choose;  // --choose DIR: the answer to a folder chooser; empty: cancelled
 };
 
 /// The flags every tool subcommand takes, for the help text.
@@ -49,6 +50,13 @@ ToolArguments parseToolArguments(const QStringList& arguments, const QList<Flag>
 
 /// The help lines of flags: name, value and text.
 QString flagsHelp(const QList<Flag>& flags);
+
+/// The menu position of the playlist a value names: the one with that persistent ID, else the
+/// one playlist of that name; -1 when there is none (the run then says the playlist is not
+/// found). A name several playlists share is refused (UsageError naming flag) with their
+/// persistent IDs.
+int playlistIndex(const QString& flag, const QString& text, const QStringList& names,
+                  const QStringList& ids);
 
 /// --set NAME=VALUE: NAME is an option property; VALUE is read by its type (integers, flags
 /// as true/false/1/0, texts, folderPath as a path, numericString as a number, empty for

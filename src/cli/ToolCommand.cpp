@@ -70,6 +70,7 @@ int ToolCommand::execute(const QStringList& arguments) {
 int ToolCommand::run(const ToolArguments& arguments) const {
     TerminalPresenter presenter(arguments.answer, !arguments.json);
     presenter.setSaveTarget(arguments.saveTo);
+    presenter.setFolderAnswer(arguments.choose);
     AppDelegate delegate(itunes::libraryProvider(itunes::libraryPath(arguments.library)),
                          presenter);
     // Nobody is there to answer a request to rate the application.

@@ -63,4 +63,12 @@ std::optional<QString> GuiPresenter::chooseSaveFile(const QString& proposedName,
     return dialog.selectedFiles().first();
 }
 
+std::optional<QUrl> GuiPresenter::chooseFolder(const QString& title, const QUrl& current) {
+    const QUrl folder = window_ ? window_->chooseFolder(current)
+                                : QFileDialog::getExistingDirectoryUrl(nullptr, title, current);
+    if (folder.isEmpty())
+        return std::nullopt;
+    return folder;
+}
+
 }  // namespace tessel::gui

@@ -28,6 +28,8 @@ class GuiPresenter : public Presenter {
     /// A save dialog as a sheet on the window, with the file type's extension shown.
     std::optional<QString> chooseSaveFile(const QString& proposedName,
                                           const QString& fileType) override;
+    /// The main window's folder chooser (a folder dialog over it).
+    std::optional<QUrl> chooseFolder(const QString& title, const QUrl& current) override;
 
   private:
     QPointer<MainWindow> window_;

@@ -8,6 +8,7 @@
 #include "HelpSheet.h"
 #include "Icons.h"
 #include "MiscellaneousPage.h"
+#include "PlaylistManagerPage.h"
 #include "ProgressSheet.h"
 #include "SearchReplacePage.h"
 #include "ToolPage.h"
@@ -85,6 +86,8 @@ void MainWindow::addPages() {
             themedIcon(QStringLiteral("edit-find-replace"), QStringLiteral("search-replace")));
     addPage(1, new CapitalizationPage(context_), tr("Capitalization"),
             themedIcon(QStringLiteral("format-text-uppercase"), QStringLiteral("capitalization")));
+    addPage(2, new PlaylistManagerPage(context_), tr("Playlist Manager"),
+            themedIcon(QStringLiteral("view-media-playlist"), QStringLiteral("playlist-manager")));
     addPage(3, new DataMoverPage(context_), tr("Data Mover"),
             themedIcon(QStringLiteral("transform-move"), QStringLiteral("data-mover")));
     addPage(4, new FilenameChangerPage(context_), tr("Filename Changer"),

@@ -58,6 +58,8 @@ class MainWindow : public QMainWindow {
     void startLaunchHint(HintTiming timing = {});
     /// How the pages ask for a folder (a folder dialog unless replaced).
     void setFolderChooser(FolderChooser chooser) { context_.chooseFolder = std::move(chooser); }
+    /// Asks for a folder with the window's chooser; an empty URL when nothing was chosen.
+    QUrl chooseFolder(const QUrl& current) { return context_.chooseFolder(this, current); }
 
     ChangePanelDialog* changePanel() const { return changePanel_; }
     ProgressSheet* progressSheet() const { return progressSheet_; }

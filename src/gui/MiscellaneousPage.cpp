@@ -62,11 +62,13 @@ MiscellaneousPage::MiscellaneousPage(PageContext& context, QWidget* parent)
       numeric_(new QGroupBox(tr("Numeric Tag Changer"))),
       numericTag_(addPopUp(kNumericTagPopUpTag)),
       operation_(addPopUp(kOperationPopUpTag)),
-      number_(new QLineEdit) {
+      number_(new QLineEdit),
+      deadTracks_(new QGroupBox(tr("Dead Tracks"))) {
     form()->addRow(encodingSection());
     form()->addRow(numericSection());
     form()->addRow(sizeSection());
     form()->addRow(exportSection());
+    form()->addRow(deadTracksSection());
     finishSections();
 }
 
@@ -148,6 +150,30 @@ QGroupBox* MiscellaneousPage::exportSection() {
     form->addRow(note);
     form->addRow(row);
     return export_;
+}
+
+// ---- dead tracks ----
+
+QGroupBox* MiscellaneousPage::deadTracksSection() {
+    removeDead_ =
+        sectionStart(deadTracks_, tr("Remove…"), [this] { context().delegate.performDead(); });
+    auto* note = new QLabel(
+        tr("Works on the chosen library playlist: its tracks whose music file the library cannot "
+           "find."));
+    note->setWordWrap(true);
+    auto* form = new QFormLayout(deadTracks_);
+    form->addRow(note);
+    relink_ = new QPushButton(tr("Re-link…"));
+    relink_->setToolTip(
+        tr("Find each dead track's file in a folder you choose, by exact artist, "
+           "title and album"));
+    connect(relink_, &QPushButton::clicked, this, [this] { context().delegate.performFix(); });
+    auto* row = new QHBoxLayout;
+    row->addStretch(1);
+    row->addWidget(relink_);
+    row->addWidget(removeDead_);
+    form->addRow(row);
+    return deadTracks_;
 }
 
 }  // namespace tessel::gui

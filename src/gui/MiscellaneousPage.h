@@ -1,6 +1,6 @@
 // The Miscellaneous Tools page: the encoding converter (over the chosen tracks, through the
-// change panel) and the numeric tag changer (over the library's selection, written at once),
-// each in its own section with its own start button.
+// change panel), the numeric tag changer (over the library's selection, written at once) and
+// the dead tracks of a library playlist, each in its own section with its own start button.
 #pragma once
 
 #include "ToolPage.h"
@@ -35,12 +35,17 @@ class MiscellaneousPage : public ToolPage {
     QGroupBox* exportBox() const { return export_; }
     QPushButton* exportTextButton() const { return exportText_; }
     QPushButton* exportXmlButton() const { return exportXml_; }
+    // Dead tracks of the chosen library playlist: removal and re-linking.
+    QGroupBox* deadTracksBox() const { return deadTracks_; }
+    QPushButton* removeDeadButton() const { return removeDead_; }
+    QPushButton* relinkButton() const { return relink_; }
 
   private:
     QGroupBox* encodingSection();
     QGroupBox* numericSection();
     QGroupBox* sizeSection();
     QGroupBox* exportSection();
+    QGroupBox* deadTracksSection();
 
     QGroupBox* encoding_;
     PopUpButton* encodingTag_;
@@ -58,6 +63,9 @@ class MiscellaneousPage : public ToolPage {
     QGroupBox* export_ = nullptr;
     QPushButton* exportText_ = nullptr;
     QPushButton* exportXml_ = nullptr;
+    QGroupBox* deadTracks_;
+    QPushButton* removeDead_ = nullptr;
+    QPushButton* relink_ = nullptr;
 };
 
 }  // namespace tessel::gui

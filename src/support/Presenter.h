@@ -63,6 +63,13 @@ class Presenter {
         Q_UNUSED(fileType);
         return std::nullopt;
     }
+    /// A modal folder chooser (folders only), titled, starting at current: the folder chosen,
+    /// or absent when the user cancelled. A Presenter that cannot ask takes it as cancelled.
+    virtual std::optional<QUrl> chooseFolder(const QString& title, const QUrl& current) {
+        Q_UNUSED(title);
+        Q_UNUSED(current);
+        return std::nullopt;
+    }
 };
 
 }  // namespace tessel

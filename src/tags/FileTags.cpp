@@ -426,6 +426,27 @@ QVariantMap readForLibrary(const QString& path) {
     return fields;
 }
 
+FileIdentity readIdentity(const QString& path) {
+    const OpenedFile opened = openFile(path, false);
+    TagLib::File* file = opened.musicFile();
+    if (!file || !file->tag())
+        return {};
+    FileIdentity identity{
+        {}, fromTagString(file->tag()->title()), fromTagString(file->tag()->album())};
+    // The property map keeps the values of a multi-valued artist apart; the tag's own
+    // artist() would join them into one text.
+    const TagLib::PropertyMap map = file->properties();
+    const auto artists = map.find("ARTIST");
+    if (artists != map.end()) {
+        for (const TagLib::String& artist : artists->second)
+            identity.artists.append(fromTagString(artist));
+    }
+    const QString artist = fromTagString(file->tag()->artist());
+    if (identity.artists.isEmpty() && !artist.isEmpty())
+        identity.artists.append(artist);
+    return identity;
+}
+
 bool hasEmbeddedCover(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))

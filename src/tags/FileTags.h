@@ -61,6 +61,18 @@ void writeField(const QString& path, const QString& tag, const QVariant& value);
 /// cannot be opened or is no music file.
 QVariantMap readForLibrary(const QString& path);
 
+/// What identifies a recording in a file's tags: each of its artists (a tag that holds several
+/// gives them all), its title and its album.
+struct FileIdentity {
+    QStringList artists;
+    QString title;
+    QString album;
+};
+
+/// The identity of a music file from one parse (no audio properties are read); empty for a
+/// file that cannot be opened, is no music file or has no tag.
+FileIdentity readIdentity(const QString& path);
+
 /// True when the bytes "image/" (the start of an embedded picture's type) occur anywhere in
 /// the file; false for a file that cannot be read.
 bool hasEmbeddedCover(const QString& path);

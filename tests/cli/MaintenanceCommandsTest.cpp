@@ -1,0 +1,221 @@
+// tessel-cli playlist, dead and relink end to end, over a library imported from the export of
+// an old computer whose files now live elsewhere.
+#include "CliTestSupport.h"
+#include "itunes/MusicLibrary.h"
+#include "model/MusicTrack.h"
+
+#include <QJsonArray>
+#include <QUrl>
+
+namespace tessel {
+namespace {
+
+struct ExportTrack {
+    int id;
+    QString name;
+    QString artist;
+    QString album;
+    QString location;  // a path; empty: a stream
+    int rating = 0;
+    int plays = 0;
+};
+
+QString trackXml(const ExportTrack& track) {
+    const bool stream = track.location.isEmpty();
+    const QString address =
+        stream ? QStringLiteral("http://radio.example/live")
+               : QString::fromLatin1(QUrl::fromLocalFile(track.location).toEncoded());
+    return QStringLiteral(
+               "<key>%1</key><dict><key>Track ID</key><integer>%1</integer>"
+               "<key>Name</key><string>%2</string><key>Artist</key><string>%3</string>"
+               "<key>Album</key><string>%4</string>"
+               "<key>Rating</key><integer>%5</integer><key>Play Count</key><integer>%6</integer>"
+               "<key>Persistent ID</key><string>00000000000000C%1</string>"
+               "<key>Track Type</key><string>%7</string>"
+               "<key>Location</key><string>%8</string></dict>")
+        .arg(track.id)
+        .arg(track.name, track.artist, track.album)
+        .arg(track.rating)
+        .arg(track.plays)
+        .arg(stream ? QStringLiteral("URL") : QStringLiteral("File"), address);
+}
+
+QString playlistXml(const QString& name, const QString& id, const QList<int>& tracks) {
+    QString items;
+    for (int track : tracks)
+        items += QStringLiteral("<dict><key>Track ID</key><integer>%1</integer></dict>").arg(track);
+    return QStringLiteral(
+               "<dict><key>Name</key><string>%1</string>"
+               "<key>Playlist Persistent ID</key><string>%2</string>"
+               "<key>Playlist Items</key><array>%3</array></dict>")
+        .arg(name, id, items);
+}
+
+QString exportXml(const QList<ExportTrack>& tracks, const QStringList& playlists) {
+    QString trackDicts;
+    for (const ExportTrack& track : tracks)
+        trackDicts += trackXml(track);
+    return QStringLiteral(
+               "<?xml version=\"1.0\" encoding=\"UTF-8\"?><plist version=\"1.0\"><dict>"
+               "<key>Tracks</key><dict>%1</dict><key>Playlists</key><array>%2</array>"
+               "</dict></plist>")
+        .arg(trackDicts, playlists.join(QString()));
+}
+
+class MaintenanceCommandsTest : public test::CliTest {
+  protected:
+    void import(const QList<ExportTrack>& tracks, const QStringList& playlists) {
+        temp.writeFile("Library.xml", exportXml(tracks, playlists).toUtf8());
+        const test::CliRun imported = run({"library", "import-xml", temp.filePath("Library.xml")});
+        ASSERT_EQ(imported.exitCode, 0) << imported.err.toStdString();
+    }
+
+    // The names of a playlist's tracks, read from the library.
+    QStringList namesIn(const QString& playlistId) {
+        const auto application = itunes::libraryProvider(libraryFile())();
+        QStringList names;
+        const auto playlists = application->sources().first()->userPlaylists(
+            itunes::PlaylistFilter::withId(playlistId));
+        for (const itunes::TrackPtr& track : playlists.first()->tracks())
+            names.append(track->property("name").toString());
+        return names;
+    }
+};
+
+TEST_F(MaintenanceCommandsTest, PlaylistAddsTheMatchingTracksToTheTargetChosenById) {
+    const QString song = temp.copyFixture("tagged.mp3", "music/song.mp3");
+    import({{1, "Alive (LIVE)", "A", "X", song},
+            {2, "Studio", "A", "X", song},
+            { 3,
+              "Live Wire",
+              "A",
+              "X",
+              song }},
+           {playlistXml("Concerts", "00000000000000D1", {1, 2, 3}),
+            playlistXml("Best", "00000000000000D2", {}),
+            playlistXml("Best", "00000000000000D3", {3})});
+    const QStringList add{"playlist", "--playlist", "Concerts", "--text", "live"};
+    const test::CliRun ambiguous = run(add + QStringList{"--target", "Best"});
+    EXPECT_EQ(ambiguous.exitCode, 2);
+    EXPECT_TRUE(ambiguous.err.contains("--target: 2 playlists are named 'Best'"))
+        << ambiguous.err.toStdString();
+
+    const test::CliRun preview = run(add + QStringList{"--target", "00000000000000d3", "--json"});
+    EXPECT_EQ(preview.exitCode, 0) << preview.err.toStdString();
+    const QJsonObject changes = preview.json()["changes"].toObject();
+    EXPECT_EQ(changes["info"].toString(),
+              "Checked tracks of these 2 tracks will added to the playlist 'Best':");
+    EXPECT_EQ(changes["records"].toArray().size(), 2);
+    EXPECT_EQ(namesIn("00000000000000D3"), QStringList({"Live Wire"}));
+
+    const test::CliRun applied = run(add + QStringList{"--target", "00000000000000D3", "--apply"});
+    EXPECT_EQ(applied.exitCode, 0) << applied.err.toStdString();
+    EXPECT_EQ(namesIn("00000000000000D3"), QStringList({"Live Wire", "Alive (LIVE)"}));
+    EXPECT_TRUE(namesIn("00000000000000D2").isEmpty());
+
+    const test::CliRun removed = run({"playlist", "--playlist", "00000000000000D1", "--condition",
+                                      "is", "--text", "studio", "--action", "remove", "--apply"});
+    EXPECT_EQ(removed.exitCode, 0) << removed.err.toStdString();
+    EXPECT_EQ(namesIn("00000000000000D1"), QStringList({"Alive (LIVE)", "Live Wire"}));
+    EXPECT_TRUE(QFile::exists(song));
+
+    const test::CliRun refused = run({"playlist", "--playlist", "Concerts", "--condition", "longer",
+                                      "--text", "abc", "--action", "remove"});
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_TRUE(refused.err.contains("Invalid Data")) << refused.err.toStdString();
+}
+
+// What the library holds of a playlist's tracks: name, location, rating and play count.
+QStringList playlistState(const QString& library, const QString& playlistId) {
+    const auto application = itunes::libraryProvider(library)();
+    const auto playlists =
+        application->sources().first()->userPlaylists(itunes::PlaylistFilter::withId(playlistId));
+    QStringList rows;
+    for (const itunes::TrackPtr& track : playlists.first()->tracks()) {
+        rows.append(QStringLiteral("%1 | %2 | %3 | %4")
+                        .arg(track->property("name").toString(),
+                             track->location().value_or(QStringLiteral("-")),
+                             track->property("rating").toString(),
+                             track->property("playedCount").toString()));
+    }
+    return rows;
+}
+
+TEST_F(MaintenanceCommandsTest, RelinkRepairsALibraryFromAnOldComputerAndDeadRemovesTheRest) {
+    // The files now live below music/, with the tags the old library knew them by.
+    const auto copy = [&](const QString& fixture, const QString& as, const QString& title) {
+        const QString path = temp.copyFixture(fixture, "music/" + as);
+        MusicTrack::withPath(path).setTag("name", title);
+        return path;
+    };
+    const QString one = copy("tagged.mp3", "a/one.mp3", "One");
+    const QString two = copy("tagged.flac", "b/two.flac", "Two");
+    copy("tagged.ogg", "c/twin-1.ogg", "Twin");
+    copy("tagged.m4a", "c/twin-2.m4a", "Twin");
+    const QString old = QStringLiteral("/Users/someone/Music/iTunes/");
+    import({{1, "One", "Artist", "Album", old + "One.mp3", 80, 12},
+            {2, "Two", "Artist", "Album", old + "Two.flac", 60, 3},
+            {3, "Twin", "Artist", "Album", old + "Twin.ogg", 20, 1},
+            {4, "Gone", "Artist", "Album", old + "Gone.mp3", 100, 40},
+            { 5,
+              "Radio",
+              "Station",
+              "",
+              QString() }},
+           {playlistXml("Old Favourites", "00000000000000E1", {4, 1, 2, 3, 5, 1}),
+            playlistXml("Road", "00000000000000E2", {2, 4})});
+    const QStringList before = playlistState(libraryFile(), "00000000000000E1");
+    const QStringList road = playlistState(libraryFile(), "00000000000000E2");
+
+    const QStringList relink{"relink", "--playlist", "Old Favourites", "--choose",
+                             temp.filePath("music")};
+    const test::CliRun preview = run(relink + QStringList{"--json"});
+    ASSERT_EQ(preview.exitCode, 0) << preview.err.toStdString();
+    const QJsonArray records = preview.json()["changes"].toObject()["records"].toArray();
+    // One is listed twice in the playlist: each entry is searched and proposed.
+    ASSERT_EQ(records.size(), 3);
+    QStringList proposed;
+    for (const QJsonValue& record : records)
+        proposed.append(record["title"].toString() + " → " + record["newTag"].toString());
+    proposed.sort();
+    EXPECT_EQ(proposed, QStringList({"One → " + one, "One → " + one, "Two → " + two}));
+    EXPECT_EQ(playlistState(libraryFile(), "00000000000000E1"), before);
+    EXPECT_TRUE(preview.err.contains("result at 0 - ")) << preview.err.toStdString();
+
+    const test::CliRun applied = run(relink + QStringList{"--apply"});
+    ASSERT_EQ(applied.exitCode, 0) << applied.err.toStdString();
+    EXPECT_TRUE(applied.out.endsWith("3 changes applied.\n")) << applied.out.toStdString();
+    // Every entry stays in place with its rating and play count; only the locations changed.
+    const QStringList after = playlistState(libraryFile(), "00000000000000E1");
+    EXPECT_EQ(after.size(), 6);
+    EXPECT_TRUE(after.at(1).startsWith("One | " + one + " | ")) << after.at(1).toStdString();
+    for (int i : {1, 2, 5})
+        EXPECT_EQ(after.at(i).section(" | ", 2), before.at(i).section(" | ", 2));
+    EXPECT_EQ(after.at(0), before.at(0));  // Gone: no file anywhere
+    EXPECT_EQ(after.at(3), before.at(3));  // Twin: two files fit, none chosen
+    EXPECT_EQ(playlistState(libraryFile(), "00000000000000E2").at(0),
+              "Two | " + two + " | " + road.at(0).section(" | ", 2));
+
+    // What could not be re-linked is removed from the chosen playlist only.
+    const test::CliRun dead = run({"dead", "--playlist", "00000000000000E1", "--apply"});
+    ASSERT_EQ(dead.exitCode, 0) << dead.err.toStdString();
+    EXPECT_TRUE(dead.out.endsWith("2 changes applied.\n")) << dead.out.toStdString();
+    QStringList names;
+    for (const QString& row : playlistState(libraryFile(), "00000000000000E1"))
+        names.append(row.section(" | ", 0, 0));
+    EXPECT_EQ(names, QStringList({"One", "Two", "Radio", "One"}));
+    EXPECT_EQ(playlistState(libraryFile(), "00000000000000E2").size(), 2);
+
+    const test::CliRun none = run({"dead", "--playlist", "00000000000000E1"});
+    EXPECT_EQ(none.exitCode, 0);
+    EXPECT_TRUE(none.err.contains("No Dead Tracks")) << none.err.toStdString();
+    const test::CliRun typo = run({"relink", "--choose", temp.filePath("musik")});
+    EXPECT_EQ(typo.exitCode, 2);
+    EXPECT_TRUE(typo.err.contains("is not a folder")) << typo.err.toStdString();
+    const test::CliRun unanswered = run({"relink", "--playlist", "00000000000000E1"});
+    EXPECT_EQ(unanswered.exitCode, 1);
+    EXPECT_TRUE(unanswered.out.isEmpty()) << unanswered.out.toStdString();
+}
+
+}  // namespace
+}  // namespace tessel
