@@ -3,6 +3,9 @@
 #include "ITunes.h"
 #include "support/FormattedString.h"
 
+#include <QElapsedTimer>
+#include <QThread>
+
 #include <sqlite3.h>
 
 #include <iterator>
@@ -98,11 +101,34 @@ void checkVersion(sql::Database& db, qint64 version) {
         throw notALibrary(db, QStringLiteral("it was made by a newer release of Tessel."));
 }
 
+// Checks the owner and returns the schema version, both read from one snapshot: read as two
+// separate statements, another process creating the library could commit in between, and
+// its fresh tables would be taken for a database of another program.
+qint64 checkedVersion(sql::Database& db) {
+    db.exec("BEGIN", QStringLiteral("opening"));
+    try {
+        checkOwner(db);
+        const qint64 version = pragmaValue(db, "PRAGMA user_version");
+        db.exec("COMMIT", QStringLiteral("opening"));
+        checkVersion(db, version);
+        return version;
+    } catch (...) {
+        if (db.inTransaction())
+            db.exec("ROLLBACK", QStringLiteral("opening"));
+        throw;
+    }
+}
+
+// The owner is checked again inside the write transaction: two processes creating one new
+// library at once both see an empty file, and only the first to take the lock may create it;
+// the other then finds it made and up to date.
 void migrate(sql::Database& db) {
     sql::Transaction transaction(db);
-    // Another process may have migrated the file while this one waited for the lock.
+    checkOwner(db);
     const qint64 version = pragmaValue(db, "PRAGMA user_version");
     checkVersion(db, version);
+    if (version == kVersion)
+        return;
     for (qint64 step = version; step < kVersion; ++step)
         db.exec(kMigrations[step], QStringLiteral("updating its structure"));
     db.exec(QStringLiteral("PRAGMA application_id = %1; PRAGMA user_version = %2")
@@ -114,6 +140,20 @@ void migrate(sql::Database& db) {
     transaction.commit();
 }
 
+// Switching to WAL needs the file to itself. While another process creates the library the
+// switch is refused at once instead of waiting, so it is tried again until the busy timeout.
+void useWriteAheadLog(sql::Database& db) {
+    QElapsedTimer waited;
+    waited.start();
+    while (sqlite3_exec(db.handle(), "PRAGMA journal_mode = WAL", nullptr, nullptr, nullptr) !=
+           SQLITE_OK) {
+        if ((sqlite3_errcode(db.handle()) & 0xff) != SQLITE_BUSY ||
+            waited.elapsed() > kBusyTimeoutMs)
+            db.fail(QStringLiteral("opening"));
+        QThread::msleep(5);
+    }
+}
+
 }  // namespace
 
 int currentVersion() {
@@ -123,14 +163,12 @@ int currentVersion() {
 void prepare(sql::Database& db) {
     sqlite3_busy_timeout(db.handle(), kBusyTimeoutMs);
     db.exec("PRAGMA foreign_keys = ON", QStringLiteral("opening"));
-    checkOwner(db);
-    const qint64 version = pragmaValue(db, "PRAGMA user_version");
-    checkVersion(db, version);
+    const qint64 version = checkedVersion(db);
     if (db.readOnly())
         return;  // read as it stands: nothing is changed, not even its structure
     // WAL lets the desktop app and the command line read while the other writes; with WAL a
     // normal sync keeps the file sound and leaves a commit far cheaper than a full sync.
-    pragmaValue(db, "PRAGMA journal_mode = WAL");
+    useWriteAheadLog(db);
     db.exec("PRAGMA synchronous = NORMAL", QStringLiteral("opening"));
     if (version < kVersion)
         migrate(db);

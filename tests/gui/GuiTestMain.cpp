@@ -7,7 +7,10 @@
 #include <gtest/gtest.h>
 
 int main(int argc, char** argv) {
+    // Test-mode paths live under the home folder; each test process gets its own, so a test
+    // that removes the data folder cannot pull it away from another running in parallel.
     QTemporaryDir home;
+    qputenv("HOME", home.path().toLocal8Bit());
     qputenv("XDG_CONFIG_HOME", home.filePath(QStringLiteral("config")).toLocal8Bit());
     qputenv("XDG_DATA_HOME", home.filePath(QStringLiteral("data")).toLocal8Bit());
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))

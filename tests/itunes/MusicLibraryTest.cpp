@@ -9,6 +9,10 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <atomic>
+#include <thread>
+#include <vector>
+
 #include <sqlite3.h>
 #include <unistd.h>
 
@@ -85,6 +89,34 @@ TEST_F(LibraryTest, FilesThatAreNoLibraryAreRefusedAndLeftAlone) {
             EXPECT_TRUE(error.reason().contains(reason)) << error.reason().toStdString();
         }
         EXPECT_EQ(test::fileBytes(path), before) << path.toStdString();
+    }
+}
+
+TEST_F(LibraryTest, ANewLibraryOpenedByManyAtOnceIsCreatedOnce) {
+    constexpr int kOpeners = 4;
+    for (int round = 0; round < 25; ++round) {
+        const QString path = temp.filePath(QStringLiteral("race-%1.sqlite").arg(round));
+        std::atomic<int> waiting{kOpeners};
+        std::atomic<int> failures{0};
+        std::vector<std::thread> openers;
+        for (int i = 0; i < kOpeners; ++i)
+            openers.emplace_back([&] {
+                for (--waiting; waiting > 0;)
+                    std::this_thread::yield();
+                try {
+                    itunes::Connection::open(path);
+                } catch (const TesselError& error) {
+                    ADD_FAILURE() << error.reason().toStdString();
+                    ++failures;
+                }
+            });
+        for (auto& opener : openers)
+            opener.join();
+        ASSERT_EQ(failures, 0) << "round " << round;
+        auto connection = itunes::Connection::open(path);
+        EXPECT_EQ(pragma(*connection, "PRAGMA user_version"), itunes::schema::currentVersion());
+        EXPECT_EQ(pragma(*connection, "SELECT count(*) FROM sqlite_master WHERE name = 'tracks'"),
+                  1);
     }
 }
 

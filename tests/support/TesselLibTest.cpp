@@ -20,6 +20,8 @@ TEST(TesselLibTest, CreatesTheSupportFolder) {
     test::TestEnvironment first;
     const auto folder = first.lib().suppURL();
     ASSERT_TRUE(folder);
+    ASSERT_TRUE(folder->toLocalFile().startsWith(QDir::homePath() + u'/'))
+        << "the test must not remove the real data folder";
     QDir(folder->toLocalFile()).removeRecursively();
     ASSERT_FALSE(QFileInfo::exists(folder->toLocalFile()));
 
