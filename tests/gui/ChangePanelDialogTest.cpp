@@ -3,6 +3,7 @@
 #include "gui/ChangeTableModel.h"
 #include "gui/ChangeValueDelegate.h"
 #include "gui/SearchReplacePage.h"
+#include "gui/WrittenMessages.h"
 
 #include <QHeaderView>
 #include <QLabel>
@@ -181,6 +182,41 @@ TEST_F(ChangePanelDialogTest, SortingAndFilteringNeverChangeTheListOrWhatIsAppli
             music->entries.at(i).track->properties.value("name").toString().startsWith("Tune"),
             flags.at(i))
             << i;
+}
+
+TEST_F(ChangePanelDialogTest, AfterApplyingTheStatusLineSaysWhatWasWrittenAndWhatWasLeft) {
+    ASSERT_TRUE(openPanelFor(3));
+    EXPECT_TRUE(window->statusText().isEmpty());
+    selectRows({1});
+    QTest::mouseClick(panel()->uncheckButton(), Qt::LeftButton);
+    ASSERT_TRUE(runToEnd([&] { QTest::mouseClick(panel()->applyButton(), Qt::LeftButton); }));
+    EXPECT_EQ(window->statusText(), "Wrote 2 changes; 1 change left unchecked.");
+    EXPECT_TRUE(window->statusLine()->isVisible());
+    EXPECT_TRUE(answerer.alerts.isEmpty()) << "a word, not a box to click away";
+
+    // A new proposal clears the line; applying it with nothing checked says so.
+    ASSERT_TRUE(startAndWaitForPanel());
+    EXPECT_FALSE(window->statusLine()->isVisible());
+    QTest::mouseClick(panel()->uncheckAllButton(), Qt::LeftButton);
+    ASSERT_TRUE(runToEnd([&] { QTest::mouseClick(panel()->applyButton(), Qt::LeftButton); }));
+    EXPECT_EQ(window->statusText(), "Nothing was written: no change was checked.");
+    EXPECT_EQ(music->entries.at(1).track->properties.value("name"), "Song 2");
+
+    // The About page has no room for it; the tool page shows it again.
+    window->showTab(kAboutPage);
+    EXPECT_FALSE(window->statusLine()->isVisible());
+    window->showTab(0);
+    EXPECT_TRUE(window->statusLine()->isVisible());
+}
+
+TEST(WrittenMessagesTest, CountsAndShapes) {
+    EXPECT_EQ(appliedMessage(1, 0, false, true), "Wrote 1 change.");
+    EXPECT_EQ(appliedMessage(4, 2, false, false),
+              "Wrote 4 changes before the run stopped; 2 changes left unchecked.");
+    EXPECT_EQ(appliedMessage(3, 1, true, true),
+              "Changed the playlist for 3 tracks; 1 track left unchecked.");
+    EXPECT_EQ(appliedMessage(0, 5, true, true), "Nothing was changed: no track was checked.");
+    EXPECT_EQ(numericMessage(1, "Track Number"), "Wrote Track Number on 1 track.");
 }
 
 TEST(DisplayedValueTest, ShowsLineBreaksAndKeepsSpaces) {
