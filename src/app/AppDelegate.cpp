@@ -310,18 +310,23 @@ void AppDelegate::applyChanges() {
                                 editablePlaylists_.value(selectedPlaylistActionPlaylist_)};
     runInBackground([this, list = *changes_, target, application = application_]() {
         const ApplyResult result = tessel::applyChanges(list, application, target, progress_);
-        onMain([this, result, membership = list.playlist] { finishApply(result, membership); });
+        const int unchecked = int(list.records.size()) - enabledCount(list);
+        onMain([this, result, membership = list.playlist, unchecked] {
+            finishApply(result, membership, unchecked);
+        });
     });
 }
 
-void AppDelegate::finishApply(const ApplyResult& result, bool membership) {
+void AppDelegate::finishApply(const ApplyResult& result, bool membership, int unchecked) {
     if (result.outcome == ApplyResult::Outcome::Cancelled)
         showAlert(okAlert(TesselLib::shared().appName(), kDoNotTouchMessage));
     else if (const std::optional<AlertRequest> alert = stoppedAlert(result, membership))
         showAlert(*alert);
     setChanges(std::nullopt);
     progress_.end();
-    emit runEnded(result.outcome == ApplyResult::Outcome::Finished);
+    const bool complete = result.outcome == ApplyResult::Outcome::Finished;
+    emit changesApplied(result.done, unchecked, membership, complete);
+    emit runEnded(complete);
 }
 
 void AppDelegate::setChanges(std::optional<ChangeList> changes) {

@@ -237,6 +237,9 @@ class AppDelegate : public QObject {
     void runEnded(bool succeeded);
     /// The numeric tool wrote every one of the count selected tracks (sent before runEnded).
     void tracksWritten(int count);
+    /// An apply run carried out written of the list's checked records and left unchecked
+    /// records alone; complete is false when the run was cut short (sent before runEnded).
+    void changesApplied(int written, int unchecked, bool membership, bool complete);
     /// The export saved count tracks to path (sent before runEnded).
     void playlistExported(const QString& path, int count);
     /// What the Filename Changer did (or would do) with each file (sent before runEnded).
@@ -295,7 +298,7 @@ class AppDelegate : public QObject {
     void finishCalculate(const SizeCalculator::Result& result);
     void finishExport(const PlaylistExport& tool, const PlaylistExport::Result& result);
     void finishRename(const QList<Rename>& renames);
-    void finishApply(const ApplyResult& result, bool membership);
+    void finishApply(const ApplyResult& result, bool membership, int unchecked);
     void setChanges(std::optional<ChangeList> changes);
     void setTagLists();
     void runRatingPrompt();

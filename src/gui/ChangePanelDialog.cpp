@@ -1,6 +1,7 @@
 #include "ChangePanelDialog.h"
 
 #include "ChangeTableModel.h"
+#include "ChangeValueDelegate.h"
 #include "SheetPlacement.h"
 #include "app/AppDelegate.h"
 
@@ -8,7 +9,10 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QResizeEvent>
+#include <QSortFilterProxyModel>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -20,11 +24,15 @@ ChangePanelDialog::ChangePanelDialog(AppDelegate& delegate, QWidget* parent)
     : QDialog(parent),
       delegate_(delegate),
       model_(new ChangeTableModel(delegate, this)),
+      shown_(new QSortFilterProxyModel(this)),
       info_(new QLabel),
       note_(new QLabel),
       table_(new QTableView),
+      filter_(new QLineEdit),
       check_(new QPushButton(tr("C&heck Selected"))),
       uncheck_(new QPushButton(tr("&Uncheck Selected"))),
+      checkAll_(new QPushButton(tr("Check A&ll"))),
+      uncheckAll_(new QPushButton(tr("Unchec&k All"))),
       cancel_(new QPushButton(tr("Cancel"))),
       apply_(new QPushButton(tr("&Apply"))) {
     setWindowTitle(tr("Proposed Changes"));
@@ -39,48 +47,91 @@ ChangePanelDialog::ChangePanelDialog(AppDelegate& delegate, QWidget* parent)
     auto* column = new QVBoxLayout(this);
     column->addWidget(info_);
     column->addWidget(note_);
+    column->addLayout(filterRow());
     column->addWidget(table_, 1);
     column->addLayout(buttonRow());
-    resize(820, 480);
+    resize(960, 520);
 }
 
 // Fixed row heights and no content-sized columns: the view then only ever looks at the rows
-// on screen, so lists of many thousand changes scroll smoothly.
+// on screen, so lists of many thousand changes scroll smoothly. The view shows the list through
+// a sorting and filtering proxy; the list itself keeps its order.
 void ChangePanelDialog::setUpTable() {
-    table_->setModel(model_);
+    shown_->setSourceModel(model_);
+    shown_->setSortRole(ChangeTableModel::SortRole);
+    shown_->setSortCaseSensitivity(Qt::CaseInsensitive);
+    shown_->setSortLocaleAware(true);
+    shown_->setFilterCaseSensitivity(Qt::CaseInsensitive);
+    shown_->setFilterKeyColumn(-1);
+    // A row stays where it is when its checkbox is clicked, even when sorted by the checkbox.
+    shown_->setDynamicSortFilter(false);
+    table_->setModel(shown_);
     table_->installEventFilter(this);
+    table_->viewport()->installEventFilter(this);
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table_->setWordWrap(false);
     table_->setAlternatingRowColors(true);
     table_->setTextElideMode(Qt::ElideMiddle);
+    table_->setItemDelegateForColumn(ChangeTableModel::OldValue,
+                                     new ChangeValueDelegate(true, this));
+    table_->setItemDelegateForColumn(ChangeTableModel::NewValue,
+                                     new ChangeValueDelegate(false, this));
+    table_->setSortingEnabled(true);
+    table_->sortByColumn(-1, Qt::AscendingOrder);  // the list's own order until a header is clicked
     table_->verticalHeader()->hide();
     table_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 8);
     QHeaderView* header = table_->horizontalHeader();
+    header->setSectionsMovable(true);
     header->setSectionResizeMode(QHeaderView::Interactive);
     header->setSectionResizeMode(ChangeTableModel::Checked, QHeaderView::Fixed);
     header->resizeSection(ChangeTableModel::Checked, 32);
-    header->resizeSection(ChangeTableModel::Title, 180);
-    header->resizeSection(ChangeTableModel::Artist, 140);
+    header->resizeSection(ChangeTableModel::Title, 150);
+    header->resizeSection(ChangeTableModel::Artist, 120);
+    header->resizeSection(ChangeTableModel::File, 140);
+    header->resizeSection(ChangeTableModel::Tag, 90);
     header->resizeSection(ChangeTableModel::OldValue, 200);
-    header->setStretchLastSection(true);
+    header->resizeSection(ChangeTableModel::NewValue, 200);
+    header->setStretchLastSection(false);
+}
+
+QLayout* ChangePanelDialog::filterRow() {
+    filter_->setPlaceholderText(tr("Title, artist, file or value"));
+    filter_->setClearButtonEnabled(true);
+    connect(filter_, &QLineEdit::textChanged, shown_, &QSortFilterProxyModel::setFilterFixedString);
+    auto* label = new QLabel(tr("&Filter:"));
+    label->setBuddy(filter_);
+    auto* row = new QHBoxLayout;
+    row->addWidget(label);
+    row->addWidget(filter_, 1);
+    return row;
 }
 
 QLayout* ChangePanelDialog::buttonRow() {
     connect(check_, &QPushButton::clicked, this, [this] { checkSelected(1); });
     connect(uncheck_, &QPushButton::clicked, this, [this] { checkSelected(0); });
+    connect(checkAll_, &QPushButton::clicked, this,
+            [this] { delegate_.checkSelected(shownRows(), 1); });
+    connect(uncheckAll_, &QPushButton::clicked, this,
+            [this] { delegate_.checkSelected(shownRows(), 0); });
+    checkAll_->setToolTip(tr("Checks every row the filter shows"));
+    uncheckAll_->setToolTip(tr("Unchecks every row the filter shows"));
     connect(cancel_, &QPushButton::clicked, this, &ChangePanelDialog::reject);
     connect(apply_, &QPushButton::clicked, &delegate_, &AppDelegate::applyChanges);
     check_->setAutoDefault(false);
     uncheck_->setAutoDefault(false);
+    checkAll_->setAutoDefault(false);
+    uncheckAll_->setAutoDefault(false);
     cancel_->setAutoDefault(false);
     apply_->setDefault(true);
 
     auto* row = new QHBoxLayout;
     row->addWidget(check_);
     row->addWidget(uncheck_);
+    row->addWidget(checkAll_);
+    row->addWidget(uncheckAll_);
     row->addStretch(1);
     row->addWidget(cancel_);
     row->addWidget(apply_);
@@ -94,6 +145,9 @@ void ChangePanelDialog::present(const QString& infoLine, const QString& noteLine
     note_->setVisible(!noteLine.isEmpty());
     table_->setColumnHidden(ChangeTableModel::OldValue, !valueColumnsVisible);
     table_->setColumnHidden(ChangeTableModel::NewValue, !valueColumnsVisible);
+    table_->setColumnHidden(ChangeTableModel::Tag, !model_->changesSeveralTags());
+    filter_->clear();
+    table_->sortByColumn(-1, Qt::AscendingOrder);
     table_->clearSelection();
     table_->scrollToTop();
     apply_->setFocus();
@@ -112,9 +166,29 @@ void ChangePanelDialog::reject() {
 QList<int> ChangePanelDialog::selectedRows() const {
     QList<int> rows;
     for (const QModelIndex& index : table_->selectionModel()->selectedRows())
-        rows.append(index.row());
+        rows.append(shown_->mapToSource(index).row());
     std::sort(rows.begin(), rows.end());
     return rows;
+}
+
+QList<int> ChangePanelDialog::shownRows() const {
+    QList<int> rows;
+    for (int row = 0; row < shown_->rowCount(); ++row)
+        rows.append(shown_->mapToSource(shown_->index(row, 0)).row());
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+// Widening the panel widens both values alike, not only the column that happens to be last.
+void ChangePanelDialog::shareWidth(int oldWidth, int newWidth) {
+    if (oldWidth <= 0 || table_->isColumnHidden(ChangeTableModel::OldValue))
+        return;
+    QHeaderView* header = table_->horizontalHeader();
+    const int change = newWidth - oldWidth;
+    for (int column : {ChangeTableModel::OldValue, ChangeTableModel::NewValue}) {
+        const int share = column == ChangeTableModel::OldValue ? change / 2 : change - change / 2;
+        header->resizeSection(column, std::max(80, header->sectionSize(column) + share));
+    }
 }
 
 void ChangePanelDialog::checkSelected(int tag) {
@@ -124,6 +198,10 @@ void ChangePanelDialog::checkSelected(int tag) {
 // Space flips the selected rows together: all checked when the first of them is unchecked,
 // all unchecked otherwise.
 bool ChangePanelDialog::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == table_->viewport() && event->type() == QEvent::Resize) {
+        const auto* resize = static_cast<QResizeEvent*>(event);
+        shareWidth(resize->oldSize().width(), resize->size().width());
+    }
     if (watched != table_ || event->type() != QEvent::KeyPress)
         return QDialog::eventFilter(watched, event);
     const auto* key = static_cast<QKeyEvent*>(event);

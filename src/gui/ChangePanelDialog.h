@@ -1,12 +1,15 @@
 // The change panel: a sheet over the main window with the info line and the table of
-// proposed changes, where rows are checked and unchecked before applying. Cancel (or Escape)
-// discards the list.
+// proposed changes, where rows are checked and unchecked before applying. The table can be
+// sorted and filtered; that only changes what is shown, never which records are applied nor
+// their order. Cancel (or Escape) discards the list.
 #pragma once
 
 #include <QDialog>
 
 class QLabel;
+class QLineEdit;
 class QPushButton;
+class QSortFilterProxyModel;
 class QTableView;
 
 namespace tessel {
@@ -34,6 +37,9 @@ class ChangePanelDialog : public QDialog {
     QTableView* table() const { return table_; }
     QPushButton* checkButton() const { return check_; }
     QPushButton* uncheckButton() const { return uncheck_; }
+    QPushButton* checkAllButton() const { return checkAll_; }
+    QPushButton* uncheckAllButton() const { return uncheckAll_; }
+    QLineEdit* filterField() const { return filter_; }
     QPushButton* applyButton() const { return apply_; }
     QPushButton* cancelButton() const { return cancel_; }
 
@@ -44,19 +50,29 @@ class ChangePanelDialog : public QDialog {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    /// The list's rows (not the view's) of the selected rows, ascending.
     QList<int> selectedRows() const;
+    /// The list's rows of every row the filter lets through, ascending.
+    QList<int> shownRows() const;
     void setUpTable();
+    QLayout* filterRow();
     QLayout* buttonRow();
     /// Checks (tag 1) or unchecks (tag 0) the selected rows; Space flips them.
     void checkSelected(int tag);
+    /// Shares a change of the table's width between the two value columns.
+    void shareWidth(int oldWidth, int newWidth);
 
     AppDelegate& delegate_;
     ChangeTableModel* model_;
+    QSortFilterProxyModel* shown_;
     QLabel* info_;
     QLabel* note_;
     QTableView* table_;
+    QLineEdit* filter_;
     QPushButton* check_;
     QPushButton* uncheck_;
+    QPushButton* checkAll_;
+    QPushButton* uncheckAll_;
     QPushButton* cancel_;
     QPushButton* apply_;
 };

@@ -1,13 +1,30 @@
 #include "ChangeTableModel.h"
 
 #include "app/AppDelegate.h"
+#include "tags/TagCatalogue.h"
 #include "tags/TagValue.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 #include <algorithm>
 
 namespace tessel::gui {
+
+namespace {
+
+QString locationText(const ChangeRecord& record) {
+    // Read only when asked: a library track looks its file up.
+    const std::optional<QString> location = record.track.location();
+    return location ? QDir::toNativeSeparators(*location) : QString();
+}
+
+// Rich text, so that the tooltip wraps a long value instead of running off the screen.
+QString wrappedToolTip(const QString& text) {
+    return QStringLiteral("<p style='white-space:pre-wrap'>%1</p>").arg(text.toHtmlEscaped());
+}
+
+}  // namespace
 
 QString displayedValue(const QVariant& value) {
     QString text = valueText(value);
@@ -43,31 +60,72 @@ const ChangeRecord* ChangeTableModel::recordAt(int row) const {
     return &list->records.at(row);
 }
 
+bool ChangeTableModel::changesSeveralTags() const {
+    const ChangeList* list = delegate_.changes();
+    if (!list || list->playlist || list->records.isEmpty())
+        return false;
+    const QString& first = list->records.first().tagToChange;
+    return std::any_of(list->records.begin(), list->records.end(),
+                       [&](const ChangeRecord& record) { return record.tagToChange != first; });
+}
+
 QVariant ChangeTableModel::data(const QModelIndex& index, int role) const {
     const ChangeRecord* record = recordAt(index.row());
     if (!record)
         return {};
-    if (role == Qt::CheckStateRole && index.column() == Checked)
-        return record->enabled ? Qt::Checked : Qt::Unchecked;
-    if (role == Qt::ToolTipRole) {
-        // Read only when asked: a library track looks its file up.
-        const std::optional<QString> location = record->track.location();
-        return location ? QDir::toNativeSeparators(*location) : tr("No file");
-    }
-    if (role != Qt::DisplayRole)
-        return {};
-    switch (index.column()) {
-        case Title:
-            return record->title;
-        case Artist:
-            return record->artist;
-        case OldValue:
-            return displayedValue(record->oldTag);
-        case NewValue:
-            return displayedValue(record->newTag);
+    switch (role) {
+        case Qt::CheckStateRole:
+            return index.column() == Checked
+                       ? QVariant(record->enabled ? Qt::Checked : Qt::Unchecked)
+                       : QVariant();
+        case Qt::DisplayRole:
+            return displayData(*record, index.column());
+        case Qt::ToolTipRole:
+            return toolTip(*record, index.column());
+        case ChangedSpansRole:
+            return QVariant::fromValue(changedSpans(*record, index.column()));
+        case SortRole:
+            return index.column() == Checked ? QVariant(record->enabled)
+                                             : displayData(*record, index.column());
         default:
             return {};
     }
+}
+
+QVariant ChangeTableModel::displayData(const ChangeRecord& record, int column) const {
+    switch (column) {
+        case Title:
+            return record.title;
+        case Artist:
+            return record.artist;
+        case File:
+            return QFileInfo(locationText(record)).fileName();
+        case Tag:
+            return record.tagToChange.isEmpty() ? QString()
+                                                : catalogue::readableName(record.tagToChange);
+        case OldValue:
+            return displayedValue(record.oldTag);
+        case NewValue:
+            return displayedValue(record.newTag);
+        default:
+            return {};
+    }
+}
+
+QVariant ChangeTableModel::toolTip(const ChangeRecord& record, int column) const {
+    if (column == OldValue || column == NewValue) {
+        const QString value = valueText(column == OldValue ? record.oldTag : record.newTag);
+        return value.isEmpty() ? QVariant() : QVariant(wrappedToolTip(value));
+    }
+    const QString location = locationText(record);
+    return location.isEmpty() ? tr("No file") : location;
+}
+
+QList<TextSpan> ChangeTableModel::changedSpans(const ChangeRecord& record, int column) const {
+    if (column != OldValue && column != NewValue)
+        return {};
+    const TextDiff diff = diffText(displayedValue(record.oldTag), displayedValue(record.newTag));
+    return column == OldValue ? diff.removed : diff.inserted;
 }
 
 bool ChangeTableModel::setData(const QModelIndex& index, const QVariant& value, int role) {
@@ -93,6 +151,10 @@ QVariant ChangeTableModel::headerData(int section, Qt::Orientation orientation, 
             return tr("Title");
         case Artist:
             return tr("Artist");
+        case File:
+            return tr("File");
+        case Tag:
+            return tr("Tag");
         case OldValue:
             return tr("Old Value");
         case NewValue:

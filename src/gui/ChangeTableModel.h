@@ -1,8 +1,12 @@
 // The rows of the change panel: one per record of the controller's open change list, with its
-// checkbox, title, artist, old and new value, and the track's location as the tooltip.
+// checkbox, title, artist, file, tag, old and new value. The title, artist and file show the
+// track's location as their tooltip; a value shows itself whole.
 #pragma once
 
+#include "foundation/TextDiff.h"
+
 #include <QAbstractTableModel>
+#include <QList>
 
 namespace tessel {
 class AppDelegate;
@@ -15,7 +19,13 @@ class ChangeTableModel : public QAbstractTableModel {
     Q_OBJECT
 
   public:
-    enum Column { Checked, Title, Artist, OldValue, NewValue, ColumnCount };
+    enum Column { Checked, Title, Artist, File, Tag, OldValue, NewValue, ColumnCount };
+    enum Role {
+        /// The spans of a value cell that the change touches (QList<TextSpan>).
+        ChangedSpansRole = Qt::UserRole + 1,
+        /// What a column sorts by: the checkbox sorts checked rows apart.
+        SortRole,
+    };
 
     explicit ChangeTableModel(AppDelegate& delegate, QObject* parent = nullptr);
 
@@ -27,8 +37,14 @@ class ChangeTableModel : public QAbstractTableModel {
     Qt::ItemFlags flags(const QModelIndex& index) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
+    /// Whether the open list changes more than one tag (then the Tag column is worth showing).
+    bool changesSeveralTags() const;
+
   private:
     const ChangeRecord* recordAt(int row) const;
+    QVariant displayData(const ChangeRecord& record, int column) const;
+    QVariant toolTip(const ChangeRecord& record, int column) const;
+    QList<TextSpan> changedSpans(const ChangeRecord& record, int column) const;
     void enabledChanged(const QList<int>& rows);
 
     AppDelegate& delegate_;
@@ -38,3 +54,5 @@ class ChangeTableModel : public QAbstractTableModel {
 QString displayedValue(const QVariant& value);
 
 }  // namespace tessel::gui
+
+Q_DECLARE_METATYPE(QList<tessel::TextSpan>)

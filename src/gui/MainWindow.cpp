@@ -12,12 +12,14 @@
 #include "ProgressSheet.h"
 #include "SearchReplacePage.h"
 #include "ToolPage.h"
+#include "WrittenMessages.h"
 #include "app/AppDelegate.h"
 
 #include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFileDialog>
+#include <QLabel>
 #include <QLayout>
 #include <QPushButton>
 #include <QScreen>
@@ -36,6 +38,7 @@ QUrl askForFolder(QWidget* parent, const QUrl& current) {
 
 constexpr int kHintMinimumWidth = 240;
 constexpr int kHintMaximumWidth = 420;
+constexpr int kStatusMinimumWidth = 120;
 
 // The height a page asks for, within the bounds it sets itself.
 int naturalHeight(const QWidget* view) {
@@ -55,13 +58,15 @@ MainWindow::MainWindow(AppDelegate& delegate, QWidget* parent)
       changePanel_(new ChangePanelDialog(delegate, this)),
       progressSheet_(new ProgressSheet(delegate, this)),
       helpSheet_(new HelpSheet(this)),
-      hint_(new LaunchHint(this)) {
+      hint_(new LaunchHint(this)),
+      status_(new QLabel(this)) {
     setWindowTitle(QStringLiteral("Tessel"));
     setWindowIcon(applicationIcon());
     setCentralWidget(stack_);
     setUpToolbar();
     addPages();
     addWindowActions();
+    setUpStatusLine();
     placeInitially();
     showTab(0);
 }
@@ -79,6 +84,35 @@ void MainWindow::setUpToolbar() {
     addToolBar(Qt::TopToolBarArea, toolbar_);
     connect(items_, &QActionGroup::triggered, this,
             qOverload<QAction*>(&MainWindow::toolbarClicked));
+}
+
+// The word after a run that wrote sits in the empty stretch of the page's bottom row, so it
+// takes no height from the page; it stays until the next list of changes is proposed.
+void MainWindow::setUpStatusLine() {
+    status_->setObjectName(QStringLiteral("statusLine"));
+    status_->setTextFormat(Qt::PlainText);
+    status_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    status_->hide();
+    connect(&delegate_, &AppDelegate::changesApplied, this,
+            [this](int written, int unchecked, bool membership, bool complete) {
+                showStatus(appliedMessage(written, unchecked, membership, complete));
+            });
+    connect(&delegate_, &AppDelegate::tracksWritten, this, [this](int count) {
+        const QString tag =
+            delegate_.readableIntegerTags().value(delegate_.property("selectedNumericTag").toInt());
+        showStatus(numericMessage(count, tag));
+    });
+    connect(&delegate_, &AppDelegate::changesChanged, this, [this] {
+        if (delegate_.hasChanges())
+            showStatus(QString());
+    });
+}
+
+void MainWindow::showStatus(const QString& text) {
+    statusText_ = text;
+    if (!text.isEmpty())
+        hint_->hide();  // the hint has had its say once something was written
+    placeStatusLine();
 }
 
 void MainWindow::addPages() {
@@ -158,6 +192,7 @@ void MainWindow::toolbarClicked(int index) {
     makeCurrent(view);
     fitToPage(view);
     placeHint();
+    placeStatusLine();
 }
 
 void MainWindow::toolbarClicked(QAction* item) {
@@ -203,17 +238,23 @@ void MainWindow::startLaunchHint(HintTiming timing) {
     hint_->start(timing);
 }
 
+// The empty stretch of the shown page's bottom row, right of the help button and left of the
+// start button (or of the page's edge); empty on a page without that row.
+QRect MainWindow::bottomRowRoom(bool needsStart) const {
+    const auto* page = qobject_cast<const ToolPage*>(stack_->currentWidget());
+    if (!page || (needsStart && !page->startButton()))
+        return {};
+    const QRect help = page->helpButton()->geometry();
+    const int right =
+        page->startButton() ? page->startButton()->geometry().left() - 12 : page->width() - 12;
+    return {page->mapTo(this, QPoint(help.right() + 12, help.top())),
+            page->mapTo(this, QPoint(right, help.bottom()))};
+}
+
 // In the empty stretch of the page's bottom row, between the help and start buttons, so it
 // covers no control; under the toolbar on a page without that row.
 void MainWindow::placeHint() {
-    const auto* page = qobject_cast<const ToolPage*>(stack_->currentWidget());
-    QRect room;
-    if (page && page->startButton()) {
-        const QRect help = page->helpButton()->geometry();
-        const QRect start = page->startButton()->geometry();
-        room = QRect(page->mapTo(this, QPoint(help.right() + 12, help.top())),
-                     page->mapTo(this, QPoint(start.left() - 12, help.bottom())));
-    }
+    const QRect room = bottomRowRoom(true);
     if (room.width() >= kHintMinimumWidth) {
         hint_->setText(
             tr("Pick a tool in the toolbar, choose the tracks and the options, then "
@@ -233,9 +274,24 @@ void MainWindow::placeHint() {
     hint_->move(width() - hint_->width() - 12, toolbar_->geometry().bottom() + 8);
 }
 
+// Cut short with "…" when the row is narrow; the tooltip keeps the whole line.
+void MainWindow::placeStatusLine() {
+    const QRect room = bottomRowRoom(false);
+    if (statusText_.isEmpty() || room.width() < kStatusMinimumWidth) {
+        status_->hide();
+        return;
+    }
+    status_->setGeometry(room);
+    status_->setText(status_->fontMetrics().elidedText(statusText_, Qt::ElideMiddle, room.width()));
+    status_->setToolTip(statusText_);
+    status_->show();
+    status_->raise();
+}
+
 void MainWindow::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
     placeHint();
+    placeStatusLine();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

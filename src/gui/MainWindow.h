@@ -12,6 +12,7 @@
 #include <array>
 
 class QActionGroup;
+class QLabel;
 class QStackedWidget;
 class QToolBar;
 
@@ -65,6 +66,10 @@ class MainWindow : public QMainWindow {
     ProgressSheet* progressSheet() const { return progressSheet_; }
     HelpSheet* helpSheet() const { return helpSheet_; }
     LaunchHint* launchHint() const { return hint_; }
+    /// The line that says what the last run wrote; hidden when there is nothing to say.
+    QLabel* statusLine() const { return status_; }
+    /// The whole text of the status line (the line itself may be cut short).
+    QString statusText() const { return statusText_; }
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -75,6 +80,10 @@ class MainWindow : public QMainWindow {
     void addPages();
     void addPage(int index, QWidget* view, const QString& title, const QIcon& icon);
     void addWindowActions();
+    void setUpStatusLine();
+    void showStatus(const QString& text);
+    QRect bottomRowRoom(bool needsStart) const;
+    void placeStatusLine();
     void placeInitially();
     void makeCurrent(QWidget* view);
     void fitToPage(QWidget* view);
@@ -94,6 +103,8 @@ class MainWindow : public QMainWindow {
     ProgressSheet* progressSheet_;
     HelpSheet* helpSheet_;
     LaunchHint* hint_;
+    QLabel* status_;
+    QString statusText_;
 };
 
 }  // namespace tessel::gui

@@ -1,8 +1,11 @@
 #include "GuiTestSupport.h"
 #include "gui/ChangePanelDialog.h"
 #include "gui/ChangeTableModel.h"
+#include "gui/ChangeValueDelegate.h"
 #include "gui/SearchReplacePage.h"
+#include "gui/WrittenMessages.h"
 
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -16,10 +19,14 @@ class ChangePanelDialogTest : public GuiTest {
   protected:
     // Opens the panel over Search & Replace's list for tracks of a library playlist.
     bool openPanelFor(int tracks) {
-        for (int i = 1; i <= tracks; ++i) {
-            const QString title = QStringLiteral("Song %1").arg(i);
+        QStringList titles;
+        for (int i = 1; i <= tracks; ++i)
+            titles.append(QStringLiteral("Song %1").arg(i));
+        return openPanelFor(titles);
+    }
+    bool openPanelFor(const QStringList& titles) {
+        for (const QString& title : titles)
             library.append(music, library.addTrack(title, "Artist", "/music/" + title + ".mp3"));
-        }
         QTest::keyClicks(searchPage()->searchField(), "Song");
         QTest::keyClicks(searchPage()->replaceField(), "Tune");
         return startAndWaitForPanel();
@@ -94,6 +101,122 @@ TEST_F(ChangePanelDialogTest, TenThousandRowsAreAllReachable) {
     QTest::qWait(50);
     EXPECT_EQ(table->rowAt(table->viewport()->height() - 2), 9999);
     EXPECT_EQ(table->model()->index(9999, ChangeTableModel::NewValue).data(), "Tune 10000");
+}
+
+TEST_F(ChangePanelDialogTest, ReplacementInTheMiddleOfALongValueIsShownAndMarked) {
+    const QString before(98, u'a'), after(98, u'b');
+    ASSERT_TRUE(openPanelFor({before + "Song" + after}));
+    QTableView* table = panel()->table();
+    const QModelIndex oldValue = table->model()->index(0, ChangeTableModel::OldValue);
+    const QModelIndex newValue = table->model()->index(0, ChangeTableModel::NewValue);
+    ASSERT_EQ(newValue.data().toString().size(), 200);
+    using Spans = QList<TextSpan>;
+    EXPECT_EQ(oldValue.data(ChangeTableModel::ChangedSpansRole).value<Spans>(), (Spans{{98, 4}}));
+    EXPECT_EQ(newValue.data(ChangeTableModel::ChangedSpansRole).value<Spans>(), (Spans{{98, 4}}));
+    EXPECT_TRUE(newValue.data(Qt::ToolTipRole).toString().contains(before + "Tune" + after));
+    EXPECT_EQ(table->model()->index(0, ChangeTableModel::File).data(),
+              QString(before + "Song" + after + ".mp3"));
+
+    // The cell is far narrower than the value: it shows the stretch around the change, marked.
+    const int width = table->columnWidth(ChangeTableModel::NewValue);
+    const QFontMetrics metrics = table->fontMetrics();
+    ASSERT_GT(metrics.horizontalAdvance(newValue.data().toString()), width);
+    const ShownValue shown = shownValue(
+        newValue.data().toString(),
+        newValue.data(ChangeTableModel::ChangedSpansRole).value<Spans>(), metrics, width);
+    EXPECT_LE(metrics.horizontalAdvance(shown.text), width);
+    EXPECT_TRUE(shown.text.startsWith("…a"));
+    EXPECT_TRUE(shown.text.endsWith("b…"));
+    ASSERT_EQ(shown.marked.size(), 1);
+    EXPECT_EQ(shown.text.mid(shown.marked.first().start, shown.marked.first().length), "Tune");
+
+    // The drawn cell carries the mark's tint where "Tune" is.
+    table->resize(900, 200);
+    table->show();
+    QTest::qWait(20);
+    const QImage cell = table->viewport()->grab(table->visualRect(newValue)).toImage();
+    const QColor mark = ChangeValueDelegate::markColor(false);
+    bool tinted = false;
+    for (int x = 0; x < cell.width() && !tinted; ++x) {
+        const QColor pixel = cell.pixelColor(x, cell.height() / 2);
+        tinted = pixel.green() > pixel.red() + 30 && pixel.green() > pixel.blue() + 30;
+    }
+    EXPECT_TRUE(tinted) << "no " << mark.name().toStdString() << " tint in the cell";
+    panel()->reject();
+}
+
+TEST_F(ChangePanelDialogTest, SortingAndFilteringNeverChangeTheListOrWhatIsApplied) {
+    ASSERT_TRUE(openPanelFor(12));
+    QTableView* table = panel()->table();
+    EXPECT_TRUE(table->isColumnHidden(ChangeTableModel::Tag)) << "one tag: no Tag column";
+    EXPECT_TRUE(table->horizontalHeader()->sectionsMovable());
+
+    table->sortByColumn(ChangeTableModel::Title, Qt::DescendingOrder);
+    EXPECT_EQ(table->model()->index(0, ChangeTableModel::Title).data(), "Song 9");
+    selectRows({0});
+    QTest::mouseClick(panel()->uncheckButton(), Qt::LeftButton);
+    QList<bool> expected(12, true);
+    expected[8] = false;
+    EXPECT_EQ(enabled(), expected);
+    EXPECT_EQ(delegate.changes()->records.at(0).title, "Song 1") << "the list keeps its order";
+
+    QTest::keyClicks(panel()->filterField(), "song 1");  // Song 1, 10, 11, 12
+    EXPECT_EQ(table->model()->rowCount(), 4);
+    QTest::mouseClick(panel()->uncheckAllButton(), Qt::LeftButton);
+    expected[0] = expected[9] = expected[10] = expected[11] = false;
+    EXPECT_EQ(enabled(), expected);
+    panel()->filterField()->clear();
+    EXPECT_EQ(table->model()->rowCount(), 12);
+    QTest::mouseClick(panel()->checkAllButton(), Qt::LeftButton);
+    EXPECT_EQ(enabled(), QList<bool>(12, true));
+
+    // Unchecked rows stay unwritten whatever the view showed.
+    table->sortByColumn(ChangeTableModel::Checked, Qt::AscendingOrder);
+    selectRows({0, 1});
+    QTest::mouseClick(panel()->uncheckButton(), Qt::LeftButton);
+    const QList<bool> flags = enabled();
+    EXPECT_EQ(flags.count(false), 2);
+    ASSERT_TRUE(runToEnd([&] { QTest::mouseClick(panel()->applyButton(), Qt::LeftButton); }));
+    for (int i = 0; i < 12; ++i)
+        EXPECT_EQ(
+            music->entries.at(i).track->properties.value("name").toString().startsWith("Tune"),
+            flags.at(i))
+            << i;
+}
+
+TEST_F(ChangePanelDialogTest, AfterApplyingTheStatusLineSaysWhatWasWrittenAndWhatWasLeft) {
+    ASSERT_TRUE(openPanelFor(3));
+    EXPECT_TRUE(window->statusText().isEmpty());
+    selectRows({1});
+    QTest::mouseClick(panel()->uncheckButton(), Qt::LeftButton);
+    ASSERT_TRUE(runToEnd([&] { QTest::mouseClick(panel()->applyButton(), Qt::LeftButton); }));
+    EXPECT_EQ(window->statusText(), "Wrote 2 changes; 1 change left unchecked.");
+    EXPECT_TRUE(window->statusLine()->isVisible());
+    EXPECT_TRUE(answerer.alerts.isEmpty()) << "a word, not a box to click away";
+
+    // A new proposal clears the line; applying it with nothing checked says so.
+    ASSERT_TRUE(startAndWaitForPanel());
+    EXPECT_FALSE(window->statusLine()->isVisible());
+    QTest::mouseClick(panel()->uncheckAllButton(), Qt::LeftButton);
+    ASSERT_TRUE(runToEnd([&] { QTest::mouseClick(panel()->applyButton(), Qt::LeftButton); }));
+    EXPECT_EQ(window->statusText(), "Nothing was written: no change was checked.");
+    EXPECT_EQ(music->entries.at(1).track->properties.value("name"), "Song 2");
+
+    // The About page has no room for it; the tool page shows it again.
+    window->showTab(kAboutPage);
+    EXPECT_FALSE(window->statusLine()->isVisible());
+    window->showTab(0);
+    EXPECT_TRUE(window->statusLine()->isVisible());
+}
+
+TEST(WrittenMessagesTest, CountsAndShapes) {
+    EXPECT_EQ(appliedMessage(1, 0, false, true), "Wrote 1 change.");
+    EXPECT_EQ(appliedMessage(4, 2, false, false),
+              "Wrote 4 changes before the run stopped; 2 changes left unchecked.");
+    EXPECT_EQ(appliedMessage(3, 1, true, true),
+              "Changed the playlist for 3 tracks; 1 track left unchecked.");
+    EXPECT_EQ(appliedMessage(0, 5, true, true), "Nothing was changed: no track was checked.");
+    EXPECT_EQ(numericMessage(1, "Track Number"), "Wrote Track Number on 1 track.");
 }
 
 TEST(DisplayedValueTest, ShowsLineBreaksAndKeepsSpaces) {

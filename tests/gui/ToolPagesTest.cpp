@@ -131,6 +131,8 @@ TEST_F(ToolPagesTest, NumericTagChangerWritesTheSelectionAtOnce) {
     EXPECT_EQ(first->properties.value("year").toInt(), 2000);
     EXPECT_EQ(second->properties.value("year").toInt(), 2000);
     EXPECT_TRUE(answerer.alerts.isEmpty()) << answerer.alerts.join('\n').toStdString();
+    EXPECT_EQ(window->statusText(), "Wrote Year on 2 tracks.");
+    EXPECT_TRUE(window->statusLine()->isVisible());
 }
 
 TEST_F(ToolPagesTest, FilenameChangerRenamesTheChosenFolderAtOnce) {

@@ -1,0 +1,99 @@
+#include "ChangeValueDelegate.h"
+
+#include "ChangeTableModel.h"
+
+#include <QApplication>
+#include <QFontMetrics>
+#include <QPainter>
+
+namespace tessel::gui {
+
+namespace {
+
+const QString kEllipsis = QStringLiteral("…");
+
+// Spans of text moved to a stretch that starts at from and holds length code units, behind
+// a prefix of prefixLength.
+QList<TextSpan> spansWithin(const QList<TextSpan>& marked, int from, int length, int prefixLength) {
+    QList<TextSpan> shown;
+    for (const TextSpan& span : marked) {
+        const int start = std::max(span.start, from);
+        const int end = std::min(span.start + span.length, from + length);
+        if (end > start)
+            shown.append({start - from + prefixLength, end - start});
+    }
+    return shown;
+}
+
+// Moves a cut off the second half of a surrogate pair.
+int characterStart(const QString& text, int at) {
+    return at > 0 && at < text.size() && text.at(at).isLowSurrogate() ? at - 1 : at;
+}
+
+}  // namespace
+
+ShownValue shownValue(const QString& text, const QList<TextSpan>& marked,
+                      const QFontMetrics& metrics, int width) {
+    if (metrics.horizontalAdvance(text) <= width)
+        return {text, marked};
+    // A third of the cell for what comes before the change, so its beginning reads in context.
+    int from = marked.isEmpty() ? 0 : marked.first().start;
+    const int lead = width / 3;
+    while (from > 0 &&
+           metrics.horizontalAdvance(text.mid(from - 1, marked.first().start - from + 1)) <= lead)
+        --from;
+    from = characterStart(text, from);
+    const QString prefix = from > 0 ? kEllipsis : QString();
+    const int room =
+        width - metrics.horizontalAdvance(prefix) - metrics.horizontalAdvance(kEllipsis);
+    int length = 0;
+    while (from + length < text.size() &&
+           metrics.horizontalAdvance(text.mid(from, length + 1)) <= room)
+        ++length;
+    length = characterStart(text, from + length) - from;
+    const bool cutAtEnd = from + length < text.size();
+    return {prefix + text.mid(from, length) + (cutAtEnd ? kEllipsis : QString()),
+            spansWithin(marked, from, length, int(prefix.size()))};
+}
+
+ChangeValueDelegate::ChangeValueDelegate(bool removal, QObject* parent)
+    : QStyledItemDelegate(parent), removal_(removal) {}
+
+QColor ChangeValueDelegate::markColor(bool removal) {
+    // Translucent, so the mark tints the row's own background on light and dark palettes alike.
+    QColor color = removal ? QColor(230, 60, 60) : QColor(40, 180, 80);
+    color.setAlpha(90);
+    return color;
+}
+
+void ChangeValueDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
+                                const QModelIndex& index) const {
+    QStyleOptionViewItem item = option;
+    initStyleOption(&item, index);
+    const QString text = item.text;
+    item.text.clear();
+    const QStyle* style = item.widget ? item.widget->style() : QApplication::style();
+    style->drawControl(QStyle::CE_ItemViewItem, &item, painter, item.widget);
+
+    const QRect area = style->subElementRect(QStyle::SE_ItemViewItemText, &item, item.widget)
+                           .adjusted(3, 0, -3, 0);
+    const auto marked = index.data(ChangeTableModel::ChangedSpansRole).value<QList<TextSpan>>();
+    const ShownValue shown = shownValue(text, marked, item.fontMetrics, area.width());
+    painter->save();
+    painter->setClipRect(area);
+    for (const TextSpan& span : shown.marked) {
+        const int left = item.fontMetrics.horizontalAdvance(shown.text.left(span.start));
+        const int wide =
+            item.fontMetrics.horizontalAdvance(shown.text.mid(span.start, span.length));
+        painter->fillRect(
+            QRect(area.left() + left, area.top() + 2, std::max(wide, 2), area.height() - 4),
+            markColor(removal_));
+    }
+    const bool selected = item.state & QStyle::State_Selected;
+    painter->setPen(item.palette.color(selected ? QPalette::HighlightedText : QPalette::Text));
+    painter->setFont(item.font);
+    painter->drawText(area, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, shown.text);
+    painter->restore();
+}
+
+}  // namespace tessel::gui
