@@ -79,9 +79,13 @@ Guarded guardAndWrite(const ChangeRecord& record, const WrittenValues& written, 
     const auto guard = [&](const QVariantMap& values) {
         progress.setProgress(formattedString(QStringLiteral("%i/%lu %@"), counter, count,
                                              valueText(values.value(QStringLiteral("name")))));
+        // A library track's file may have been changed by another program since the
+        // library last read it: its own value must still be the one the preview showed.
+        const QString fileKey = MusicTrack::fileValueKey(record.tagToChange);
         const bool unchanged = sameText(values.value(QStringLiteral("artist")), artist) &&
                                sameText(values.value(QStringLiteral("name")), title) &&
-                               sameText(values.value(record.tagToChange), old);
+                               sameText(values.value(record.tagToChange), old) &&
+                               (!values.contains(fileKey) || sameText(values.value(fileKey), old));
         alreadyDone = unchanged && doneBefore;
         return unchanged && !doneBefore;
     };

@@ -38,10 +38,12 @@ struct TargetPlaylist {
 /// unchecked, "%i/%lu %@" with the track's title when checked. A checked record reads the
 /// track (artist, title, the tag), guards (artist, title and old value as text; absent reads
 /// as the empty text; a value that an earlier record of the list wrote to the same track, in
-/// any tag, is expected as written), then writes the new value; a music file is opened once
-/// for all that. A record whose very change an earlier record made to the same track (a track
-/// listed twice) counts as done without a second write. A failed guard cancels; a TesselError
-/// is logged ("failure %s %d") and stops. Records written before either stay written.
+/// any tag, is expected as written; a library track's file must still hold that old value of
+/// the tag too), then writes the new value; a music file is opened once for all that, and a
+/// library track is read, guarded and written in one write transaction of the library. A record
+/// whose very change an earlier record made to the same track (a track listed twice) counts as done
+/// without a second write. A failed guard cancels; a TesselError is logged ("failure %s %d") and
+/// stops. Records written before either stay written.
 ApplyResult applyTagChanges(const ChangeList& list, ProgressSink& progress);
 
 /// Membership changes. First the target playlist is looked up by persistent ID (for removals

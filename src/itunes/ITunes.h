@@ -12,6 +12,7 @@
 #include <QString>
 #include <QStringList>
 #include <QVariant>
+#include <QVariantMap>
 
 #include <functional>
 #include <memory>
@@ -32,6 +33,11 @@ inline TesselError scriptingError(const QString& reason) {
     return TesselError(errors::kScripting, reason);
 }
 
+/// The key under which Track::setPropertyIf gives the file's own value of a property.
+inline QString fileValueKey(const QString& key) {
+    return QStringLiteral("file:") + key;
+}
+
 /// A track: either a reference (as enumerated from a playlist or the selection) or the
 /// current object it resolves to. Properties are read and written live; nothing is cached.
 class Track {
@@ -47,6 +53,22 @@ class Track {
     /// an unknown key throws.
     virtual QVariant property(const QString& key) const = 0;
     virtual void setProperty(const QString& key, const QVariant& value) = 0;
+
+    /// Reads the properties keys and, when proceed accepts their values, sets key to value.
+    /// The library's own track does both in one write transaction, so no other writer comes
+    /// between the check and the write, and for a field it writes into the track's file it
+    /// also gives proceed the file's own value under fileValueKey(key). Returns false, having
+    /// written nothing, when proceed refuses.
+    virtual bool setPropertyIf(const QString& key, const QVariant& value, const QStringList& keys,
+                               const std::function<bool(const QVariantMap&)>& proceed) {
+        QVariantMap values;
+        for (const QString& name : keys)
+            values.insert(name, property(name));
+        if (!proceed(values))
+            return false;
+        setProperty(key, value);
+        return true;
+    }
 
     /// The path of the track's file; absent for a track without a file or whose file is
     /// missing (a dead track).

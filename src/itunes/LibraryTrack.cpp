@@ -20,6 +20,14 @@ const TrackField& knownField(const QString& key) {
     return *field;
 }
 
+const TrackField& writableField(const QString& key) {
+    const TrackField& field = knownField(key);
+    if (!field.writable)
+        throw scriptingError(
+            formattedString(QStringLiteral("The property “%@” cannot be changed."), key));
+    return field;
+}
+
 }  // namespace
 
 LibraryTrack::LibraryTrack(ConnectionPtr connection, qint64 trackId, std::optional<qint64> itemId)
@@ -44,10 +52,7 @@ QVariant LibraryTrack::property(const QString& key) const {
 }
 
 void LibraryTrack::setProperty(const QString& key, const QVariant& value) {
-    const TrackField& field = knownField(key);
-    if (!field.writable)
-        throw scriptingError(
-            formattedString(QStringLiteral("The property “%@” cannot be changed."), key));
+    const TrackField& field = writableField(key);
     // The library takes the value only once the file has taken it too: a file that cannot be
     // written rolls the library back, so the two never disagree.
     connection_->locked([&](sql::Database& db) {
@@ -58,13 +63,39 @@ void LibraryTrack::setProperty(const QString& key, const QVariant& value) {
     });
 }
 
+bool LibraryTrack::setPropertyIf(const QString& key, const QVariant& value, const QStringList& keys,
+                                 const std::function<bool(const QVariantMap&)>& proceed) {
+    const TrackField& field = writableField(key);
+    return connection_->locked([&](sql::Database& db) {
+        // From the check to the write no other writer comes between.
+        sql::Transaction transaction(db);
+        QVariantMap values;
+        for (const QString& name : keys)
+            values.insert(name, trackstore::value(db, trackId_, knownField(name)));
+        // Another tagger may have changed the file since the library last read it.
+        if (const auto path = throughPath(field.key)) {
+            const QVariantMap inFile = filetags::readForLibrary(*path);
+            if (!inFile.isEmpty())
+                values.insert(fileValueKey(key), inFile.value(field.key));
+        }
+        if (!proceed(values))
+            return false;
+        trackstore::setValue(db, trackId_, field, value);
+        writeThrough(field.key, trackstore::value(db, trackId_, field));
+        transaction.commit();
+        return true;
+    });
+}
+
+std::optional<QString> LibraryTrack::throughPath(const QString& key) const {
+    if (!filetags::isWritableThrough(key) || kind() != TrackKind::File)
+        return std::nullopt;
+    return location();
+}
+
 void LibraryTrack::writeThrough(const QString& key, const QVariant& value) const {
-    if (!filetags::isWritableThrough(key))
-        return;
-    const auto path = location();
-    if (!path || kind() != TrackKind::File)
-        return;
-    filetags::writeField(*path, key, value);
+    if (const auto path = throughPath(key))
+        filetags::writeField(*path, key, value);
 }
 
 std::optional<QString> LibraryTrack::location() const {

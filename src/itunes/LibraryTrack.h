@@ -24,6 +24,9 @@ class LibraryTrack final : public Track {
     /// (errors::kTagWrite) is thrown. "duration" and "bitRate" belong to the file and cannot be
     /// set.
     void setProperty(const QString& key, const QVariant& value) override;
+    /// As setProperty, once proceed has accepted the values read in the same transaction.
+    bool setPropertyIf(const QString& key, const QVariant& value, const QStringList& keys,
+                       const std::function<bool(const QVariantMap&)>& proceed) override;
     std::optional<QString> location() const override;
     /// Only file tracks can be pointed at a file; the path is stored absolute.
     void setLocation(const QString& path) override;
@@ -48,6 +51,7 @@ class LibraryTrack final : public Track {
     void checkExists(sql::Database& db) const;
     void removeEntry(sql::Database& db) const;
     void writeThrough(const QString& key, const QVariant& value) const;
+    std::optional<QString> throughPath(const QString& key) const;
 
     ConnectionPtr connection_;
     qint64 trackId_;

@@ -4,6 +4,8 @@
 #include "tags/FileTags.h"
 #include "tags/TagValue.h"
 
+#include <algorithm>
+
 namespace tessel {
 
 namespace {
@@ -56,12 +58,8 @@ void MusicTrack::setTag(const QString& tag, const QVariant& value) const {
 
 bool MusicTrack::setTagIf(const QString& tag, const QVariant& value, const QStringList& tags,
                           const std::function<bool(const QVariantMap&)>& proceed) const {
-    if (isLibraryTrack()) {
-        if (!proceed(valuesForTags(tags)))
-            return false;
-        setLibraryValue(tag, value);
-        return true;
-    }
+    if (isLibraryTrack())
+        return setLibraryValueIf(tag, value, tags, proceed);
     if (!filetags::isWritable(tag)) {
         // Read and checked first, as a separate read and write would; then refused.
         if (!proceed(fileValues(tags)))
@@ -119,6 +117,36 @@ void MusicTrack::setLibraryValue(const QString& tag, const QVariant& value) cons
         refuseTag(unsupported::kCoverMessage);
     else
         track_->setProperty(propertyKey(tag), value);
+}
+
+bool MusicTrack::setLibraryValueIf(const QString& tag, const QVariant& value,
+                                   const QStringList& tags,
+                                   const std::function<bool(const QVariantMap&)>& proceed) const {
+    const auto special = [](const QString& name) {
+        return name == u"location" || name == u"cover";
+    };
+    if (special(tag) || std::any_of(tags.begin(), tags.end(), special)) {
+        if (!proceed(valuesForTags(tags)))
+            return false;
+        setLibraryValue(tag, value);
+        return true;
+    }
+    QStringList keys;
+    for (const QString& name : tags)
+        keys.append(propertyKey(name));
+    const QString fileKey = itunes::fileValueKey(propertyKey(tag));
+    return track_->setPropertyIf(propertyKey(tag), value, keys, [&](const QVariantMap& read) {
+        QVariantMap values;
+        for (const QString& name : tags)
+            values.insert(name, read.value(propertyKey(name)));
+        if (read.contains(fileKey))
+            values.insert(fileValueKey(tag), read.value(fileKey));
+        return proceed(values);
+    });
+}
+
+QString MusicTrack::fileValueKey(const QString& tag) {
+    return itunes::fileValueKey(propertyKey(tag));
 }
 
 QVariantMap MusicTrack::fileValues(const QStringList& tags) const {

@@ -41,6 +41,11 @@ class MusicTrack {
     bool setTagIf(const QString& tag, const QVariant& value, const QStringList& tags,
                   const std::function<bool(const QVariantMap&)>& proceed) const;
 
+    /// For a library track whose file takes the tag, setTagIf also gives proceed the file's
+    /// own value of the tag being written, under this key; a library track's read, check and
+    /// write then share one write transaction of the library.
+    static QString fileValueKey(const QString& tag);
+
     /// valueForTag of "name", "artist" and "album" as text (absent gives a null text).
     QString title() const;
     QString artist() const;
@@ -63,6 +68,8 @@ class MusicTrack {
 
     QVariant libraryValue(const QString& tag) const;
     void setLibraryValue(const QString& tag, const QVariant& value) const;
+    bool setLibraryValueIf(const QString& tag, const QVariant& value, const QStringList& tags,
+                           const std::function<bool(const QVariantMap&)>& proceed) const;
     QVariantMap fileValues(const QStringList& tags) const;
     void setFileValue(const QString& tag, const QVariant& value) const;
 
