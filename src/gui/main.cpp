@@ -3,10 +3,10 @@
 #include "GuiPresenter.h"
 #include "Icons.h"
 #include "MainWindow.h"
+#include "TesselConfig.h"
 #include "app/AppDelegate.h"
 #include "itunes/MusicLibrary.h"
 #include "support/GuardedApplication.h"
-#include "TesselConfig.h"
 #include "support/VersionLine.h"
 
 #include <QApplication>
@@ -25,6 +25,7 @@ int runWindow() {
 
     tessel::gui::MainWindow window(delegate);
     presenter.setWindow(&window);
+    window.restoreRemembered();
     window.show();
     window.startLaunchHint();
     return QApplication::exec();
