@@ -3,10 +3,11 @@
 
 TESSEL_PACKAGES=(
     g++ cmake ninja-build pkg-config
-    qt6-base-dev libgl-dev
+    qt6-base-dev qt6-svg-dev libgl-dev
     libtag1-dev libtagc0-dev
     libicu-dev libsqlite3-dev
     libgtest-dev libgmock-dev libbenchmark-dev
+    desktop-file-utils appstream
 )
 
 tessel_missing_packages() {

@@ -2,6 +2,7 @@
 // desktop app.
 #include "Command.h"
 #include "support/GuardedApplication.h"
+#include "support/VersionLine.h"
 
 #include <QCoreApplication>
 #include <QTextStream>
@@ -18,7 +19,7 @@ void logToStandardError(QtMsgType type, const QMessageLogContext&, const QString
 
 void printUsage(const std::vector<std::unique_ptr<tessel::cli::Command>>& commands, FILE* stream) {
     QTextStream out(stream);
-    out << "Usage: tessel-cli COMMAND [OPTIONS]\n\nCommands:\n";
+    out << "Usage: tessel-cli COMMAND [OPTIONS]\n       tessel-cli --version\n\nCommands:\n";
     for (const auto& command : commands)
         out << "  " << command->name().leftJustified(16) << command->summary() << '\n';
     out << "\nRun 'tessel-cli COMMAND --help' for the options of a command.\n";
@@ -38,6 +39,10 @@ int main(int argc, char** argv) {
     if (arguments.isEmpty() || arguments.first() == u"--help" || arguments.first() == u"-h") {
         printUsage(commands, arguments.isEmpty() ? stderr : stdout);
         return arguments.isEmpty() ? tessel::cli::kExitUsage : tessel::cli::kExitOk;
+    }
+    if (arguments.first() == u"--version" || arguments.first() == u"-v") {
+        QTextStream(stdout) << tessel::versionLine(QStringLiteral("tessel-cli")) << '\n';
+        return tessel::cli::kExitOk;
     }
     const QString name = arguments.takeFirst();
     for (const auto& command : commands) {

@@ -18,9 +18,13 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLayout>
+#include <QMimeData>
 #include <QPushButton>
 #include <QScreen>
 #include <QStackedWidget>
@@ -31,9 +35,34 @@ namespace tessel::gui {
 
 namespace {
 
+// The dialog's sidebar offers the folders last used beside the usual places.
 QUrl askForFolder(QWidget* parent, const QUrl& current) {
-    return QFileDialog::getExistingDirectoryUrl(
-        parent, MainWindow::tr("Choose a Folder of Music Files"), current);
+    QFileDialog dialog(parent, MainWindow::tr("Choose a Folder of Music Files"));
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly);
+    if (!current.isEmpty())
+        dialog.setDirectoryUrl(current);
+    QList<QUrl> places = dialog.sidebarUrls();
+    for (const QString& folder : WindowMemory().recentFolders()) {
+        const QUrl url = QUrl::fromLocalFile(folder);
+        if (!places.contains(url))
+            places.append(url);
+    }
+    dialog.setSidebarUrls(places);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedUrls().isEmpty())
+        return {};
+    return dialog.selectedUrls().constFirst();
+}
+
+// The first folder among dropped URLs; empty when none is a folder on this machine.
+QString droppedFolder(const QMimeData* data) {
+    if (!data || !data->hasUrls())
+        return {};
+    for (const QUrl& url : data->urls()) {
+        if (url.isLocalFile() && QFileInfo(url.toLocalFile()).isDir())
+            return url.toLocalFile();
+    }
+    return {};
 }
 
 constexpr int kHintMinimumWidth = 240;
@@ -51,7 +80,8 @@ MainWindow::MainWindow(AppDelegate& delegate, QWidget* parent)
     : QMainWindow(parent),
       delegate_(delegate),
       binder_(&delegate),
-      context_{delegate, binder_, askForFolder, [this] { openHelp(); }},
+      context_{delegate, binder_, askForFolder, [this] { openHelp(); },
+               [this] { return memory_.recentFolders(); }},
       toolbar_(new QToolBar(tr("Tools"))),
       items_(new QActionGroup(this)),
       stack_(new QStackedWidget),
@@ -67,6 +97,8 @@ MainWindow::MainWindow(AppDelegate& delegate, QWidget* parent)
     addPages();
     addWindowActions();
     setUpStatusLine();
+    rememberFolders();
+    setAcceptDrops(true);
     placeInitially();
     showTab(0);
 }
@@ -294,7 +326,42 @@ void MainWindow::resizeEvent(QResizeEvent* event) {
     placeStatusLine();
 }
 
+void MainWindow::rememberFolders() {
+    connect(&delegate_, &AppDelegate::folderPathChanged, this, [this] {
+        const QUrl folder = delegate_.property("folderPath").toUrl();
+        if (folder.isLocalFile() && QFileInfo(folder.toLocalFile()).isDir())
+            memory_.addRecentFolder(folder.toLocalFile());
+    });
+}
+
+void MainWindow::restoreRemembered() {
+    if (const QByteArray geometry = memory_.geometry(); !geometry.isEmpty())
+        restoreGeometry(geometry);
+    const int page = memory_.lastPage();
+    showTab(page >= 0 && page < kPageCount ? page : 0);
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+    if (!droppedFolder(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+    const QString folder = droppedFolder(event->mimeData());
+    if (folder.isEmpty())
+        return;
+    event->acceptProposedAction();
+    useFolder(QUrl::fromLocalFile(folder));
+}
+
+void MainWindow::useFolder(const QUrl& folder) {
+    delegate_.setProperty("folderPath", folder);
+    delegate_.pathSelected();
+}
+
 void MainWindow::closeEvent(QCloseEvent* event) {
+    memory_.setGeometry(saveGeometry());
+    memory_.setLastPage(current_);
     event->accept();
     QCoreApplication::quit();
 }

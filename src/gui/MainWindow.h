@@ -6,6 +6,7 @@
 #include "Binder.h"
 #include "LaunchHint.h"
 #include "PageContext.h"
+#include "WindowMemory.h"
 
 #include <QMainWindow>
 
@@ -55,6 +56,11 @@ class MainWindow : public QMainWindow {
     void closeHelp();
     /// Commits what is typed into the pages' fields.
     void endEditing() { binder_.endEditing(); }
+    /// Back to the geometry and the page of the last session (the options keep their launch
+    /// values).
+    void restoreRemembered();
+    /// Makes folder the track source, as choosing it or dropping it on the window does.
+    void useFolder(const QUrl& folder);
     /// Counts the launch and shows the first-launch hint.
     void startLaunchHint(HintTiming timing = {});
     /// How the pages ask for a folder (a folder dialog unless replaced).
@@ -73,6 +79,9 @@ class MainWindow : public QMainWindow {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    /// A folder dragged onto the window is taken as the track source.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
   private:
@@ -81,6 +90,7 @@ class MainWindow : public QMainWindow {
     void addPage(int index, QWidget* view, const QString& title, const QIcon& icon);
     void addWindowActions();
     void setUpStatusLine();
+    void rememberFolders();
     void showStatus(const QString& text);
     QRect bottomRowRoom(bool needsStart) const;
     void placeStatusLine();
@@ -90,6 +100,7 @@ class MainWindow : public QMainWindow {
     void placeHint();
 
     AppDelegate& delegate_;
+    WindowMemory memory_;
     Binder binder_;
     PageContext context_;
     QToolBar* toolbar_;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QUrl>
 
 #include <functional>
@@ -33,6 +34,8 @@ struct PageContext {
     Binder& binder;
     FolderChooser chooseFolder;
     std::function<void()> openHelp;
+    /// The folders last used, the latest first.
+    std::function<QStringList()> recentFolders;
 };
 
 }  // namespace tessel::gui

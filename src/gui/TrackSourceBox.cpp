@@ -9,8 +9,10 @@
 #include <QDir>
 #include <QGridLayout>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QToolButton>
 
 namespace tessel::gui {
 
@@ -31,7 +33,9 @@ TrackSourceBox::TrackSourceBox(PageContext& context, QWidget* parent)
       methods_(new QButtonGroup(this)),
       playlists_(new PopUpButton(kPlaylistPopUpTag)),
       folder_(new QLabel),
-      choose_(new QPushButton(tr("C&hoose…"))) {
+      choose_(new QPushButton(tr("C&hoose…"))),
+      recent_(new QToolButton),
+      recentMenu_(new QMenu(this)) {
     auto* playlist = new QRadioButton(tr("&Playlist:"));
     auto* selection = new QRadioButton(tr("S&election in the library"));
     auto* folder = new QRadioButton(tr("&Folder:"));
@@ -48,13 +52,21 @@ TrackSourceBox::TrackSourceBox(PageContext& context, QWidget* parent)
 
     auto* grid = new QGridLayout(this);
     grid->addWidget(playlist, 0, 0);
-    grid->addWidget(playlists_, 0, 1, 1, 2);
-    grid->addWidget(selection, 1, 0, 1, 3);
+    grid->addWidget(playlists_, 0, 1, 1, 3);
+    grid->addWidget(selection, 1, 0, 1, 4);
     grid->addWidget(folder, 2, 0);
     grid->addWidget(folder_, 2, 1);
     grid->addWidget(choose_, 2, 2);
+    grid->addWidget(recent_, 2, 3);
     grid->setColumnStretch(1, 1);
 
+    recent_->setArrowType(Qt::DownArrow);
+    recent_->setPopupMode(QToolButton::InstantPopup);
+    recent_->setMenu(recentMenu_);
+    recent_->setToolTip(tr("Recent Folders"));
+    recent_->setAccessibleName(tr("Recent Folders"));
+    recent_->setFixedHeight(choose_->sizeHint().height());
+    connect(recentMenu_, &QMenu::aboutToShow, this, &TrackSourceBox::fillRecentMenu);
     connect(choose_, &QPushButton::clicked, this, &TrackSourceBox::chooseFolder);
 
     connect(playlists_, &PopUpButton::willPopUp, &context_.delegate, &AppDelegate::popUp);
@@ -80,10 +92,25 @@ void TrackSourceBox::bind() {
 void TrackSourceBox::chooseFolder() {
     AppDelegate& delegate = context_.delegate;
     const QUrl folder = context_.chooseFolder(window(), delegate.property("folderPath").toUrl());
-    if (folder.isEmpty())
-        return;
-    delegate.setProperty("folderPath", folder);
-    delegate.pathSelected();
+    if (!folder.isEmpty())
+        useFolder(folder);
+}
+
+void TrackSourceBox::useFolder(const QUrl& folder) {
+    context_.delegate.setProperty("folderPath", folder);
+    context_.delegate.pathSelected();
+}
+
+void TrackSourceBox::fillRecentMenu() {
+    recentMenu_->clear();
+    const QStringList folders = context_.recentFolders ? context_.recentFolders() : QStringList();
+    if (folders.isEmpty())
+        recentMenu_->addAction(tr("No recent folders"))->setEnabled(false);
+    for (const QString& folder : folders) {
+        QAction* item = recentMenu_->addAction(QDir::toNativeSeparators(folder));
+        connect(item, &QAction::triggered, this,
+                [this, folder] { useFolder(QUrl::fromLocalFile(folder)); });
+    }
 }
 
 }  // namespace tessel::gui

@@ -6,7 +6,9 @@
 
 class QButtonGroup;
 class QLabel;
+class QMenu;
 class QPushButton;
+class QToolButton;
 
 namespace tessel::gui {
 
@@ -27,17 +29,25 @@ class TrackSourceBox : public QGroupBox {
     PopUpButton* playlistPopUp() const { return playlists_; }
     QPushButton* chooseButton() const { return choose_; }
     QLabel* folderLabel() const { return folder_; }
+    /// The arrow beside Choose…: a menu of the folders last used.
+    QToolButton* recentButton() const { return recent_; }
 
   private:
     void bind();
     /// Asks for a folder; a chosen one becomes folderPath and the source.
     void chooseFolder();
+    /// Makes folder the folder source.
+    void useFolder(const QUrl& folder);
+    /// Fills the recent-folders menu just before it opens.
+    void fillRecentMenu();
 
     PageContext& context_;
     QButtonGroup* methods_;
     PopUpButton* playlists_;
     QLabel* folder_;
     QPushButton* choose_;
+    QToolButton* recent_;
+    QMenu* recentMenu_;
 };
 
 }  // namespace tessel::gui

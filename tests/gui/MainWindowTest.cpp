@@ -2,12 +2,19 @@
 #include "gui/HelpSheet.h"
 #include "gui/LaunchHint.h"
 #include "gui/SearchReplacePage.h"
+#include "gui/TrackSourceBox.h"
+#include "gui/WindowMemory.h"
 #include "support/Settings.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
+#include <QDropEvent>
 #include <QLabel>
+#include <QMenu>
+#include <QMimeData>
 #include <QScrollBar>
+#include <QSettings>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTextBrowser>
@@ -19,6 +26,11 @@ namespace tessel::gui::test {
 namespace {
 
 using MainWindowTest = GuiTest;
+
+int naturalHeightOf(const MainWindow& window, int page) {
+    const QWidget* view = window.pageView(page);
+    return qBound(view->minimumHeight(), view->sizeHint().height(), view->maximumHeight());
+}
 
 TEST_F(MainWindowTest, ToolbarOffersTheBuiltPagesInPageOrder) {
     QStringList titles;
@@ -149,6 +161,85 @@ TEST_F(MainWindowTest, ClosingTheMainWindowQuits) {
     safety.start(5000);
     QTimer::singleShot(0, window.get(), [this] { window->close(); });
     EXPECT_EQ(QApplication::exec(), 0);
+}
+
+class RememberingWindowTest : public GuiTest {
+  protected:
+    RememberingWindowTest() {
+        // The widget tests keep their settings in a temporary folder; start each case empty.
+        QSettings settings(QStringLiteral("Tessel"), QStringLiteral("Tessel"));
+        for (const char* key : {"WindowGeometry", "LastPage", "RecentFolders"})
+            settings.remove(QString::fromLatin1(key));
+    }
+    // Sends the drag and the drop of urls onto the window; true when the drag was accepted.
+    bool dropOnWindow(const QList<QUrl>& urls) {
+        QMimeData data;
+        data.setUrls(urls);
+        const QPoint centre = window->rect().center();
+        QDragEnterEvent enter(centre, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(window.get(), &enter);
+        if (!enter.isAccepted())
+            return false;
+        QDropEvent drop(QPointF(centre), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(window.get(), &drop);
+        return drop.isAccepted();
+    }
+    QStringList recentMenuEntries() {
+        QMenu* menu = searchPage()->trackSource()->recentButton()->menu();
+        emit menu->aboutToShow();
+        QStringList entries;
+        for (QAction* item : menu->actions())
+            entries.append(item->text());
+        return entries;
+    }
+};
+
+TEST_F(RememberingWindowTest, GeometryAndPageComeBackButTheOptionsStartAfresh) {
+    window->showTab(3);
+    window->setGeometry(140, 90, 910, window->height());
+    const QRect closed = window->geometry();
+    delegate.setProperty("searchString", "kept only for this session");
+    window->close();
+
+    AppDelegate next(library.provider(), presenter);
+    next.applicationDidFinishLaunching();
+    MainWindow again(next);
+    EXPECT_EQ(again.currentPage(), 0);
+    again.restoreRemembered();
+    EXPECT_EQ(again.currentPage(), 3);
+    EXPECT_TRUE(again.toolbarItem(3)->isChecked());
+    EXPECT_EQ(again.geometry().topLeft(), closed.topLeft());
+    EXPECT_EQ(again.width(), 910);
+    EXPECT_EQ(again.height(), naturalHeightOf(again, 3) + MainWindow::kChromeHeight)
+        << "the page-height rule still decides the height";
+    EXPECT_TRUE(next.property("searchString").toString().isEmpty());
+}
+
+TEST_F(RememberingWindowTest, ChosenAndDroppedFoldersAreOfferedAgain) {
+    QDir(temp.path()).mkpath("first");
+    QDir(temp.path()).mkpath("second");
+    const QString first = temp.filePath("first"), second = temp.filePath("second");
+    EXPECT_EQ(recentMenuEntries(), QStringList{"No recent folders"});
+
+    window->useFolder(QUrl::fromLocalFile(first));
+    delegate.setProperty("selectedMethod", 0);
+    EXPECT_FALSE(dropOnWindow({QUrl::fromLocalFile(temp.writeFile("song.mp3"))}))
+        << "a file is not a folder source";
+    EXPECT_FALSE(dropOnWindow({QUrl("https://example.com/music/")}));
+    EXPECT_EQ(delegate.property("folderPath").toUrl(), QUrl::fromLocalFile(first));
+    EXPECT_TRUE(dropOnWindow({QUrl::fromLocalFile(second)}));
+    EXPECT_EQ(delegate.property("folderPath").toUrl(), QUrl::fromLocalFile(second));
+    EXPECT_EQ(delegate.property("selectedMethod").toInt(), 1);
+
+    EXPECT_EQ(recentMenuEntries(), (QStringList{second, first}));
+    delegate.setProperty("selectedMethod", 0);
+    searchPage()->trackSource()->recentButton()->menu()->actions().at(1)->trigger();
+    EXPECT_EQ(delegate.property("folderPath").toUrl(), QUrl::fromLocalFile(first));
+    EXPECT_EQ(delegate.property("selectedMethod").toInt(), 1);
+    EXPECT_EQ(WindowMemory().recentFolders(), (QStringList{first, second}));
+
+    QDir(second).removeRecursively();  // a folder that is gone is not offered
+    EXPECT_EQ(recentMenuEntries(), QStringList{first});
 }
 
 }  // namespace
