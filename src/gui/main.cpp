@@ -6,6 +6,7 @@
 #include "app/AppDelegate.h"
 #include "itunes/MusicLibrary.h"
 #include "support/GuardedApplication.h"
+#include "tags/SafeSaveStream.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -31,6 +32,8 @@ int main(int argc, char** argv) {
     tessel::GuardedApplication<QApplication> app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Tessel"));
     QApplication::setApplicationName(QStringLiteral("Tessel"));
+    // A save that a kill interrupted left a copy beside its file; the file itself is whole.
+    tessel::filetags::removeUnfinishedSaves();
     QApplication::setWindowIcon(tessel::gui::applicationIcon());
     tessel::gui::installFatalErrorDialog();
     try {
