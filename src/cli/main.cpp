@@ -3,6 +3,7 @@
 #include "Command.h"
 #include "support/GuardedApplication.h"
 #include "support/VersionLine.h"
+#include "tags/SafeSaveStream.h"
 
 #include <QCoreApplication>
 #include <QTextStream>
@@ -33,6 +34,8 @@ int main(int argc, char** argv) {
     tessel::GuardedApplication<QCoreApplication> app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Tessel"));
     QCoreApplication::setOrganizationName(QStringLiteral("Tessel"));
+    // A save that a kill interrupted left a copy beside its file; the file itself is whole.
+    tessel::filetags::removeUnfinishedSaves();
 
     const auto commands = tessel::cli::allCommands();
     QStringList arguments = QCoreApplication::arguments().mid(1);

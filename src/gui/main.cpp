@@ -8,6 +8,7 @@
 #include "itunes/MusicLibrary.h"
 #include "support/GuardedApplication.h"
 #include "support/VersionLine.h"
+#include "tags/SafeSaveStream.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -50,6 +51,8 @@ int main(int argc, char** argv) {
     tessel::GuardedApplication<QApplication> app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Tessel"));
     QApplication::setApplicationName(QStringLiteral("Tessel"));
+    // A save that a kill interrupted left a copy beside its file; the file itself is whole.
+    tessel::filetags::removeUnfinishedSaves();
     QApplication::setWindowIcon(tessel::gui::applicationIcon());
     // Ties the windows to the installed desktop entry (its icon and name in the shell).
     QGuiApplication::setDesktopFileName(QString::fromLatin1(tessel::config::kAppId));

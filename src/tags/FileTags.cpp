@@ -1,5 +1,7 @@
 #include "FileTags.h"
 
+#include "SafeSaveStream.h"
+
 #include "foundation/StringHelpers.h"
 #include "support/FormattedString.h"
 #include "support/TesselError.h"
@@ -90,8 +92,9 @@ bool holdsAudio(TagLib::File& file) {
 
 // A file opened for one read or write.
 struct OpenedFile {
-    TagLib::FileRef ref;  // null when TagLib cannot open the file
-    bool music = false;   // TagLib opened it and found audio in it
+    std::unique_ptr<SafeSaveStream> stream;  // what a write saves through; outlives ref
+    TagLib::FileRef ref;                     // null when TagLib cannot open the file
+    bool music = false;                      // TagLib opened it and found audio in it
 
     // The file when it is a music file, else null.
     TagLib::File* musicFile() const { return music ? ref.file() : nullptr; }
@@ -102,8 +105,21 @@ struct OpenedFile {
 // shows that it holds audio. Other formats are opened with theirs.
 OpenedFile openFile(const QString& path, bool mpegAudioProperties) {
     setUpTagLib();
-    OpenedFile opened{TagLib::FileRef(QFile::encodeName(path).constData(),
-                                      mpegAudioProperties || !isMpegFile(path))};
+    OpenedFile opened{nullptr, TagLib::FileRef(QFile::encodeName(path).constData(),
+                                               mpegAudioProperties || !isMpegFile(path))};
+    opened.music = !opened.ref.isNull() && holdsAudio(*opened.ref.file());
+    return opened;
+}
+
+// Opens a file to be written: saved through a stream that keeps it whole if the process is
+// killed while the audio moves.
+OpenedFile openForWriting(const QString& path, bool mpegAudioProperties) {
+    setUpTagLib();
+    OpenedFile opened;
+    opened.stream = std::make_unique<SafeSaveStream>(path);
+    if (!opened.stream->isOpen())
+        return opened;
+    opened.ref = TagLib::FileRef(opened.stream.get(), mpegAudioProperties || !isMpegFile(path));
     opened.music = !opened.ref.isNull() && holdsAudio(*opened.ref.file());
     return opened;
 }
@@ -173,9 +189,9 @@ bool saveMpeg(TagLib::MPEG::File& file) {
                      TagLib::File::DoNotDuplicate);
 }
 
-void save(TagLib::File& file, const QString& path) {
+void save(const OpenedFile& opened, TagLib::File& file, const QString& path) {
     TagLib::MPEG::File* mpeg = asMpeg(file);
-    if (!(mpeg ? saveMpeg(*mpeg) : file.save()))
+    if (!(mpeg ? saveMpeg(*mpeg) : file.save()) || (opened.stream && !opened.stream->commit()))
         throw writeError(QStringLiteral("The file “%@” could not be saved."), path);
 }
 
@@ -189,7 +205,7 @@ void writeTag(const OpenedFile& opened, const QString& path, const QString& name
     if (!tag)
         throw writeError(QStringLiteral("The file “%@” has no tag that can be written."), path);
     setOnTag(tag, name, value);
-    save(file, path);
+    save(opened, file, path);
 }
 
 // ---- fields a library track writes through to its file ----
@@ -369,13 +385,13 @@ QVariantMap read(const QString& path, const QStringList& tags) {
 }
 
 void write(const QString& path, const QString& tag, const QVariant& value) {
-    writeTag(openFile(path, false), path, tag, value);
+    writeTag(openForWriting(path, false), path, tag, value);
 }
 
 bool writeIf(const QString& path, const QStringList& tags,
              const std::function<bool(const QVariantMap&)>& proceed, const QString& tag,
              const QVariant& value) {
-    const OpenedFile opened = openFile(path, needsAudioProperties(tags));
+    const OpenedFile opened = openForWriting(path, needsAudioProperties(tags));
     if (!proceed(valuesOf(opened, path, tags)))
         return false;
     writeTag(opened, path, tag, value);
@@ -394,13 +410,13 @@ void writeField(const QString& path, const QString& tag, const QVariant& value) 
     const PropertySlot* slot = propertySlot(tag);
     if (!slot)
         throw cannotHold(path, tag);
-    const OpenedFile opened = openFile(path, false);
+    const OpenedFile opened = openForWriting(path, false);
     TagLib::File& file = openedForWriting(opened, path);
     if (TagLib::MPEG::File* mpeg = asMpeg(file))
         applyToMpeg(*mpeg, *slot, value, path);
     else if (!applyField(file, *slot, value))
         throw cannotHold(path, QString::fromLatin1(slot->key));
-    save(file, path);
+    save(opened, file, path);
 }
 
 QVariantMap readForLibrary(const QString& path) {
