@@ -1,5 +1,6 @@
 // tessel: the desktop app of Tessel.
 #include "FatalErrorDialog.h"
+#include "FocusRingStyle.h"
 #include "GuiPresenter.h"
 #include "Icons.h"
 #include "MainWindow.h"
@@ -50,6 +51,7 @@ int main(int argc, char** argv) {
     tessel::GuardedApplication<QApplication> app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Tessel"));
     QApplication::setApplicationName(QStringLiteral("Tessel"));
+    tessel::gui::FocusRingStyle::install();
     QApplication::setWindowIcon(tessel::gui::applicationIcon());
     // Ties the windows to the installed desktop entry (its icon and name in the shell).
     QGuiApplication::setDesktopFileName(QString::fromLatin1(tessel::config::kAppId));
