@@ -49,9 +49,9 @@ set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION sound)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# The SVG icon engine and the window-system plugins are loaded at run time: no library link
-# names them, so they are listed by hand.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6svg6 (>= 6.4), qt6-qpa-plugins")
+# The window-system plugins are loaded at run time: no library link names them, so they are
+# listed by hand.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
 # CPack puts the summary on the first line; these are the lines below it.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
     "Tessel proposes changes to the tags, playlists and file names of a music\nlibrary or a folder of music files, and writes only the changes you check.\nIt comes with a desktop app (tessel) and a command-line tool (tessel-cli).")

@@ -11,7 +11,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QResizeEvent>
 #include <QSortFilterProxyModel>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -146,6 +145,7 @@ void ChangePanelDialog::present(const QString& infoLine, const QString& noteLine
     table_->setColumnHidden(ChangeTableModel::OldValue, !valueColumnsVisible);
     table_->setColumnHidden(ChangeTableModel::NewValue, !valueColumnsVisible);
     table_->setColumnHidden(ChangeTableModel::Tag, !model_->changesSeveralTags());
+    fillWidth();
     filter_->clear();
     table_->sortByColumn(-1, Qt::AscendingOrder);
     table_->clearSelection();
@@ -179,15 +179,19 @@ QList<int> ChangePanelDialog::shownRows() const {
     return rows;
 }
 
-// Widening the panel widens both values alike, not only the column that happens to be last.
-void ChangePanelDialog::shareWidth(int oldWidth, int newWidth) {
-    if (oldWidth <= 0 || table_->isColumnHidden(ChangeTableModel::OldValue))
-        return;
+// The columns fill the table's width: what is spare or missing goes to both values alike (the
+// title when they are hidden), not only to the column that happens to be last.
+void ChangePanelDialog::fillWidth() {
     QHeaderView* header = table_->horizontalHeader();
-    const int change = newWidth - oldWidth;
-    for (int column : {ChangeTableModel::OldValue, ChangeTableModel::NewValue}) {
-        const int share = column == ChangeTableModel::OldValue ? change / 2 : change - change / 2;
-        header->resizeSection(column, std::max(80, header->sectionSize(column) + share));
+    const int spare = table_->viewport()->width() - header->length();
+    if (spare == 0)
+        return;
+    QList<int> columns{ChangeTableModel::OldValue, ChangeTableModel::NewValue};
+    if (table_->isColumnHidden(ChangeTableModel::OldValue))
+        columns = {ChangeTableModel::Title};
+    for (int i = 0; i < columns.size(); ++i) {
+        const int share = spare / int(columns.size()) + (i == 0 ? spare % int(columns.size()) : 0);
+        header->resizeSection(columns[i], std::max(80, header->sectionSize(columns[i]) + share));
     }
 }
 
@@ -199,8 +203,7 @@ void ChangePanelDialog::checkSelected(int tag) {
 // all unchecked otherwise.
 bool ChangePanelDialog::eventFilter(QObject* watched, QEvent* event) {
     if (watched == table_->viewport() && event->type() == QEvent::Resize) {
-        const auto* resize = static_cast<QResizeEvent*>(event);
-        shareWidth(resize->oldSize().width(), resize->size().width());
+        fillWidth();
     }
     if (watched != table_ || event->type() != QEvent::KeyPress)
         return QDialog::eventFilter(watched, event);

@@ -59,8 +59,8 @@ class ChangePanelDialog : public QDialog {
     QLayout* buttonRow();
     /// Checks (tag 1) or unchecks (tag 0) the selected rows; Space flips them.
     void checkSelected(int tag);
-    /// Shares a change of the table's width between the two value columns.
-    void shareWidth(int oldWidth, int newWidth);
+    /// Gives the table's spare width (or takes what is missing) to the two value columns.
+    void fillWidth();
 
     AppDelegate& delegate_;
     ChangeTableModel* model_;

@@ -125,7 +125,13 @@ QList<TextSpan> ChangeTableModel::changedSpans(const ChangeRecord& record, int c
     if (column != OldValue && column != NewValue)
         return {};
     const TextDiff diff = diffText(displayedValue(record.oldTag), displayedValue(record.newTag));
-    return column == OldValue ? diff.removed : diff.inserted;
+    const QList<TextSpan>& own = column == OldValue ? diff.removed : diff.inserted;
+    const QList<TextSpan>& other = column == OldValue ? diff.inserted : diff.removed;
+    // A pure insertion or deletion marks where it happened on the side that lost or lacks the
+    // text: up to the first change both sides are the same, so the place is the same.
+    if (own.isEmpty() && !other.isEmpty())
+        return {TextSpan{other.first().start, 0}};
+    return own;
 }
 
 bool ChangeTableModel::setData(const QModelIndex& index, const QVariant& value, int role) {

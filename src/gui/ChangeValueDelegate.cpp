@@ -19,8 +19,10 @@ QList<TextSpan> spansWithin(const QList<TextSpan>& marked, int from, int length,
     for (const TextSpan& span : marked) {
         const int start = std::max(span.start, from);
         const int end = std::min(span.start + span.length, from + length);
-        if (end > start)
-            shown.append({start - from + prefixLength, end - start});
+        // An empty span (where text went) is kept as a place to mark.
+        const bool place = span.length == 0 && span.start >= from && span.start <= from + length;
+        if (end > start || place)
+            shown.append({start - from + prefixLength, std::max(0, end - start)});
     }
     return shown;
 }

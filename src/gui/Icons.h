@@ -1,14 +1,15 @@
-// Icons of the window: the desktop theme's own where it has one, else a small one compiled in.
+// Tessel's own icons, drawn from SVG. Their dark lines take the palette's text colour, so the
+// same icon reads on a light and on a dark palette; their coloured parts stay as drawn.
 #pragma once
 
 #include <QIcon>
+#include <QPalette>
 #include <QString>
 
 namespace tessel::gui {
 
-/// The theme icon named themeName; when the theme has none, the compiled-in icon of that base
-/// name (":/icons/<fallback>-32.png" and its 64-pixel twin).
-QIcon themedIcon(const QString& themeName, const QString& fallback);
+/// The icon ":/icons/<name>.svg" at 16 to 64 pixels, its lines in palette's window-text colour.
+QIcon toolIcon(const QString& name, const QPalette& palette);
 
 /// The application's own icon.
 QIcon applicationIcon();

@@ -149,30 +149,29 @@ void MainWindow::showStatus(const QString& text) {
 
 void MainWindow::addPages() {
     addPage(0, new SearchReplacePage(context_), tr("Search && Replace"),
-            themedIcon(QStringLiteral("edit-find-replace"), QStringLiteral("search-replace")));
+            QStringLiteral("search-replace"));
     addPage(1, new CapitalizationPage(context_), tr("Capitalization"),
-            themedIcon(QStringLiteral("format-text-uppercase"), QStringLiteral("capitalization")));
+            QStringLiteral("capitalization"));
     addPage(2, new PlaylistManagerPage(context_), tr("Playlist Manager"),
-            themedIcon(QStringLiteral("view-media-playlist"), QStringLiteral("playlist-manager")));
-    addPage(3, new DataMoverPage(context_), tr("Data Mover"),
-            themedIcon(QStringLiteral("transform-move"), QStringLiteral("data-mover")));
+            QStringLiteral("playlist-manager"));
+    addPage(3, new DataMoverPage(context_), tr("Data Mover"), QStringLiteral("data-mover"));
     addPage(4, new FilenameChangerPage(context_), tr("Filename Changer"),
-            themedIcon(QStringLiteral("edit-rename"), QStringLiteral("filename-changer")));
+            QStringLiteral("filename-changer"));
     addPage(5, new MiscellaneousPage(context_), tr("Miscellaneous Tools"),
-            themedIcon(QStringLiteral("applications-utilities"), QStringLiteral("miscellaneous")));
+            QStringLiteral("miscellaneous"));
     auto* about = new AboutPage(context_);
-    addPage(kAboutPage, about, tr("About"),
-            themedIcon(QStringLiteral("help-about"), QStringLiteral("about")));
+    addPage(kAboutPage, about, tr("About"), QStringLiteral("about"));
     // The page table gives the About page twice.
     pages_[kAboutPage + 1] = about;
     actions_[kAboutPage + 1] = actions_[kAboutPage];
 }
 
 // Pages are added in page order, so the toolbar lists them in that order.
-void MainWindow::addPage(int index, QWidget* view, const QString& title, const QIcon& icon) {
+void MainWindow::addPage(int index, QWidget* view, const QString& title, const QString& icon) {
     pages_[index] = view;
     stack_->addWidget(view);
-    QAction* item = toolbar_->addAction(icon, title);
+    QAction* item = toolbar_->addAction(toolIcon(icon, palette()), title);
+    item->setProperty("iconName", icon);
     item->setIconText(title);
     item->setCheckable(true);
     item->setData(index);
@@ -318,6 +317,15 @@ void MainWindow::placeStatusLine() {
     status_->setToolTip(statusText_);
     status_->show();
     status_->raise();
+}
+
+// The icons' lines follow the palette: a switch to a dark palette redraws them light.
+void MainWindow::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() != QEvent::PaletteChange)
+        return;
+    for (QAction* item : toolbar_->actions())
+        item->setIcon(toolIcon(item->property("iconName").toString(), palette()));
 }
 
 void MainWindow::resizeEvent(QResizeEvent* event) {

@@ -83,11 +83,13 @@ class MainWindow : public QMainWindow {
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
   private:
     void setUpToolbar();
     void addPages();
-    void addPage(int index, QWidget* view, const QString& title, const QIcon& icon);
+    /// Adds page index with its toolbar item, whose icon is Tessel's icon of that name.
+    void addPage(int index, QWidget* view, const QString& title, const QString& icon);
     void addWindowActions();
     void setUpStatusLine();
     void rememberFolders();

@@ -76,7 +76,7 @@ void ToolPage::finishSections() {
 
 // Added after the options, so Tab reaches the bottom row last.
 void ToolPage::addBottomRow(QPushButton* start) {
-    help_->setIcon(themedIcon(QStringLiteral("help-contents"), QStringLiteral("help")));
+    help_->setIcon(toolIcon(QStringLiteral("help"), palette()));
     help_->setIconSize(QSize(22, 22));
     help_->setToolTip(tr("Help for this tool (F1)"));
     help_->setAccessibleName(tr("Help"));

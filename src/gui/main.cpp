@@ -1,5 +1,6 @@
 // tessel: the desktop app of Tessel.
 #include "FatalErrorDialog.h"
+#include "FocusRingStyle.h"
 #include "GuiPresenter.h"
 #include "Icons.h"
 #include "MainWindow.h"
@@ -53,6 +54,7 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Tessel"));
     // A save that a kill interrupted left a copy beside its file; the file itself is whole.
     tessel::filetags::removeUnfinishedSaves();
+    tessel::gui::FocusRingStyle::install();
     QApplication::setWindowIcon(tessel::gui::applicationIcon());
     // Ties the windows to the installed desktop entry (its icon and name in the shell).
     QGuiApplication::setDesktopFileName(QString::fromLatin1(tessel::config::kAppId));

@@ -145,6 +145,26 @@ TEST_F(ChangePanelDialogTest, ReplacementInTheMiddleOfALongValueIsShownAndMarked
     panel()->reject();
 }
 
+TEST_F(ChangePanelDialogTest, ADeletionIsMarkedWhereItHappened) {
+    const QString before(120, u'a'), after(80, u'b');
+    library.append(music, library.addTrack(before + " (Live)" + after, "Artist", "/music/x.mp3"));
+    QTest::keyClicks(searchPage()->searchField(), " (Live)");
+    ASSERT_TRUE(startAndWaitForPanel());
+    using Spans = QList<TextSpan>;
+    const QModelIndex oldValue = panel()->table()->model()->index(0, ChangeTableModel::OldValue);
+    const QModelIndex newValue = panel()->table()->model()->index(0, ChangeTableModel::NewValue);
+    EXPECT_EQ(oldValue.data(ChangeTableModel::ChangedSpansRole).value<Spans>(), (Spans{{120, 7}}));
+    EXPECT_EQ(newValue.data(ChangeTableModel::ChangedSpansRole).value<Spans>(), (Spans{{120, 0}}));
+    const ShownValue shown =
+        shownValue(newValue.data().toString(),
+                   newValue.data(ChangeTableModel::ChangedSpansRole).value<Spans>(),
+                   panel()->table()->fontMetrics(), 200);
+    EXPECT_TRUE(shown.text.startsWith("…a")) << "the cell shows where the text went";
+    ASSERT_EQ(shown.marked.size(), 1);
+    EXPECT_EQ(shown.text.mid(shown.marked.first().start - 1, 2), "ab");
+    panel()->reject();
+}
+
 TEST_F(ChangePanelDialogTest, SortingAndFilteringNeverChangeTheListOrWhatIsApplied) {
     ASSERT_TRUE(openPanelFor(12));
     QTableView* table = panel()->table();

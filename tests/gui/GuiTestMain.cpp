@@ -1,5 +1,7 @@
 // Entry point of the widget tests: an application object with widgets, on the offscreen
 // platform unless another is asked for, and test-mode standard paths.
+#include "gui/FocusRingStyle.h"
+
 #include <QApplication>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -18,6 +20,7 @@ int main(int argc, char** argv) {
     QStandardPaths::setTestModeEnabled(true);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tessel"));
+    tessel::gui::FocusRingStyle::install();  // the style the app runs with
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -1,5 +1,6 @@
 #include "GuiTestSupport.h"
 #include "gui/HelpSheet.h"
+#include "gui/Icons.h"
 #include "gui/LaunchHint.h"
 #include "gui/SearchReplacePage.h"
 #include "gui/TrackSourceBox.h"
@@ -11,8 +12,10 @@
 #include <QDir>
 #include <QDropEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QSettings>
 #include <QSignalSpy>
@@ -161,6 +164,76 @@ TEST_F(MainWindowTest, ClosingTheMainWindowQuits) {
     safety.start(5000);
     QTimer::singleShot(0, window.get(), [this] { window->close(); });
     EXPECT_EQ(QApplication::exec(), 0);
+}
+
+// The mean lightness (0-255) of the grey, visible pixels of an icon: its lines.
+int lineLightness(const QIcon& icon) {
+    const QImage image = icon.pixmap(32, 32).toImage();
+    int sum = 0, count = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor pixel = image.pixelColor(x, y);
+            if (pixel.alpha() > 200 && pixel.hslSaturation() < 40) {
+                sum += pixel.lightness();
+                ++count;
+            }
+        }
+    }
+    return count ? sum / count : -1;
+}
+
+QPalette darkPalette() {
+    QPalette dark;
+    dark.setColor(QPalette::Window, QColor(40, 40, 44));
+    dark.setColor(QPalette::WindowText, QColor(230, 230, 230));
+    dark.setColor(QPalette::Base, QColor(30, 30, 32));
+    dark.setColor(QPalette::Text, QColor(230, 230, 230));
+    dark.setColor(QPalette::Button, QColor(55, 55, 60));
+    dark.setColor(QPalette::ButtonText, QColor(230, 230, 230));
+    dark.setColor(QPalette::Highlight, QColor(60, 140, 230));
+    return dark;
+}
+
+TEST_F(MainWindowTest, ToolbarIconsAreTesselsOwnAndReadOnDarkPalettes) {
+    const QPalette light = QApplication::palette();
+    for (const char* name : {"search-replace", "capitalization", "playlist-manager", "data-mover",
+                             "filename-changer", "miscellaneous"}) {
+        const QIcon icon = toolIcon(name, light);
+        ASSERT_FALSE(icon.isNull()) << name;
+        EXPECT_LT(lineLightness(icon), 100) << name << " on a light palette";
+        EXPECT_GT(lineLightness(toolIcon(name, darkPalette())), 180) << name << " on a dark one";
+    }
+    // The window redraws its toolbar when the palette turns dark.
+    QAction* capitalization = window->toolbarItem(1);
+    EXPECT_LT(lineLightness(capitalization->icon()), 100);
+    window->setPalette(darkPalette());
+    EXPECT_GT(lineLightness(capitalization->icon()), 180);
+    window->setPalette(light);
+}
+
+TEST_F(MainWindowTest, TheFocusedButtonHasARing) {
+    QPushButton* start = searchPage()->startButton();
+    const QColor ring = start->palette().color(QPalette::Highlight);
+    auto ringPixels = [&] {
+        const QImage image = start->grab().toImage();
+        int count = 0;
+        for (int x = 0; x < image.width(); ++x) {
+            for (int y : {1, image.height() - 2}) {
+                const QColor pixel = image.pixelColor(x, y);
+                count += std::abs(pixel.red() - ring.red()) +
+                             std::abs(pixel.green() - ring.green()) +
+                             std::abs(pixel.blue() - ring.blue()) <
+                         60;
+            }
+        }
+        return count;
+    };
+    searchPage()->searchField()->setFocus();
+    ASSERT_TRUE(waitFor([&] { return !start->hasFocus(); }));
+    const int unfocused = ringPixels();
+    start->setFocus(Qt::TabFocusReason);
+    ASSERT_TRUE(waitFor([&] { return start->hasFocus(); }));
+    EXPECT_GT(ringPixels(), unfocused + start->width());
 }
 
 class RememberingWindowTest : public GuiTest {

@@ -77,6 +77,20 @@ TEST_F(ToolPagesTest, DataMoverCopiesTheMatchesOfAnExpression) {
     EXPECT_EQ(newValue(0), "0112");
 }
 
+TEST_F(ToolPagesTest, ASwapShowsWhichTagEachRowWrites) {
+    addToMusic("Title A")->properties.insert("comment", "Comment A");
+    auto* mover = page<DataMoverPage>(3);
+    mover->actionPopUp()->setCurrentIndex(0);  // swap
+    mover->targetPopUp()->setCurrentIndex(5);  // comment
+    mover->startButton()->click();
+    ASSERT_TRUE(panelOpens());
+    QTableView* table = window->changePanel()->table();
+    EXPECT_FALSE(table->isColumnHidden(ChangeTableModel::Tag));
+    EXPECT_EQ(table->model()->index(0, ChangeTableModel::Tag).data(), "Title");
+    EXPECT_EQ(table->model()->index(1, ChangeTableModel::Tag).data(), "Comment");
+    window->changePanel()->reject();
+}
+
 TEST_F(ToolPagesTest, DataMoverShowsOnlyTheSettingsItsChoicesUse) {
     auto* mover = page<DataMoverPage>(3);
     struct Row {
