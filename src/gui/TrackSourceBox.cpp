@@ -31,7 +31,8 @@ TrackSourceBox::TrackSourceBox(PageContext& context, QWidget* parent)
       methods_(new QButtonGroup(this)),
       playlists_(new PopUpButton(kPlaylistPopUpTag)),
       folder_(new QLabel),
-      choose_(new QPushButton(tr("C&hoose…"))) {
+      choose_(new QPushButton(tr("C&hoose…"))),
+      selectedCount_(new QLabel) {
     auto* playlist = new QRadioButton(tr("&Playlist:"));
     auto* selection = new QRadioButton(tr("S&election in the library"));
     auto* folder = new QRadioButton(tr("&Folder:"));
@@ -49,7 +50,8 @@ TrackSourceBox::TrackSourceBox(PageContext& context, QWidget* parent)
     auto* grid = new QGridLayout(this);
     grid->addWidget(playlist, 0, 0);
     grid->addWidget(playlists_, 0, 1, 1, 2);
-    grid->addWidget(selection, 1, 0, 1, 3);
+    grid->addWidget(selection, 1, 0);
+    grid->addWidget(selectedCount_, 1, 1, 1, 2);
     grid->addWidget(folder, 2, 0);
     grid->addWidget(folder_, 2, 1);
     grid->addWidget(choose_, 2, 2);
@@ -58,6 +60,9 @@ TrackSourceBox::TrackSourceBox(PageContext& context, QWidget* parent)
     connect(choose_, &QPushButton::clicked, this, &TrackSourceBox::chooseFolder);
 
     connect(playlists_, &PopUpButton::willPopUp, &context_.delegate, &AppDelegate::popUp);
+    connect(&context_.delegate, &AppDelegate::selectedTrackCountChanged, this,
+            &TrackSourceBox::showSelectedCount);
+    showSelectedCount();
     bind();
 }
 
@@ -75,6 +80,13 @@ void TrackSourceBox::bind() {
                        QStringLiteral("Equalto0ValueTransformer"));
     binder.bindEnabled(folder_, QStringLiteral("selectedMethod"),
                        QStringLiteral("Equalto1ValueTransformer"));
+}
+
+void TrackSourceBox::showSelectedCount() {
+    const int count = context_.delegate.selectedTrackCount();
+    selectedCount_->setText(count == 0   ? tr("(no tracks selected; choose them in the Library)")
+                            : count == 1 ? tr("(1 track selected)")
+                                         : tr("(%1 tracks selected)").arg(count));
 }
 
 void TrackSourceBox::chooseFolder() {

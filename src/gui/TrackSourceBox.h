@@ -27,17 +27,21 @@ class TrackSourceBox : public QGroupBox {
     PopUpButton* playlistPopUp() const { return playlists_; }
     QPushButton* chooseButton() const { return choose_; }
     QLabel* folderLabel() const { return folder_; }
+    /// Says how many tracks the library's selection holds.
+    QLabel* selectedCountLabel() const { return selectedCount_; }
 
   private:
     void bind();
     /// Asks for a folder; a chosen one becomes folderPath and the source.
     void chooseFolder();
+    void showSelectedCount();
 
     PageContext& context_;
     QButtonGroup* methods_;
     PopUpButton* playlists_;
     QLabel* folder_;
     QPushButton* choose_;
+    QLabel* selectedCount_;
 };
 
 }  // namespace tessel::gui
