@@ -150,6 +150,7 @@ void AppDelegate::refreshPlaylists() {
         editablePlaylists_ = menus.editablePlaylists;
         editablePlaylistIds_ = menus.editablePlaylistIds;
         emit playlistsChanged();
+        refreshSelectionCount();
     } catch (const TesselError& error) {
         qWarning().noquote() << QStringLiteral("The playlists could not be read:")
                              << error.description();

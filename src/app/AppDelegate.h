@@ -28,6 +28,10 @@
 #include <memory>
 #include <optional>
 
+namespace tessel::itunes {
+class Connection;
+}
+
 namespace tessel {
 
 class Presenter;
@@ -102,6 +106,7 @@ class AppDelegate : public QObject {
     Q_PROPERTY(QString build READ build NOTIFY aboutChanged)
     Q_PROPERTY(QVariantMap metadataSearches READ metadataSearches NOTIFY metadataSearchesChanged)
     Q_PROPERTY(bool isRateable READ isRateable)
+    Q_PROPERTY(int selectedTrackCount READ selectedTrackCount NOTIFY selectedTrackCountChanged)
 
   public:
     /// application opens the music library anew for each use; presenter shows alerts, sheets
@@ -156,6 +161,37 @@ class AppDelegate : public QObject {
     std::optional<GatheredTracks> tracks() const;
     /// The library's selection resolved into track objects; library errors propagate.
     QList<itunes::TrackPtr> selectedTracks() const;
+    /// The number of tracks in the library's selection, as last read.
+    int selectedTrackCount() const { return selectedTrackCount_; }
+    /// The music library the tools work on, opened anew for each use.
+    const itunes::ApplicationProvider& library() const { return application_; }
+    /// Whether the run under the progress sheet can be stopped.
+    bool runCancellable() const { return progress_.cancellable(); }
+
+    // ---- filling the library (LibraryActions.cpp) ----
+    /// Imports a Library.xml export in the background under the progress sheet, which offers
+    /// to stop it. The counts, or why it failed, end it in an alert; a failed or stopped import
+    /// leaves the library as it was.
+    void performImportLibrary(const QString& path);
+    /// Adds the music files below folder the same way; with a playlist (a persistent ID or a
+    /// name), they are also appended to it (a new user playlist when none has that name).
+    void performAddFolder(const QString& folder, const std::optional<QString>& playlist);
+
+    // ---- small playlist edits of the library window (LibraryActions.cpp) ----
+    // Each goes through the library interface; a refusal or a library error is an alert and
+    // the result is false. Playlists are named by their persistent IDs.
+    /// Creates an empty playlist; its persistent ID, or absent after an alert.
+    std::optional<QString> makePlaylist(const QString& name);
+    bool renamePlaylist(const QString& persistentId, const QString& name);
+    /// Deletes a playlist that takes tracks by hand; its tracks stay in the library.
+    bool deletePlaylist(const QString& persistentId);
+    /// Makes these tracks the library's selection.
+    bool selectTracks(const QList<itunes::TrackPtr>& tracks);
+    /// Appends the selected tracks to the playlist.
+    bool addSelectionToPlaylist(const QString& persistentId);
+    /// Removes the selected entries from the playlist, a list that takes tracks by hand in
+    /// which they were selected (the library window's Delete).
+    bool removeSelectionFromPlaylist(const QString& persistentId);
 
   public slots:
     /// Re-reads the names of the library's playlists; a library that cannot be read leaves
@@ -163,6 +199,10 @@ class AppDelegate : public QObject {
     void refreshPlaylists();
     /// A pop-up menu is about to open: the one tagged 13 lists playlists, so they are re-read.
     void popUp(int tag);
+    /// Re-reads the number of selected tracks (the library window changed the selection).
+    void refreshSelectionCount();
+    /// The user asked to stop the run under the progress sheet; only a run that can stop does.
+    void cancelRun();
     /// The folder chooser picked folderPath: the track source becomes the folder.
     void pathSelected();
     /// Fills searchString and replaceString from preset index (0 leaves them) and turns the
@@ -252,6 +292,7 @@ class AppDelegate : public QObject {
     void currentProgressDetailChanged();
     void aboutChanged();
     void metadataSearchesChanged();
+    void selectedTrackCountChanged();
 
     void selectedMethodChanged();
     void selectedPlaylistChanged();
@@ -299,6 +340,10 @@ class AppDelegate : public QObject {
     void finishExport(const PlaylistExport& tool, const PlaylistExport::Result& result);
     void finishRename(const QList<Rename>& renames);
     void finishApply(const ApplyResult& result, bool membership, int unchecked);
+    void runImport(const QString& title,
+                   std::function<QString(itunes::Connection&, ProgressSink&)> import);
+    void finishImport(const QString& counts, const std::optional<TesselError>& error);
+    bool editLibrary(const std::function<void(itunes::Application&)>& edit);
     void setChanges(std::optional<ChangeList> changes);
     void setTagLists();
     void runRatingPrompt();
@@ -364,6 +409,7 @@ class AppDelegate : public QObject {
     std::optional<ChangeList> changes_;
     QString version_;
     QString build_;
+    int selectedTrackCount_ = 0;
 
     // The re-linking run: its searches by key, the folder's search service, the records found
     // and the library error that cut the playlist scan short.

@@ -20,7 +20,9 @@ Progress::Progress(Presenter& presenter, QObject* parent) : QObject(parent), pre
     connect(&pacing_, &QTimer::timeout, this, &Progress::applyPending);
 }
 
-void Progress::begin(const QString& title) {
+void Progress::begin(const QString& title, bool cancellable) {
+    cancellable_ = cancellable;
+    cancelled_ = false;
     // A run starts with an empty detail line, never the last run's, so it is set before the
     // sheet shows; the previous run's updates were all applied when it ended.
     {
@@ -45,6 +47,11 @@ void Progress::setProgress(const QString& detail) {
     }
     QMetaObject::invokeMethod(
         this, [this] { applyPending(); }, Qt::QueuedConnection);
+}
+
+void Progress::cancel() {
+    if (cancellable_)
+        cancelled_ = true;
 }
 
 void Progress::end() {

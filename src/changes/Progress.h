@@ -10,6 +10,8 @@
 #include <QStringList>
 #include <QTimer>
 
+#include <atomic>
+
 namespace tessel {
 
 class Presenter;
@@ -26,8 +28,9 @@ class Progress : public QObject, public ProgressSink {
     QString title() const { return title_; }
     QString detail() const { return detail_; }
 
-    /// Main thread: shows the sheet with this title and an empty detail line.
-    void begin(const QString& title);
+    /// Main thread: shows the sheet with this title and an empty detail line. A cancellable
+    /// run offers the user to stop it.
+    void begin(const QString& title, bool cancellable = false);
     /// Any thread: schedules the detail line on the main thread without waiting; updates land
     /// in the order they were scheduled, within a few milliseconds (a fast worker's updates
     /// are applied in batches, so it does not wake the main thread once per track). Updates
@@ -36,6 +39,12 @@ class Progress : public QObject, public ProgressSink {
     /// Main thread: applies the updates still waiting, hides the sheet and adds 1 to the usage
     /// counter of the running version.
     void end();
+
+    /// Whether the run under way can be stopped.
+    bool cancellable() const { return cancellable_; }
+    /// Main thread: asks a cancellable run to stop; does nothing for other runs.
+    void cancel();
+    bool cancelled() const override { return cancelled_; }
 
     /// "tessellib_%@_usages" for the running short version: each version counts from 0.
     static QString usageCounterKey();
@@ -55,6 +64,8 @@ class Progress : public QObject, public ProgressSink {
     QTimer pacing_;
     QString title_;
     QString detail_;
+    bool cancellable_ = false;
+    std::atomic<bool> cancelled_ = false;
 };
 
 }  // namespace tessel

@@ -31,6 +31,7 @@ struct Options {
     std::optional<QString> playlist;
     std::optional<RowList> rows;
     bool smart = false;
+    bool selection = false;
     bool json = false;
     bool help = false;
 };
@@ -40,7 +41,8 @@ QList<Option> libraryOptions() {
     const Option playlist{"--playlist", "NAME|ID", {}};
     const Option rows{"--rows", "LIST", {}};
     const Option smart{"--smart", {}, {}};
-    return {libraryOption(), jsonOption(), helpOption(), playlist, rows, smart};
+    const Option selection{"--selection", {}, {}};
+    return {libraryOption(), jsonOption(), helpOption(), playlist, rows, smart, selection};
 }
 
 // The action and its operands may come before, between or after the options.
@@ -58,6 +60,8 @@ Options readOptions(const QStringList& arguments) {
             options.rows = RowList::parse(value, name);
         else if (name == u"--smart")
             options.smart = true;
+        else if (name == u"--selection")
+            options.selection = true;
         else if (name == u"--json")
             options.json = true;
         else if (name == u"--help")
@@ -143,6 +147,8 @@ class Run {
 
     int tracks() {
         const auto rows = connection(Use::Reading).locked([&](sql::Database& db) {
+            if (options_.selection)
+                return itunes::trackstore::listSelection(db);
             if (!options_.playlist)
                 return itunes::trackstore::listAll(db);
             return itunes::trackstore::listPlaylist(db, playlistNamed(db, *options_.playlist).id);
@@ -279,7 +285,11 @@ const QList<Action>& actions() {
         {"import-xml", 1, {}, "import-xml FILE", &Run::importXml},
         {"add-folder", 1, {"playlist"}, "add-folder DIR [--playlist NAME|ID]", &Run::addFolder},
         {"playlists", 0, {}, "playlists", &Run::playlists},
-        {"tracks", 0, {"playlist"}, "tracks [--playlist NAME|ID]", &Run::tracks},
+        {"tracks",
+         0,
+         {"playlist", "selection"},
+         "tracks [--playlist NAME|ID | --selection]",
+         &Run::tracks},
         {"new-playlist", 1, {"smart"}, "new-playlist NAME [--smart]", &Run::newPlaylist},
         {"select",
          0,
@@ -312,12 +322,15 @@ const Action& checkedAction(const Options& options) {
                                              QString::fromLatin1(action.usage))};
         const QList<std::pair<const char*, bool>> given{{"playlist", options.playlist.has_value()},
                                                         {"rows", options.rows.has_value()},
-                                                        {"smart", options.smart}};
+                                                        {"smart", options.smart},
+                                                        {"selection", options.selection}};
         for (const auto& [option, present] : given) {
             if (present && !action.options.contains(QString::fromLatin1(option)))
                 throw UsageError{formattedString(QStringLiteral("%@ does not take --%@"),
                                                  options.action, QString::fromLatin1(option))};
         }
+        if (options.selection && options.playlist)
+            throw UsageError{QStringLiteral("give --playlist or --selection, not both")};
         if (options.action == u"select" && !options.playlist)
             throw UsageError{QStringLiteral("select needs --playlist NAME")};
         return action;

@@ -2,7 +2,8 @@
 //   import-xml FILE                 import a Library.xml export
 //   add-folder DIR [--playlist NAME]  add the music files below a folder
 //   playlists                       the playlists with their kind and track count
-//   tracks [--playlist NAME]        the tracks of the library or of a playlist
+//   tracks [--playlist NAME | --selection]  the tracks of the library, a playlist or the
+//                                   selection
 //   new-playlist NAME [--smart]     create a playlist
 //   select --playlist NAME [--rows LIST]  store the selection
 // each with --json and --library FILE (else TESSEL_LIBRARY, else the per-user library).

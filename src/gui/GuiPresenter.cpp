@@ -11,11 +11,12 @@
 namespace tessel::gui {
 
 int GuiPresenter::presentAlert(const AlertRequest& request) {
-    if (window_) {
-        window_->raise();
-        window_->activateWindow();
+    QWidget* host = window_ ? window_->sheetHost() : nullptr;
+    if (host) {
+        host->raise();
+        host->activateWindow();
     }
-    return runAlertBox(window_, request);
+    return runAlertBox(host, request);
 }
 
 void GuiPresenter::endEditing() {
@@ -25,7 +26,7 @@ void GuiPresenter::endEditing() {
 
 void GuiPresenter::showProgressSheet() {
     if (window_)
-        window_->progressSheet()->present();
+        window_->progressSheet()->present(window_->sheetHost());
 }
 
 void GuiPresenter::hideProgressSheet() {

@@ -24,6 +24,7 @@ LaunchHint::LaunchHint(QWidget* parent) : QLabel(parent) {
     setFrameShape(QFrame::Box);
     // A hint only: clicks go to the controls under it.
     setAttribute(Qt::WA_TransparentForMouseEvents);
+    connect(this, &QLabel::linkActivated, this, &LaunchHint::libraryRequested);
     hide();
 }
 
@@ -35,7 +36,17 @@ void LaunchHint::start(HintTiming timing) {
     }
     show();
     raise();
+    if (offersLibrary_)
+        return;
     QTimer::singleShot(timing.delayMs, this, [this, fadeMs = timing.fadeMs] { fadeOut(fadeMs); });
+}
+
+void LaunchHint::offerLibrary(bool offer) {
+    offersLibrary_ = offer;
+    // Only a hint with a link takes clicks; otherwise they go to the controls under it.
+    setAttribute(Qt::WA_TransparentForMouseEvents, !offer);
+    setTextInteractionFlags(offer ? Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard
+                                  : Qt::NoTextInteraction);
 }
 
 void LaunchHint::fadeOut(int fadeMs) {

@@ -7,6 +7,7 @@
 #include "FilenameChangerPage.h"
 #include "HelpSheet.h"
 #include "Icons.h"
+#include "LibraryWindow.h"
 #include "MiscellaneousPage.h"
 #include "PlaylistManagerPage.h"
 #include "ProgressSheet.h"
@@ -14,6 +15,8 @@
 #include "ToolPage.h"
 #include "WrittenMessages.h"
 #include "app/AppDelegate.h"
+#include "itunes/LibraryApplication.h"
+#include "itunes/TrackBrowser.h"
 
 #include <QActionGroup>
 #include <QApplication>
@@ -164,6 +167,47 @@ void MainWindow::addPages() {
     // The page table gives the About page twice.
     pages_[kAboutPage + 1] = about;
     actions_[kAboutPage + 1] = actions_[kAboutPage];
+    // After the pages, and no page itself: it opens a window of its own.
+    toolbar_->addSeparator();
+    libraryAction_ = toolbar_->addAction(
+        themedIcon(QStringLiteral("folder-music"), QStringLiteral("playlist-manager")),
+        tr("Library"));
+    libraryAction_->setObjectName(QStringLiteral("openLibrary"));
+    libraryAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
+    libraryAction_->setToolTip(
+        tr("Open the music library: import, browse and select tracks (%1)")
+            .arg(libraryAction_->shortcut().toString(QKeySequence::NativeText)));
+    connect(libraryAction_, &QAction::triggered, this, &MainWindow::openLibrary);
+}
+
+void MainWindow::openLibrary() {
+    if (!library_)
+        library_ = new LibraryWindow(delegate_, this);
+    hint_->dismiss();
+    library_->show();
+    library_->raise();
+    library_->activateWindow();
+}
+
+QWidget* MainWindow::sheetHost() const {
+    if (library_ && library_->isVisible() && library_->isActiveWindow())
+        return library_;
+    return const_cast<MainWindow*>(this);
+}
+
+// No track and no playlist: a first launch with nothing to work on yet.
+bool MainWindow::libraryIsEmpty() const {
+    if (!delegate_.playlists().isEmpty())
+        return false;
+    try {
+        const auto library =
+            std::dynamic_pointer_cast<itunes::LibraryApplication>(delegate_.library()());
+        return library && library->connection()->locked([](sql::Database& db) {
+            return itunes::browse::trackCount(db);
+        }) == 0;
+    } catch (const TesselError&) {
+        return false;
+    }
 }
 
 // Pages are added in page order, so the toolbar lists them in that order.
@@ -265,6 +309,9 @@ void MainWindow::closeHelp() {
 }
 
 void MainWindow::startLaunchHint(HintTiming timing) {
+    hint_->offerLibrary(libraryIsEmpty());
+    connect(hint_, &LaunchHint::libraryRequested, this, &MainWindow::openLibrary,
+            Qt::UniqueConnection);
     placeHint();
     hint_->start(timing);
 }
@@ -286,7 +333,7 @@ QRect MainWindow::bottomRowRoom(bool needsStart) const {
 // covers no control; under the toolbar on a page without that row.
 void MainWindow::placeHint() {
     const QRect room = bottomRowRoom(true);
-    if (room.width() >= kHintMinimumWidth) {
+    if (!hint_->offersLibrary() && room.width() >= kHintMinimumWidth) {
         hint_->setText(
             tr("Pick a tool in the toolbar, choose the tracks and the options, then "
                "click Start →"));
@@ -297,9 +344,13 @@ void MainWindow::placeHint() {
         hint_->move(room.right() - hint_->width(), top);
         return;
     }
-    hint_->setText(
-        tr("↑ Pick a tool above, choose the tracks and the options, then click "
-           "Start."));
+    // An empty library needs filling before any tool can work: the hint says where.
+    hint_->setText(hint_->offersLibrary()
+                       ? tr("↑ Your music library is empty. <a href=\"library\">Open the "
+                            "Library</a> (Ctrl+L) to import a Library.xml or add a folder of "
+                            "music files.")
+                       : tr("↑ Pick a tool above, choose the tracks and the options, then click "
+                            "Start."));
     hint_->setFixedWidth(std::min(width() - 24, kHintMaximumWidth));
     hint_->adjustSize();
     hint_->move(width() - hint_->width() - 12, toolbar_->geometry().bottom() + 8);

@@ -25,6 +25,7 @@ namespace tessel::gui {
 
 class ChangePanelDialog;
 class HelpSheet;
+class LibraryWindow;
 class ProgressSheet;
 
 class MainWindow : public QMainWindow {
@@ -68,6 +69,16 @@ class MainWindow : public QMainWindow {
     /// Asks for a folder with the window's chooser; an empty URL when nothing was chosen.
     QUrl chooseFolder(const QUrl& current) { return context_.chooseFolder(this, current); }
 
+    /// Opens the library window (made on first use) and brings it to the front.
+    void openLibrary();
+    /// The library window; null until it was first opened.
+    LibraryWindow* libraryWindow() const { return library_; }
+    /// The toolbar item that opens the library window.
+    QAction* libraryItem() const { return libraryAction_; }
+    /// The window the sheets and alerts of a run belong over: the library window while it is
+    /// the active one, else this window.
+    QWidget* sheetHost() const;
+
     ChangePanelDialog* changePanel() const { return changePanel_; }
     ProgressSheet* progressSheet() const { return progressSheet_; }
     HelpSheet* helpSheet() const { return helpSheet_; }
@@ -100,6 +111,7 @@ class MainWindow : public QMainWindow {
     void makeCurrent(QWidget* view);
     void fitToPage(QWidget* view);
     void placeHint();
+    bool libraryIsEmpty() const;
 
     AppDelegate& delegate_;
     WindowMemory memory_;
@@ -118,6 +130,8 @@ class MainWindow : public QMainWindow {
     LaunchHint* hint_;
     QLabel* status_;
     QString statusText_;
+    QAction* libraryAction_ = nullptr;
+    LibraryWindow* library_ = nullptr;
 };
 
 }  // namespace tessel::gui

@@ -4,8 +4,10 @@
 #include "app/AppDelegate.h"
 
 #include <QCloseEvent>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 namespace tessel::gui {
@@ -15,7 +17,8 @@ ProgressSheet::ProgressSheet(AppDelegate& delegate, QWidget* parent)
       delegate_(delegate),
       title_(new QLabel),
       detail_(new QLabel),
-      indicator_(new QProgressBar) {
+      indicator_(new QProgressBar),
+      cancel_(new QPushButton(tr("Cancel"))) {
     setWindowModality(Qt::WindowModal);
     QFont bold = title_->font();
     bold.setBold(true);
@@ -31,6 +34,13 @@ ProgressSheet::ProgressSheet(AppDelegate& delegate, QWidget* parent)
     column->addWidget(title_);
     column->addWidget(detail_);
     column->addWidget(indicator_);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(cancel_);
+    column->addLayout(buttons);
+    cancel_->setAutoDefault(false);
+    cancel_->hide();
+    connect(cancel_, &QPushButton::clicked, this, &ProgressSheet::cancelRun);
     setMinimumWidth(420);
     adjustSize();
 
@@ -39,7 +49,11 @@ ProgressSheet::ProgressSheet(AppDelegate& delegate, QWidget* parent)
             &ProgressSheet::showDetail);
 }
 
-void ProgressSheet::present() {
+void ProgressSheet::present(QWidget* host) {
+    if (host && host != parentWidget())
+        setParent(host, windowFlags());
+    cancel_->setVisible(delegate_.runCancellable());
+    cancel_->setEnabled(true);
     showTitle();
     showDetail();
     placeAsSheet(this, parentWidget());
@@ -51,7 +65,15 @@ void ProgressSheet::dismiss() {
 }
 
 void ProgressSheet::reject() {
-    // Escape: the run goes on, and so does the sheet.
+    // Escape stops a run that can stop; any other goes on, and so does the sheet.
+    cancelRun();
+}
+
+void ProgressSheet::cancelRun() {
+    if (!delegate_.runCancellable() || !cancel_->isEnabled())
+        return;
+    cancel_->setEnabled(false);
+    delegate_.cancelRun();
 }
 
 void ProgressSheet::closeEvent(QCloseEvent* event) {

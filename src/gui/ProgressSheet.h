@@ -1,12 +1,13 @@
-// The progress sheet over the main window while a run works in the background: the run's
-// title, its detail line and a busy indicator. A run cannot be stopped from it, so neither
-// Escape nor the window's close button takes it away.
+// The progress sheet over a window while a run works in the background: the run's title, its
+// detail line and a busy indicator. A run that can stop (filling the library) gets a Cancel
+// button, which Escape presses too; the window's close button never takes the sheet away.
 #pragma once
 
 #include <QDialog>
 
 class QLabel;
 class QProgressBar;
+class QPushButton;
 
 namespace tessel {
 class AppDelegate;
@@ -20,11 +21,13 @@ class ProgressSheet : public QDialog {
   public:
     ProgressSheet(AppDelegate& delegate, QWidget* parent);
 
-    void present();
+    /// Shows the sheet over host (its own parent when null).
+    void present(QWidget* host = nullptr);
     void dismiss();
 
     QLabel* titleLine() const { return title_; }
     QLabel* detailLine() const { return detail_; }
+    QPushButton* cancelButton() const { return cancel_; }
     /// The full detail text (the line itself may be shortened to fit).
     QString detailText() const { return detailText_; }
 
@@ -37,11 +40,13 @@ class ProgressSheet : public QDialog {
   private:
     void showTitle();
     void showDetail();
+    void cancelRun();
 
     AppDelegate& delegate_;
     QLabel* title_;
     QLabel* detail_;
     QProgressBar* indicator_;
+    QPushButton* cancel_;
     QString detailText_;
 };
 

@@ -35,7 +35,8 @@ TrackSourceBox::TrackSourceBox(PageContext& context, QWidget* parent)
       folder_(new QLabel),
       choose_(new QPushButton(tr("C&hoose…"))),
       recent_(new QToolButton),
-      recentMenu_(new QMenu(this)) {
+      recentMenu_(new QMenu(this)),
+      selectedCount_(new QLabel) {
     auto* playlist = new QRadioButton(tr("&Playlist:"));
     auto* selection = new QRadioButton(tr("S&election in the library"));
     auto* folder = new QRadioButton(tr("&Folder:"));
@@ -53,7 +54,8 @@ TrackSourceBox::TrackSourceBox(PageContext& context, QWidget* parent)
     auto* grid = new QGridLayout(this);
     grid->addWidget(playlist, 0, 0);
     grid->addWidget(playlists_, 0, 1, 1, 3);
-    grid->addWidget(selection, 1, 0, 1, 4);
+    grid->addWidget(selection, 1, 0);
+    grid->addWidget(selectedCount_, 1, 1, 1, 3);
     grid->addWidget(folder, 2, 0);
     grid->addWidget(folder_, 2, 1);
     grid->addWidget(choose_, 2, 2);
@@ -70,6 +72,9 @@ TrackSourceBox::TrackSourceBox(PageContext& context, QWidget* parent)
     connect(choose_, &QPushButton::clicked, this, &TrackSourceBox::chooseFolder);
 
     connect(playlists_, &PopUpButton::willPopUp, &context_.delegate, &AppDelegate::popUp);
+    connect(&context_.delegate, &AppDelegate::selectedTrackCountChanged, this,
+            &TrackSourceBox::showSelectedCount);
+    showSelectedCount();
     bind();
 }
 
@@ -87,6 +92,13 @@ void TrackSourceBox::bind() {
                        QStringLiteral("Equalto0ValueTransformer"));
     binder.bindEnabled(folder_, QStringLiteral("selectedMethod"),
                        QStringLiteral("Equalto1ValueTransformer"));
+}
+
+void TrackSourceBox::showSelectedCount() {
+    const int count = context_.delegate.selectedTrackCount();
+    selectedCount_->setText(count == 0   ? tr("(no tracks selected; choose them in the Library)")
+                            : count == 1 ? tr("(1 track selected)")
+                                         : tr("(%1 tracks selected)").arg(count));
 }
 
 void TrackSourceBox::chooseFolder() {

@@ -31,6 +31,8 @@ class TrackSourceBox : public QGroupBox {
     QLabel* folderLabel() const { return folder_; }
     /// The arrow beside Choose…: a menu of the folders last used.
     QToolButton* recentButton() const { return recent_; }
+    /// Says how many tracks the library's selection holds.
+    QLabel* selectedCountLabel() const { return selectedCount_; }
 
   private:
     void bind();
@@ -40,6 +42,7 @@ class TrackSourceBox : public QGroupBox {
     void useFolder(const QUrl& folder);
     /// Fills the recent-folders menu just before it opens.
     void fillRecentMenu();
+    void showSelectedCount();
 
     PageContext& context_;
     QButtonGroup* methods_;
@@ -48,6 +51,7 @@ class TrackSourceBox : public QGroupBox {
     QPushButton* choose_;
     QToolButton* recent_;
     QMenu* recentMenu_;
+    QLabel* selectedCount_;
 };
 
 }  // namespace tessel::gui

@@ -20,6 +20,7 @@ namespace {
 constexpr int kProgressEvery = 100;
 
 void report(ProgressSink* progress, const QString& line) {
+    stopWhenCancelled(progress);
     if (progress)
         progress->setProgress(line);
 }
@@ -132,6 +133,7 @@ FolderImportSummary importFolder(Connection& connection, const QString& folder,
     QList<trackstore::TrackRecord> records;
     records.reserve(files.size());
     for (const QString& path : files) {
+        stopWhenCancelled(progress);
         records.append(recordFor(path));
         if (records.size() % kProgressEvery == 0 || records.size() == files.size())
             report(progress, formattedString(QStringLiteral("Files %i/%i"), int(records.size()),

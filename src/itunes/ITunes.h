@@ -108,6 +108,12 @@ class Playlist {
     virtual QList<TrackPtr> getTracks() const = 0;
     /// Identity of the playlist.
     virtual bool isSamePlaylist(const Playlist& other) const = 0;
+
+    /// Renames the playlist; the library's own lists refuse.
+    virtual void setName(const QString& name) = 0;
+    /// Deletes the playlist (its tracks stay in the library); lists that cannot be edited by
+    /// hand (smart() is true) refuse.
+    virtual void deletePlaylist() = 0;
 };
 
 /// Which user playlists to return; an unset field does not filter.
@@ -138,6 +144,8 @@ class Source {
     /// The names, persistent IDs and kinds of the user playlists, read in one request.
     virtual QList<PlaylistSummary> userPlaylistSummaries(
         const PlaylistFilter& filter = {}) const = 0;
+    /// Creates an empty user playlist of that name at the end of the library order.
+    virtual PlaylistPtr makePlaylist(const QString& name) = 0;
 };
 
 class Application {
@@ -148,6 +156,11 @@ class Application {
     virtual QList<std::shared_ptr<Source>> sources() const = 0;
     /// References to the tracks currently selected, in selection order.
     virtual QList<TrackPtr> selection() const = 0;
+    /// The number of tracks selected, without reading them.
+    virtual int selectionCount() const = 0;
+    /// Makes these tracks the selection, in this order; a reference reached through a
+    /// playlist keeps its entry. A track or entry that is gone leaves the selection as it was.
+    virtual void select(const QList<TrackPtr>& tracks) = 0;
 
     /// Renames a music file on disk, never over an existing file, and in the same step points
     /// every file track stored at from to the new path, so its playlists keep it. When the

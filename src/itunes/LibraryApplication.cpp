@@ -38,6 +38,16 @@ QList<PlaylistSummary> LibrarySource::userPlaylistSummaries(const PlaylistFilter
     return summaries;
 }
 
+PlaylistPtr LibrarySource::makePlaylist(const QString& name) {
+    const qint64 id = connection_->locked([&](sql::Database& db) {
+        sql::Transaction transaction(db);
+        const qint64 created = playliststore::create(db, name, playliststore::PlaylistKind::User);
+        transaction.commit();
+        return created;
+    });
+    return std::make_shared<LibraryPlaylist>(connection_, id);
+}
+
 LibraryApplication::LibraryApplication(ConnectionPtr connection)
     : connection_(std::move(connection)) {}
 
@@ -49,9 +59,30 @@ QList<TrackPtr> LibraryApplication::selection() const {
     const auto entries =
         connection_->locked([](sql::Database& db) { return playliststore::selection(db); });
     QList<TrackPtr> result;
+    result.reserve(entries.size());
     for (const auto& entry : entries)
         result.append(std::make_shared<LibraryTrack>(connection_, entry.trackId, entry.itemId));
     return result;
+}
+
+int LibraryApplication::selectionCount() const {
+    return connection_->locked([](sql::Database& db) { return playliststore::selectionCount(db); });
+}
+
+void LibraryApplication::select(const QList<TrackPtr>& tracks) {
+    QList<playliststore::Selected> selected;
+    selected.reserve(tracks.size());
+    for (const TrackPtr& track : tracks) {
+        const auto* own = dynamic_cast<const LibraryTrack*>(track.get());
+        if (!own || own->libraryId() != connection_->libraryId())
+            throw scriptingError(QStringLiteral("The track belongs to another music library."));
+        selected.append({own->itemId(), own->trackId()});
+    }
+    connection_->locked([&](sql::Database& db) {
+        sql::Transaction transaction(db);
+        playliststore::setSelection(db, selected);
+        transaction.commit();
+    });
 }
 
 namespace {

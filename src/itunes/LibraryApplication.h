@@ -14,6 +14,7 @@ class LibrarySource final : public Source {
     QString name() const override;
     QList<PlaylistPtr> userPlaylists(const PlaylistFilter& filter = {}) const override;
     QList<PlaylistSummary> userPlaylistSummaries(const PlaylistFilter& filter = {}) const override;
+    PlaylistPtr makePlaylist(const QString& name) override;
 
   private:
     ConnectionPtr connection_;
@@ -26,6 +27,9 @@ class LibraryApplication final : public Application {
     QList<std::shared_ptr<Source>> sources() const override;
     /// References to the selected playlist entries, in selection order.
     QList<TrackPtr> selection() const override;
+    int selectionCount() const override;
+    /// Only tracks of this library can be selected.
+    void select(const QList<TrackPtr>& tracks) override;
     /// Tracks stored at the file's path as given or as its real path (through links) follow.
     void renameFile(const QString& from, const QString& to) override;
 

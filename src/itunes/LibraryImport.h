@@ -14,6 +14,10 @@ namespace tessel::itunes {
 
 /// The error of a failed import ("Import Failed" with the reason).
 TesselError importError(const QString& reason);
+/// The name of the error an import throws when its progress sink asks it to stop.
+inline const QString kImportCancelled = QStringLiteral("Import Cancelled");
+/// Throws the cancellation error when the sink asks the import to stop.
+void stopWhenCancelled(const ProgressSink* progress);
 
 struct XmlImportSummary {
     int tracksAdded = 0;

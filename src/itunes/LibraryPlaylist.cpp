@@ -43,4 +43,20 @@ bool LibraryPlaylist::isSamePlaylist(const Playlist& other) const {
     return playlist && playlist->id_ == id_ && playlist->libraryId() == libraryId();
 }
 
+void LibraryPlaylist::setName(const QString& name) {
+    connection_->locked([&](sql::Database& db) {
+        sql::Transaction transaction(db);
+        playliststore::rename(db, id_, name);
+        transaction.commit();
+    });
+}
+
+void LibraryPlaylist::deletePlaylist() {
+    connection_->locked([&](sql::Database& db) {
+        sql::Transaction transaction(db);
+        playliststore::remove(db, id_);
+        transaction.commit();
+    });
+}
+
 }  // namespace tessel::itunes

@@ -19,6 +19,8 @@ class LibraryPlaylist final : public Playlist {
     QList<TrackPtr> tracks() const override;
     QList<TrackPtr> getTracks() const override;
     bool isSamePlaylist(const Playlist& other) const override;
+    void setName(const QString& name) override;
+    void deletePlaylist() override;
 
     qint64 id() const { return id_; }
     const QString& libraryId() const { return connection_->libraryId(); }

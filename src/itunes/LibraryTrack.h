@@ -42,6 +42,7 @@ class LibraryTrack final : public Track {
 
     qint64 trackId() const { return trackId_; }
     std::optional<qint64> itemId() const { return itemId_; }
+    const QString& libraryId() const { return connection_->libraryId(); }
     QString persistentId() const;
     TrackKind kind() const;
     /// The stored location whether or not a file is there (a stream's address for streams).

@@ -48,7 +48,10 @@ const XmlField kFields[] = {
 
 constexpr int kProgressEvery = 500;
 
+// Each progress line is also where a cancelled import stops (inside its transaction, which
+// then rolls back).
 void report(ProgressSink* progress, const QString& line) {
+    stopWhenCancelled(progress);
     if (progress)
         progress->setProgress(line);
 }
@@ -220,6 +223,12 @@ QVariantMap readExport(const QString& path) {
 
 TesselError importError(const QString& reason) {
     return TesselError(QStringLiteral("Import Failed"), reason);
+}
+
+void stopWhenCancelled(const ProgressSink* progress) {
+    if (progress && progress->cancelled())
+        throw TesselError(kImportCancelled, QStringLiteral("The import was stopped; the library "
+                                                           "is as it was."));
 }
 
 QString pathFromLocation(const QString& location) {

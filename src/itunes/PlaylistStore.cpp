@@ -197,22 +197,87 @@ void removeAllEntries(sql::Database& db, qint64 playlistId) {
     statement.run();
 }
 
-QList<Entry> selection(sql::Database& db) {
+QList<Selected> selection(sql::Database& db) {
     sql::Statement statement(db,
-                             "SELECT i.id, i.track_id FROM selection s "
-                             "JOIN playlist_items i ON i.id = s.item_id "
-                             "ORDER BY s.position");
-    return entriesFrom(statement);
+                             "SELECT item_id, track_id FROM selection "
+                             "ORDER BY position");
+    QList<Selected> result;
+    while (statement.step()) {
+        const auto item = statement.isNull(0) ? std::nullopt : std::optional(statement.integer(0));
+        result.append({item, statement.integer(1)});
+    }
+    return result;
 }
 
 void setSelection(sql::Database& db, const QList<qint64>& itemIds) {
-    db.exec("DELETE FROM selection");
-    sql::Statement insert(db, "INSERT INTO selection (position, item_id) VALUES (?, ?)");
-    for (qsizetype i = 0; i < itemIds.size(); ++i) {
-        insert.reset();
-        insert.bind(1, qint64(i)).bind(2, itemIds.at(i));
-        insert.run();
+    QList<Selected> selected;
+    selected.reserve(itemIds.size());
+    for (qint64 item : itemIds) {
+        const std::optional<qint64> track = entryTrack(db, item);
+        if (!track)
+            throw entryGone();
+        selected.append({item, *track});
     }
+    setSelection(db, selected);
+}
+
+void setSelection(sql::Database& db, const QList<Selected>& selected) {
+    db.exec("DELETE FROM selection");
+    sql::Statement insert(db,
+                          "INSERT INTO selection (position, item_id, track_id) "
+                          "SELECT ?1, ?2, ?3 WHERE ?2 IS NULL OR EXISTS "
+                          "(SELECT 1 FROM playlist_items WHERE id = ?2 AND track_id = ?3)");
+    for (qsizetype i = 0; i < selected.size(); ++i) {
+        insert.reset();
+        insert.bind(1, qint64(i)).bind(2, selected.at(i).itemId).bind(3, selected.at(i).trackId);
+        insert.run();
+        if (db.changes() == 0)
+            throw entryGone();
+    }
+}
+
+int selectionCount(sql::Database& db) {
+    sql::Statement statement(db, "SELECT count(*) FROM selection");
+    return int(singleInteger(statement).value_or(0));
+}
+
+void rename(sql::Database& db, qint64 id, const QString& name) {
+    const PlaylistInfo playlist = info(db, id);
+    if (playlist.kind == PlaylistKind::Builtin)
+        throw scriptingError(formattedString(
+            QStringLiteral("The playlist “%@” is one of the library's own lists; it keeps its "
+                           "name."),
+            playlist.name));
+    sql::Statement statement(db, "UPDATE playlists SET name = ? WHERE id = ?");
+    statement.bind(1, name).bind(2, id);
+    statement.run();
+}
+
+void remove(sql::Database& db, qint64 id) {
+    const PlaylistInfo playlist = info(db, id);
+    if (playlist.kind != PlaylistKind::User)
+        throw notEditable(playlist.name);
+    sql::Statement statement(db, "DELETE FROM playlists WHERE id = ?");
+    statement.bind(1, id);
+    statement.run();
+}
+
+QHash<qint64, int> entryCounts(sql::Database& db) {
+    sql::Statement statement(db,
+                             "SELECT playlist_id, count(*) FROM playlist_items "
+                             "GROUP BY playlist_id");
+    QHash<qint64, int> counts;
+    while (statement.step())
+        counts.insert(statement.integer(0), int(statement.integer(1)));
+    return counts;
+}
+
+QHash<qint64, qint64> parents(sql::Database& db) {
+    sql::Statement statement(db, "SELECT id, parent_id FROM playlists WHERE parent_id IS NOT NULL");
+    QHash<qint64, qint64> result;
+    while (statement.step())
+        result.insert(statement.integer(0), statement.integer(1));
+    return result;
 }
 
 }  // namespace tessel::itunes::playliststore

@@ -5,6 +5,7 @@
 #include "ITunes.h"
 #include "Sqlite.h"
 
+#include <QHash>
 #include <QList>
 #include <QString>
 
@@ -77,8 +78,28 @@ class Appender {
 void removeEntry(sql::Database& db, qint64 itemId);
 void removeAllEntries(sql::Database& db, qint64 playlistId);
 
-/// The stored selection: entries in selection order (entries deleted since are left out).
-QList<Entry> selection(sql::Database& db);
+/// One selected track: chosen through a playlist entry, or in the whole library (no entry).
+struct Selected {
+    std::optional<qint64> itemId;
+    qint64 trackId = 0;
+};
+
+/// The stored selection in selection order (entries and tracks deleted since are left out).
+QList<Selected> selection(sql::Database& db);
+/// Replaces the selection with these playlist entries.
 void setSelection(sql::Database& db, const QList<qint64>& itemIds);
+/// Replaces the selection; an entry that is gone, or names another track, is an error.
+void setSelection(sql::Database& db, const QList<Selected>& selected);
+/// The number of selected tracks.
+int selectionCount(sql::Database& db);
+
+/// Renames a playlist; the library's own lists keep their names.
+void rename(sql::Database& db, qint64 id, const QString& name);
+/// Deletes a playlist that takes entries by hand, with its entries.
+void remove(sql::Database& db, qint64 id);
+/// The number of entries of every playlist that has any, by playlist id.
+QHash<qint64, int> entryCounts(sql::Database& db);
+/// The folder each playlist is in, by playlist id (playlists at the top are left out).
+QHash<qint64, qint64> parents(sql::Database& db);
 
 }  // namespace tessel::itunes::playliststore

@@ -74,6 +74,22 @@ const char* const kMigrations[] = {
     );
     CREATE INDEX selection_by_item ON selection (item_id);
     )sql",
+    // 2: the selection may hold tracks of the whole library, which come through no playlist
+    // entry: each row names its track, and its entry when it was chosen in a playlist.
+    R"sql(
+    CREATE TABLE selected_tracks (
+        position INTEGER PRIMARY KEY,
+        item_id INTEGER REFERENCES playlist_items (id) ON DELETE CASCADE,
+        track_id INTEGER NOT NULL REFERENCES tracks (id) ON DELETE CASCADE
+    );
+    INSERT INTO selected_tracks (position, item_id, track_id)
+        SELECT s.position, s.item_id, i.track_id FROM selection s
+        JOIN playlist_items i ON i.id = s.item_id;
+    DROP TABLE selection;
+    ALTER TABLE selected_tracks RENAME TO selection;
+    CREATE INDEX selection_by_item ON selection (item_id);
+    CREATE INDEX selection_by_track ON selection (track_id);
+    )sql",
 };
 
 constexpr int kVersion = int(std::size(kMigrations));

@@ -210,6 +210,14 @@ QList<TrackRow> listPlaylist(sql::Database& db, qint64 playlistId) {
     return rowsOf(statement);
 }
 
+QList<TrackRow> listSelection(sql::Database& db) {
+    sql::Statement statement(
+        db,
+        "SELECT t.id, t.persistent_id, t.kind, t.name, t.artist, t.album, t.location "
+        "FROM selection s JOIN tracks t ON t.id = s.track_id ORDER BY s.position");
+    return rowsOf(statement);
+}
+
 void remove(sql::Database& db, qint64 id) {
     sql::Statement statement(db, "DELETE FROM tracks WHERE id = ?");
     statement.bind(1, id);

@@ -84,6 +84,8 @@ struct TrackRow {
 QList<TrackRow> listAll(sql::Database& db);
 /// The tracks of a playlist's entries, in playlist order.
 QList<TrackRow> listPlaylist(sql::Database& db, qint64 playlistId);
+/// The selected tracks, in selection order.
+QList<TrackRow> listSelection(sql::Database& db);
 
 /// Removes the track and with it every playlist entry of it.
 void remove(sql::Database& db, qint64 id);

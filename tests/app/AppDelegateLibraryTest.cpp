@@ -68,5 +68,35 @@ TEST_F(AppDelegateLibraryTest, APlaylistRunWritesTheLibraryAndItsFilesUntilATrac
     EXPECT_EQ(MusicTrack::withPath(files.at(4)).title(), QStringLiteral("Song 5"));
 }
 
+TEST_F(AppDelegateLibraryTest, FillingTheLibraryEndsInItsCountsOrInWhyItFailed) {
+    temp.copyFixture("tagged.flac", QStringLiteral("more/a.flac"));
+    temp.copyFixture("tagged.mp3", QStringLiteral("more/b.mp3"));
+    EXPECT_TRUE(runToEnd([&] { delegate->performAddFolder(temp.filePath("more"), "New"); }));
+    EXPECT_EQ(presenter().alertLines().last(),
+              QStringLiteral("Library Updated: Tracks: 2 added, 0 already in the library. 2 added "
+                             "to the playlist “New”."));
+    EXPECT_EQ(delegate->playlists(), (QStringList{"Rock", "New"}));
+
+    // A file that is no library export changes nothing and says why.
+    const QString bad = temp.writeFile("bad.xml", "<plist><dict><key>Tracks</key>");
+    EXPECT_FALSE(runToEnd([&] { delegate->performImportLibrary(bad); }));
+    EXPECT_TRUE(presenter().alertLines().last().startsWith("Import Failed: "));
+    EXPECT_EQ(delegate->playlists(), (QStringList{"Rock", "New"}));
+
+    // Stopped from the sheet before it read a file: nothing added, no alert.
+    const int alerts = int(presenter().alerts.size());
+    EXPECT_FALSE(runToEnd([&] {
+        delegate->performAddFolder(temp.filePath("more"), "Other");
+        delegate->cancelRun();
+    }));
+    EXPECT_EQ(presenter().alerts.size(), alerts);
+    EXPECT_EQ(delegate->playlists(), (QStringList{"Rock", "New"}));
+
+    // The selection's size follows the library.
+    library()->select(rock().mid(1, 3));
+    delegate->refreshSelectionCount();
+    EXPECT_EQ(delegate->selectedTrackCount(), 3);
+}
+
 }  // namespace
 }  // namespace tessel

@@ -61,6 +61,8 @@ class Track : public itunes::Track {
         return QString::number(reinterpret_cast<quintptr>(track_.get()), 16);
     }
 
+    const MemoryTrack& data() const { return track_; }
+
   private:
     bool hasEntry() const {
         return std::any_of(playlist_->entries.cbegin(), playlist_->entries.cend(),
@@ -99,6 +101,14 @@ class Playlist : public itunes::Playlist {
     bool isSamePlaylist(const itunes::Playlist& other) const override {
         const auto* playlist = dynamic_cast<const Playlist*>(&other);
         return playlist && playlist->playlist_ == playlist_;
+    }
+
+    void setName(const QString& name) override { playlist_->name = name; }
+
+    void deletePlaylist() override {
+        if (playlist_->smart)
+            throw itunes::scriptingError(QStringLiteral("A smart playlist cannot be deleted."));
+        data_->playlists.removeAll(playlist_);
     }
 
     const MemoryPlaylist& data() const { return playlist_; }
@@ -147,14 +157,22 @@ class Source : public itunes::Source {
         return summaries;
     }
 
+    itunes::PlaylistPtr makePlaylist(const QString& name) override {
+        auto playlist = std::make_shared<MemoryPlaylistData>();
+        playlist->name = name;
+        playlist->persistentId =
+            QStringLiteral("%1").arg(data_->nextPlaylist++, 16, 10, QLatin1Char('0'));
+        data_->playlists.append(playlist);
+        return std::make_shared<Playlist>(data_, playlist);
+    }
+
   private:
     std::shared_ptr<Data> data_;
 };
 
 class Application : public itunes::Application {
   public:
-    Application(std::shared_ptr<Data> data, QList<MemoryTrack> selection)
-        : data_(std::move(data)), selection_(std::move(selection)) {}
+    explicit Application(std::shared_ptr<Data> data) : data_(std::move(data)) {}
 
     QList<std::shared_ptr<itunes::Source>> sources() const override {
         return {std::make_shared<Source>(data_)};
@@ -162,9 +180,22 @@ class Application : public itunes::Application {
 
     QList<itunes::TrackPtr> selection() const override {
         QList<itunes::TrackPtr> references;
-        for (const MemoryTrack& track : selection_)
+        for (const MemoryTrack& track : data_->selection)
             references.append(std::make_shared<Track>(data_, track, nullptr, 0));
         return references;
+    }
+
+    int selectionCount() const override { return int(data_->selection.size()); }
+
+    void select(const QList<itunes::TrackPtr>& tracks) override {
+        QList<MemoryTrack> chosen;
+        for (const itunes::TrackPtr& track : tracks) {
+            const auto* own = dynamic_cast<const Track*>(track.get());
+            if (!own)
+                throw itunes::scriptingError(QStringLiteral("Not a track of this library."));
+            chosen.append(own->data());
+        }
+        data_->selection = chosen;
     }
 
     // The file moves first; the tracks of its playlists follow when it moved.
@@ -183,7 +214,6 @@ class Application : public itunes::Application {
 
   private:
     std::shared_ptr<Data> data_;
-    QList<MemoryTrack> selection_;
 };
 
 }  // namespace
@@ -211,8 +241,8 @@ void MemoryLibrary::append(const MemoryPlaylist& playlist, const MemoryTrack& tr
 }
 
 itunes::ApplicationProvider MemoryLibrary::provider() {
-    return [data = data_, this]() -> std::shared_ptr<itunes::Application> {
-        return std::make_shared<Application>(data, selection_);
+    return [data = data_]() -> std::shared_ptr<itunes::Application> {
+        return std::make_shared<Application>(data);
     };
 }
 

@@ -44,7 +44,7 @@ class MemoryLibrary {
     MemoryPlaylist addPlaylist(const QString& name, bool smart = false);
     /// Appends an entry for the track to the playlist.
     void append(const MemoryPlaylist& playlist, const MemoryTrack& track);
-    void select(const QList<MemoryTrack>& tracks) { selection_ = tracks; }
+    void select(const QList<MemoryTrack>& tracks) { data_->selection = tracks; }
     /// Makes the library refuse to rename files.
     void refuseRenames() { data_->refuseRenames = true; }
 
@@ -60,11 +60,11 @@ class MemoryLibrary {
         int nextEntry = 1;
         int nextPlaylist = 1;
         bool refuseRenames = false;  // renameFile fails, moving nothing
+        QList<MemoryTrack> selection;
     };
 
   private:
     std::shared_ptr<Data> data_ = std::make_shared<Data>();
-    QList<MemoryTrack> selection_;
 };
 
 /// The first user playlist of that name in the library, or null.

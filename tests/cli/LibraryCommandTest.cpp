@@ -106,6 +106,11 @@ TEST_F(LibraryCommandTest, NewPlaylistsFoldersAndTheSelection) {
               3);
     EXPECT_EQ(namesOf(open()->selection()),
               (QStringList{"Café & 🎵 Song", "Gone Song", "Café & 🎵 Song"}));
+    QStringList listed;
+    for (const QJsonValue& track : json({"tracks", "--selection"}).toArray())
+        listed.append(track.toObject()["name"].toString());
+    EXPECT_EQ(listed, (QStringList{"Café & 🎵 Song", "Gone Song", "Café & 🎵 Song"}));
+    EXPECT_EQ(run({"tracks", "--selection", "--playlist", "Mixed"}).code, cli::kExitUsage);
     EXPECT_EQ(run({"select", "--playlist", "Mixed"}).code, cli::kExitOk);
     EXPECT_EQ(open()->selection().size(), 3);
     EXPECT_EQ(run({"select", "--playlist", "Empty"}).code, cli::kExitOk);

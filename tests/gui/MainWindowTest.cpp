@@ -37,11 +37,16 @@ int naturalHeightOf(const MainWindow& window, int page) {
 
 TEST_F(MainWindowTest, ToolbarOffersTheBuiltPagesInPageOrder) {
     QStringList titles;
-    for (QAction* item : window->toolbar()->actions())
-        titles.append(item->iconText().replace("&&", "&"));  // && shows as &
+    for (QAction* item : window->toolbar()->actions()) {
+        if (!item->isSeparator())
+            titles.append(item->iconText().replace("&&", "&"));  // && shows as &
+    }
+    // The pages in page order, then the item that opens the library window.
     EXPECT_EQ(titles,
               (QStringList{"Search & Replace", "Capitalization", "Playlist Manager", "Data Mover",
-                           "Filename Changer", "Miscellaneous Tools", "About"}));
+                           "Filename Changer", "Miscellaneous Tools", "About", "Library"}));
+    EXPECT_EQ(window->libraryItem()->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_L));
+    EXPECT_FALSE(window->libraryItem()->isCheckable());
     EXPECT_EQ(window->currentPage(), 0);
     EXPECT_TRUE(window->toolbarItem(0)->isChecked());
 
