@@ -53,6 +53,8 @@ class Track {
     virtual std::optional<QString> location() const = 0;
     /// Points the track at another file.
     virtual void setLocation(const QString& path) = 0;
+    /// The web address of a stream; absent for every other kind of track.
+    virtual std::optional<QString> streamAddress() const { return std::nullopt; }
 
     /// "ITunesFileTrack" for a track backed by a local file; other kinds have other names.
     virtual QString className() const = 0;
@@ -86,6 +88,10 @@ class Playlist {
     virtual QList<TrackPtr> getTracks() const = 0;
     /// Identity of the playlist.
     virtual bool isSamePlaylist(const Playlist& other) const = 0;
+    /// True for a folder of playlists.
+    virtual bool isFolder() const { return false; }
+    /// The persistent ID of the folder that holds the playlist; empty at the top level.
+    virtual QString folderId() const { return {}; }
 };
 
 /// Which user playlists to return; an unset field does not filter.

@@ -19,6 +19,8 @@ class LibraryPlaylist final : public Playlist {
     QList<TrackPtr> tracks() const override;
     QList<TrackPtr> getTracks() const override;
     bool isSamePlaylist(const Playlist& other) const override;
+    bool isFolder() const override;
+    QString folderId() const override;
 
     qint64 id() const { return id_; }
     const QString& libraryId() const { return connection_->libraryId(); }
