@@ -12,6 +12,7 @@
 #include "model/MusicTrack.h"
 #include "support/Settings.h"
 #include "support/TesselLib.h"
+#include "tools/AllPlaylistsExport.h"
 #include "tools/Collection.h"
 #include "tools/FilenameChanger.h"
 #include "tools/PlaylistExport.h"
@@ -80,6 +81,11 @@ class AppDelegate : public QObject {
         bool renameRecursiveScan MEMBER renameRecursiveScan_ NOTIFY renameRecursiveScanChanged)
     Q_PROPERTY(bool renameSkipMissing MEMBER renameSkipMissing_ NOTIFY renameSkipMissingChanged)
     Q_PROPERTY(QUrl folderPath MEMBER folderPath_ NOTIFY folderPathChanged)
+    // How an M3U8 or XSPF export names files: absolute, relative to exportFolder, or relative to
+    // the playlist file's own folder (PlaylistExport::PathStyle).
+    Q_PROPERTY(
+        int selectedExportPaths MEMBER selectedExportPaths_ NOTIFY selectedExportPathsChanged)
+    Q_PROPERTY(QString exportFolder MEMBER exportFolder_ NOTIFY exportFolderChanged)
     Q_PROPERTY(QString conditionString MEMBER conditionString_ NOTIFY conditionStringChanged)
     Q_PROPERTY(QString searchString MEMBER searchString_ NOTIFY searchStringChanged)
     Q_PROPERTY(QString replaceString MEMBER replaceString_ NOTIFY replaceStringChanged)
@@ -230,10 +236,15 @@ class AppDelegate : public QObject {
     /// Estimates the size of the gathered tracks now and at the bitrate of selectedBitrate;
     /// the result is the "Playlist/Folder size" alert.
     void performCalculate();
-    /// Exports the gathered tracks as text (format 1) or XML (format 2) to the file the save
-    /// dialog gives, proposed under the chosen playlist's name; the file is replaced whole or
-    /// not at all, and a failed write is an alert.
+    /// Exports the gathered tracks as text (format 1), XML (2), M3U8 (3) or XSPF (4) to the
+    /// file the save dialog gives, proposed under the chosen playlist's name; the file is
+    /// replaced whole or not at all, and a failed write is an alert. Dead tracks left out of
+    /// an M3U8 or XSPF file are counted in an alert.
     void performExport(int format);
+    /// Exports every editable playlist of the library (or, when the chosen playlist is a folder
+    /// of playlists, those inside it) in the format, one file each, into saveFolder or the
+    /// folder the chooser gives; the summary is an alert and playlistsExported.
+    void performExportAll(int format, const std::optional<QString>& saveFolder = std::nullopt);
     /// Renames the music files of folderPath after their tags (the Filename Changer), at once
     /// and one after another; the library's tracks follow their files. Without apply it
     /// renames nothing and reports what it would do (the command line's dry run).
@@ -280,8 +291,12 @@ class AppDelegate : public QObject {
     /// An apply run carried out written of the list's checked records and left unchecked
     /// records alone; complete is false when the run was cut short (sent before runEnded).
     void changesApplied(int written, int unchecked, bool membership, bool complete);
-    /// The export saved count tracks to path (sent before runEnded).
-    void playlistExported(const QString& path, int count);
+    /// The export saved count tracks to path, leaving out leftOut dead ones (sent before
+    /// runEnded).
+    void playlistExported(const QString& path, int count, int leftOut);
+    /// The export of all playlists wrote playlists files with entries entries, leaving out
+    /// leftOut dead tracks (sent before runEnded).
+    void playlistsExported(int playlists, int entries, int leftOut);
     /// What the Filename Changer did (or would do) with each file (sent before runEnded).
     void filesRenamed(const QList<tessel::Rename>& renames);
     void changesChanged();
@@ -322,6 +337,8 @@ class AppDelegate : public QObject {
     void renameRecursiveScanChanged();
     void renameSkipMissingChanged();
     void folderPathChanged();
+    void selectedExportPathsChanged();
+    void exportFolderChanged();
     void conditionStringChanged();
     void searchStringChanged();
     void replaceStringChanged();
@@ -338,6 +355,7 @@ class AppDelegate : public QObject {
     void finishNumeric(const NumericOutcome& outcome);
     void finishCalculate(const SizeCalculator::Result& result);
     void finishExport(const PlaylistExport& tool, const PlaylistExport::Result& result);
+    void finishExportAll(const QString& folder, const AllPlaylistsExport::Summary& summary);
     void finishRename(const QList<Rename>& renames);
     void finishApply(const ApplyResult& result, bool membership, int unchecked);
     void runImport(const QString& title,
@@ -388,6 +406,8 @@ class AppDelegate : public QObject {
     bool renameRecursiveScan_ = false;
     bool renameSkipMissing_ = false;
     QUrl folderPath_;
+    int selectedExportPaths_ = 0;
+    QString exportFolder_;
     QString conditionString_;
     QString searchString_;
     QString replaceString_;

@@ -21,6 +21,17 @@ AlertRequest cutShortAlert(const TesselError& error) {
                                      QStringLiteral(" The tracks after it were not looked at."));
 }
 
+// Dead tracks have no file a player could open; they are left out, and said to be.
+AlertRequest leftOutAlert(int leftOut) {
+    return okAlert(QStringLiteral("Dead Tracks Left Out"),
+                   leftOut == 1 ? QStringLiteral("1 track whose file cannot be found was left "
+                                                 "out of the playlist.")
+                                : formattedString(QStringLiteral("%i tracks whose files cannot "
+                                                                 "be found were left out of "
+                                                                 "the playlist."),
+                                                  leftOut));
+}
+
 }  // namespace
 
 void AppDelegate::performCalculate() {
@@ -55,7 +66,8 @@ void AppDelegate::finishCalculate(const SizeCalculator::Result& result) {
 
 void AppDelegate::performExport(int format) {
     presenter_.endEditing();
-    const PlaylistExport tool({format, playlists_.value(selectedPlaylist_)});
+    const PlaylistExport tool(
+        {format, playlists_.value(selectedPlaylist_), selectedExportPaths_, exportFolder_});
     if (const std::optional<AlertRequest> alert = tool.validate()) {
         showAlert(*alert);
         emit runEnded(false);
@@ -94,15 +106,69 @@ void AppDelegate::finishExport(const PlaylistExport& tool, const PlaylistExport:
         emit runEnded(!result.stoppedBy);
         return;
     }
+    const PlaylistText document = tool.document(result, *path);
     try {
-        PlaylistExport::save(*path, result.text);
+        PlaylistExport::save(*path, document.text);
     } catch (const TesselError& error) {
         showAlert(okAlert(error.name(), sentence(error.reason())));
         emit runEnded(false);
         return;
     }
-    emit playlistExported(*path, result.tracks);
+    if (document.leftOut > 0)
+        showAlert(leftOutAlert(document.leftOut));
+    emit playlistExported(*path, document.entries, document.leftOut);
     emit runEnded(!result.stoppedBy);
+}
+
+void AppDelegate::performExportAll(int format, const std::optional<QString>& saveFolder) {
+    presenter_.endEditing();
+    std::optional<QString> folder = saveFolder;
+    if (!folder) {
+        const std::optional<QUrl> chosen =
+            presenter_.chooseFolder(tr("Choose the Folder for the Playlists"), {});
+        if (!chosen) {
+            emit runEnded(false);
+            return;
+        }
+        folder = chosen->toLocalFile();
+    }
+    const AllPlaylistsExport tool({{format, {}, selectedExportPaths_, exportFolder_},
+                                   *folder,
+                                   playlistIds_.value(selectedPlaylist_)});
+    if (const std::optional<AlertRequest> alert = tool.validate()) {
+        showAlert(*alert);
+        emit runEnded(false);
+        return;
+    }
+    progress_.begin(QStringLiteral("Exporting playlists…"));
+    runInBackground([this, tool, folder = *folder, application = application_]() {
+        AllPlaylistsExport::Summary summary;
+        try {
+            summary = tool.run(*application(), progress_);
+        } catch (const TesselError& error) {
+            summary.stoppedBy = error;
+        }
+        onMain([this, folder, summary] { finishExportAll(folder, summary); });
+    });
+}
+
+void AppDelegate::finishExportAll(const QString& folder,
+                                  const AllPlaylistsExport::Summary& summary) {
+    progress_.end();
+    if (summary.stoppedBy)
+        showAlert(okAlert(summary.stoppedBy->name(),
+                          sentence(summary.stoppedBy->reason()) +
+                              QStringLiteral(" The playlists after it were not exported.")));
+    QString text =
+        formattedString(QStringLiteral("%i playlists with %i entries were saved to “%@”."),
+                        summary.playlists, summary.entries, folder);
+    if (summary.leftOut > 0)
+        text +=
+            formattedString(QStringLiteral(" %i tracks whose files cannot be found were left out."),
+                            summary.leftOut);
+    showAlert(okAlert(QStringLiteral("Playlists Exported"), text));
+    emit playlistsExported(summary.playlists, summary.entries, summary.leftOut);
+    emit runEnded(!summary.stoppedBy);
 }
 
 void AppDelegate::performRename(bool apply) {

@@ -1,5 +1,6 @@
-// tessel-cli export: the tracks of a source saved as tab-separated text or XML to the file of
-// --save-to (replaced whole, or left as it was when the write fails).
+// tessel-cli export: the tracks of a source saved as tab-separated text, XML, M3U8 or XSPF to
+// the file of --save-to (replaced whole, or left as it was when the write fails), or every
+// playlist into the --save-to folder.
 #pragma once
 
 #include "ToolCommand.h"
@@ -24,11 +25,14 @@ class ExportCommand : public ToolCommand {
         return QStringLiteral("[SOURCE] --save-to FILE [OPTIONS]");
     }
     QString writesHelp() const override;
+    /// --all-playlists: every playlist into the folder; the result is the summary.
+    bool runAll(AppDelegate& delegate, const QString& folder, RunReport& report) const;
 
   private:
     // The format chosen by --format; kept here because it is the action's argument, not an
     // option of the controller.
     mutable int format_ = 1;
+    mutable bool all_ = false;
 };
 
 }  // namespace tessel::cli

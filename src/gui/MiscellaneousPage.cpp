@@ -5,12 +5,14 @@
 #include "PopUpButton.h"
 #include "app/AppDelegate.h"
 
+#include <QCheckBox>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QUrl>
 
 namespace tessel::gui {
 
@@ -22,6 +24,7 @@ constexpr int kToPopUpTag = 12;
 constexpr int kNumericTagPopUpTag = 14;
 constexpr int kOperationPopUpTag = 15;
 constexpr int kBitratePopUpTag = 21;
+constexpr int kExportPathsPopUpTag = 22;
 
 // In the order of the converter's encodings; both menus list the same.
 QStringList encodingTitles() {
@@ -132,24 +135,80 @@ QGroupBox* MiscellaneousPage::sizeSection() {
     return size_;
 }
 
-// The two buttons carry the format as the export's tag: 1 text, 2 XML.
+// The buttons carry the format as the export's tag: 1 text, 2 XML, 3 M3U8, 4 XSPF.
 QGroupBox* MiscellaneousPage::exportSection() {
     export_ = new QGroupBox(tr("Playlist Export"));
-    exportText_ = sectionStart(export_, tr("Export as Te&xt…"),
-                               [this] { context().delegate.performExport(1); });
-    exportXml_ = new QPushButton(tr("Export as XM&L…"));
-    connect(exportXml_, &QPushButton::clicked, this,
-            [this] { context().delegate.performExport(2); });
-    auto* note = new QLabel(tr("Saves artist, title, album and duration of the tracks to a file."));
+    allPlaylists_ = new QCheckBox(tr("Every pla&ylist, one file each, into a folder"));
+    allPlaylists_->setToolTip(
+        tr("Every playlist you can edit, or those inside the folder chosen at the top of the "
+           "page"));
+    exportText_ = sectionStart(export_, tr("Export as Te&xt…"), [this] {
+        if (allPlaylists_->isChecked())
+            context().delegate.performExportAll(1);
+        else
+            context().delegate.performExport(1);
+    });
+    exportXml_ = formatButton(tr("Export as XM&L…"), 2);
+    exportM3u8_ = formatButton(tr("Export as M3U&8…"), 3);
+    exportXspf_ = formatButton(tr("Export as X&SPF…"), 4);
+    auto* note = new QLabel(
+        tr("Saves artist, title, album and duration of the tracks to a file, or the playlist "
+           "itself for other players (M3U8, XSPF: tracks whose file is missing are left out)."));
     note->setWordWrap(true);
     auto* row = new QHBoxLayout;
     row->addStretch(1);
-    row->addWidget(exportXml_);
-    row->addWidget(exportText_);
+    for (QPushButton* button : {exportXml_, exportText_, exportM3u8_, exportXspf_})
+        row->addWidget(button);
     auto* form = new QFormLayout(export_);
+    form->setFieldGrowthPolicy(QFormLayout::ExpandingFieldsGrow);
     form->addRow(note);
+    form->addRow(tr("F&ile paths:"), exportPathsRow());
+    form->addRow(tr("M&usic folder:"), exportFolderRow());
+    form->addRow(allPlaylists_);
     form->addRow(row);
     return export_;
+}
+
+QPushButton* MiscellaneousPage::formatButton(const QString& title, int format) {
+    auto* button = new QPushButton(title);
+    connect(button, &QPushButton::clicked, this, [this, format] {
+        if (allPlaylists_->isChecked())
+            context().delegate.performExportAll(format);
+        else
+            context().delegate.performExport(format);
+    });
+    return button;
+}
+
+QWidget* MiscellaneousPage::exportPathsRow() {
+    exportPaths_ = addPopUp(kExportPathsPopUpTag);
+    exportPaths_->addItems({tr("Absolute"), tr("Relative to the music folder"),
+                            tr("Relative to the playlist file's folder")});
+    exportPaths_->setToolTip(tr("How M3U8 and XSPF name each track's file"));
+    context().binder.bindIndex(exportPaths_, "selectedExportPaths");
+    return exportPaths_;
+}
+
+QWidget* MiscellaneousPage::exportFolderRow() {
+    exportFolder_ = new QLineEdit;
+    exportFolder_->setPlaceholderText(tr("The folder the player that reads the playlist uses"));
+    context().binder.bindText(exportFolder_, "exportFolder");
+    chooseExportFolder_ = new QPushButton(tr("&Choose…"));
+    connect(chooseExportFolder_, &QPushButton::clicked, this, [this] {
+        AppDelegate& delegate = context().delegate;
+        const QUrl current = QUrl::fromLocalFile(delegate.property("exportFolder").toString());
+        const QUrl folder = context().chooseFolder(window(), current);
+        if (folder.isEmpty())
+            return;
+        delegate.setProperty("exportFolder", folder.toLocalFile());
+        delegate.setProperty("selectedExportPaths", 1);
+    });
+    auto* row = new QWidget;
+    auto* layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(exportFolder_, 1);
+    layout->addWidget(chooseExportFolder_);
+    return row;
 }
 
 // ---- dead tracks ----

@@ -1,10 +1,12 @@
 // The Miscellaneous Tools page: the encoding converter (over the chosen tracks, through the
-// change panel), the numeric tag changer (over the library's selection, written at once) and
-// the dead tracks of a library playlist, each in its own section with its own start button.
+// change panel), the numeric tag changer (over the library's selection, written at once), the
+// size estimate, the playlist export (text, XML, M3U8, XSPF) and the dead tracks of a library
+// playlist, each in its own section with its own start button.
 #pragma once
 
 #include "ToolPage.h"
 
+class QCheckBox;
 class QGroupBox;
 class QLineEdit;
 
@@ -35,6 +37,12 @@ class MiscellaneousPage : public ToolPage {
     QGroupBox* exportBox() const { return export_; }
     QPushButton* exportTextButton() const { return exportText_; }
     QPushButton* exportXmlButton() const { return exportXml_; }
+    QPushButton* exportM3u8Button() const { return exportM3u8_; }
+    QPushButton* exportXspfButton() const { return exportXspf_; }
+    PopUpButton* exportPathsPopUp() const { return exportPaths_; }
+    QLineEdit* exportFolderField() const { return exportFolder_; }
+    QPushButton* chooseExportFolderButton() const { return chooseExportFolder_; }
+    QCheckBox* allPlaylistsBox() const { return allPlaylists_; }
     // Dead tracks of the chosen library playlist: removal and re-linking.
     QGroupBox* deadTracksBox() const { return deadTracks_; }
     QPushButton* removeDeadButton() const { return removeDead_; }
@@ -45,6 +53,9 @@ class MiscellaneousPage : public ToolPage {
     QGroupBox* numericSection();
     QGroupBox* sizeSection();
     QGroupBox* exportSection();
+    QPushButton* formatButton(const QString& title, int format);
+    QWidget* exportPathsRow();
+    QWidget* exportFolderRow();
     QGroupBox* deadTracksSection();
 
     QGroupBox* encoding_;
@@ -63,6 +74,12 @@ class MiscellaneousPage : public ToolPage {
     QGroupBox* export_ = nullptr;
     QPushButton* exportText_ = nullptr;
     QPushButton* exportXml_ = nullptr;
+    QPushButton* exportM3u8_ = nullptr;
+    QPushButton* exportXspf_ = nullptr;
+    PopUpButton* exportPaths_ = nullptr;
+    QLineEdit* exportFolder_ = nullptr;
+    QPushButton* chooseExportFolder_ = nullptr;
+    QCheckBox* allPlaylists_ = nullptr;
     QGroupBox* deadTracks_;
     QPushButton* removeDead_ = nullptr;
     QPushButton* relink_ = nullptr;

@@ -75,6 +75,8 @@ class Track {
     virtual std::optional<QString> location() const = 0;
     /// Points the track at another file.
     virtual void setLocation(const QString& path) = 0;
+    /// The web address of a stream; absent for every other kind of track.
+    virtual std::optional<QString> streamAddress() const { return std::nullopt; }
 
     /// "ITunesFileTrack" for a track backed by a local file; other kinds have other names.
     virtual QString className() const = 0;
@@ -114,6 +116,10 @@ class Playlist {
     /// Deletes the playlist (its tracks stay in the library); lists that cannot be edited by
     /// hand (smart() is true) refuse.
     virtual void deletePlaylist() = 0;
+    /// True for a folder of playlists.
+    virtual bool isFolder() const { return false; }
+    /// The persistent ID of the folder that holds the playlist; empty at the top level.
+    virtual QString folderId() const { return {}; }
 };
 
 /// Which user playlists to return; an unset field does not filter.

@@ -23,6 +23,21 @@ bool LibraryPlaylist::smart() const {
     return info().kind != playliststore::PlaylistKind::User;
 }
 
+bool LibraryPlaylist::isFolder() const {
+    return info().kind == playliststore::PlaylistKind::Folder;
+}
+
+QString LibraryPlaylist::folderId() const {
+    return connection_->locked([this](sql::Database& db) {
+        sql::Statement statement(db,
+                                 "SELECT folder.persistent_id FROM playlists AS list "
+                                 "JOIN playlists AS folder ON folder.id = list.parent_id "
+                                 "WHERE list.id = ?");
+        statement.bind(1, id_);
+        return statement.step() ? statement.text(0) : QString();
+    });
+}
+
 QList<TrackPtr> LibraryPlaylist::tracks() const {
     const auto entries =
         connection_->locked([this](sql::Database& db) { return playliststore::entries(db, id_); });

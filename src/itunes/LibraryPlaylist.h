@@ -21,6 +21,8 @@ class LibraryPlaylist final : public Playlist {
     bool isSamePlaylist(const Playlist& other) const override;
     void setName(const QString& name) override;
     void deletePlaylist() override;
+    bool isFolder() const override;
+    QString folderId() const override;
 
     qint64 id() const { return id_; }
     const QString& libraryId() const { return connection_->libraryId(); }

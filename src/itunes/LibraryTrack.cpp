@@ -114,6 +114,14 @@ std::optional<QString> LibraryTrack::storedLocation() const {
         [this](sql::Database& db) { return trackstore::kindAndLocation(db, trackId_).location; });
 }
 
+std::optional<QString> LibraryTrack::streamAddress() const {
+    const auto stored = connection_->locked(
+        [this](sql::Database& db) { return trackstore::kindAndLocation(db, trackId_); });
+    if (stored.kind != TrackKind::Url)
+        return std::nullopt;
+    return stored.location;
+}
+
 void LibraryTrack::setLocation(const QString& path) {
     if (path.isEmpty())
         throw scriptingError(QStringLiteral("A track cannot be pointed at an empty path."));

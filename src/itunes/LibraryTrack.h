@@ -30,6 +30,7 @@ class LibraryTrack final : public Track {
     std::optional<QString> location() const override;
     /// Only file tracks can be pointed at a file; the path is stored absolute.
     void setLocation(const QString& path) override;
+    std::optional<QString> streamAddress() const override;
     QString className() const override;
     /// Through an entry of a user playlist: removes that entry. Through an entry of one of the
     /// library's own lists (Music, Podcasts, …), or without an entry: removes the track from

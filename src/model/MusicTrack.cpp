@@ -97,6 +97,10 @@ std::optional<QString> MusicTrack::location() const {
     return value.toString();
 }
 
+std::optional<QString> MusicTrack::streamAddress() const {
+    return track_ ? track_->get()->streamAddress() : std::nullopt;
+}
+
 QVariant MusicTrack::libraryValue(const QString& tag) const {
     if (tag == u"location") {
         const auto path = track_->get()->location();

@@ -53,6 +53,8 @@ class MusicTrack {
     /// The path of the track's file: a file track's own path, a library track's file path;
     /// absent for a library track without a file.
     std::optional<QString> location() const;
+    /// The web address of a library stream; absent for every other track.
+    std::optional<QString> streamAddress() const;
 
     /// A key equal for every MusicTrack of the same library track or the same file path.
     QString identity() const;

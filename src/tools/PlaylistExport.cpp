@@ -4,6 +4,8 @@
 #include "tags/TagValue.h"
 
 #include <QDebug>
+#include <QDir>
+#include <QFileInfo>
 #include <QSaveFile>
 
 #include <cmath>
@@ -16,43 +18,70 @@ const QString kName = QStringLiteral("name");
 const QString kArtist = QStringLiteral("artist");
 const QString kAlbum = QStringLiteral("album");
 const QString kDuration = QStringLiteral("duration");
+const QString kLibraryNumber = QStringLiteral("trackNumber");
+const QString kFileNumber = QStringLiteral("number");
 
 }  // namespace
 
 PlaylistExport::PlaylistExport(Options options) : options_(std::move(options)) {}
 
 std::optional<AlertRequest> PlaylistExport::validate() const {
-    if (options_.format != kText && options_.format != kXml)
+    if (options_.format < kText || options_.format > kXspf)
         return okAlert(QStringLiteral("Invalid Format"),
-                       QStringLiteral("Playlists can be exported as text or as XML."));
+                       QStringLiteral("Playlists can be exported as text, XML, M3U8 or XSPF."));
+    if (isPlaylistFile() && options_.pathStyle == kRelativeToFolder &&
+        !QDir::isAbsolutePath(options_.folder))
+        return okAlert(QStringLiteral("No Music Folder"),
+                       QStringLiteral("Choose the folder the playlist's paths are to be relative "
+                                      "to: the music folder of the player that will read it."));
     return std::nullopt;
 }
 
 QString PlaylistExport::fileType() const {
-    return options_.format == kText ? QStringLiteral("txt") : QStringLiteral("xml");
+    switch (options_.format) {
+        case kText:
+            return QStringLiteral("txt");
+        case kM3u8:
+            return QStringLiteral("m3u8");
+        case kXspf:
+            return QStringLiteral("xspf");
+        default:
+            return QStringLiteral("xml");
+    }
 }
 
 PlaylistExport::Result PlaylistExport::collect(const TrackGatherer& gather,
                                                ProgressSink& progress) const {
-    Result result;
     const std::optional<GatheredTracks> gathered = gather();
     if (!gathered)
-        return result;
+        return {};
+    return collectTracks(gathered->tracks, progress);
+}
+
+PlaylistExport::Result PlaylistExport::collectTracks(const QList<MusicTrack>& tracks,
+                                                     ProgressSink& progress) const {
+    Result result;
     result.gathered = true;
     const bool xml = options_.format == kXml;
     if (xml)
         result.text = QStringLiteral("<?xml version=\"1.0\"?>\n<playlist name='") +
                       attributeText(options_.playlistName) + QStringLiteral("'>\n");
-    const QStringList tags{kName, kAlbum, kArtist, kDuration};
-    const auto count = static_cast<int>(gathered->tracks.size());
+    const auto count = static_cast<int>(tracks.size());
     for (int i = 0; i < count; ++i) {
         try {
-            const QVariantMap values = gathered->tracks.at(i).valuesForTags(tags);
+            const MusicTrack& track = tracks.at(i);
+            QStringList tags{kName, kAlbum, kArtist, kDuration};
+            if (isPlaylistFile())
+                tags.append(track.isLibraryTrack() ? kLibraryNumber : kFileNumber);
+            const QVariantMap values = track.valuesForTags(tags);
             const QString title = valueText(values.value(kName));
             progress.setProgress(
                 formattedString(QStringLiteral("%i/%i - %@"), i + 1, count, title));
-            result.text += trackText(valueText(values.value(kArtist)), title,
-                                     valueText(values.value(kAlbum)), values.value(kDuration));
+            if (isPlaylistFile())
+                result.entries.append(entry(track, values));
+            else
+                result.text += trackText(valueText(values.value(kArtist)), title,
+                                         valueText(values.value(kAlbum)), values.value(kDuration));
             ++result.tracks;
         } catch (const TesselError& error) {
             qWarning().noquote() << error.description();
@@ -63,6 +92,29 @@ PlaylistExport::Result PlaylistExport::collect(const TrackGatherer& gather,
     if (xml)
         result.text += QStringLiteral("</playlist>\n");
     return result;
+}
+
+PlaylistEntry PlaylistExport::entry(const MusicTrack& track, const QVariantMap& values) const {
+    PlaylistEntry entry{valueText(values.value(kArtist)), valueText(values.value(kName)),
+                        valueText(values.value(kAlbum)), values.value(kDuration),
+                        values.value(track.isLibraryTrack() ? kLibraryNumber : kFileNumber)};
+    entry.stream = track.streamAddress();
+    if (!entry.stream)
+        entry.location = track.location();
+    return entry;
+}
+
+PlaylistText PlaylistExport::document(const Result& result, const QString& path) const {
+    if (!isPlaylistFile())
+        return {result.text, result.tracks, 0};
+    QString base;
+    if (options_.pathStyle == kRelativeToFolder)
+        base = options_.folder;
+    else if (options_.pathStyle == kRelativeToPlaylist)
+        base = QFileInfo(path).absolutePath();
+    if (options_.format == kM3u8)
+        return playlistdocument::m3u8(result.entries, base);
+    return playlistdocument::xspf(options_.playlistName, result.entries, base);
 }
 
 QString PlaylistExport::trackText(const QString& artist, const QString& title, const QString& album,

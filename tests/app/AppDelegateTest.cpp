@@ -48,7 +48,7 @@ class AppDelegateTest : public test::TesselTest {
 
 TEST_F(AppDelegateTest, OptionsStartWithTheirLaunchValuesAndNotifyChanges) {
     const QStringList names = AppDelegate::optionNames();
-    EXPECT_EQ(names.size(), 35);
+    EXPECT_EQ(names.size(), 37);
     for (const QString& name : names) {
         const QVariant value = delegate.property(name.toLatin1().constData());
         QVariant expected;

@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 namespace tessel {
 namespace {
@@ -82,6 +83,22 @@ TEST_F(FilesCommandsTest, ExportWritesTheChosenFileAndSizeEstimates) {
     ASSERT_EQ(lines.size(), 5);  // four lines, each ended by a line feed
     EXPECT_TRUE(lines.at(0).startsWith("Artist\tSong\tAlbum\t")) << lines.at(0).toStdString();
     EXPECT_EQ(lines.at(0).count(u'\t'), 3);
+
+    // An M3U8 beside the music names each file from its own folder, and each name resolves.
+    const QString lists = temp.filePath("lists");
+    ASSERT_TRUE(QDir().mkpath(lists));
+    const CliRun m3u = run({"export", "--folder", folder(), "--format", "m3u8", "--relative",
+                            "--save-to", lists + "/all.m3u8"});
+    EXPECT_EQ(m3u.exitCode, 0) << m3u.err.toStdString();
+    EXPECT_EQ(m3u.out, "4 tracks exported to " + lists + "/all.m3u8.\n");
+    const QStringList entries = QString::fromUtf8(test::fileBytes(lists + "/all.m3u8"))
+                                    .split(u'\n', Qt::SkipEmptyParts)
+                                    .filter(QRegularExpression("^[^#]"));
+    ASSERT_EQ(entries.size(), 4);
+    for (const QString& entry : entries) {
+        EXPECT_TRUE(entry.startsWith("../")) << entry.toStdString();
+        EXPECT_TRUE(QFileInfo(QDir(lists).filePath(entry)).isFile()) << entry.toStdString();
+    }
 
     EXPECT_EQ(run({"export", "--folder", folder()}).exitCode, 2);  // no --save-to
     EXPECT_EQ(run({"export", "--folder", folder(), "--format", "csv", "--save-to", out}).exitCode,

@@ -4,6 +4,8 @@
 #include "itunes/MusicLibrary.h"
 #include "model/MusicTrack.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QUrl>
 
@@ -215,6 +217,59 @@ TEST_F(MaintenanceCommandsTest, RelinkRepairsALibraryFromAnOldComputerAndDeadRem
     const test::CliRun unanswered = run({"relink", "--playlist", "00000000000000E1"});
     EXPECT_EQ(unanswered.exitCode, 1);
     EXPECT_TRUE(unanswered.out.isEmpty()) << unanswered.out.toStdString();
+}
+
+// The library of an old computer, re-linked, then every playlist handed to another player as
+// M3U8 relative to its music folder: each entry resolves to a file there, the dead one and the
+// stream aside, and the two playlists called "Mix" get a file each.
+TEST_F(MaintenanceCommandsTest, AllPlaylistsExportAfterRelinkingResolveInTheMusicFolder) {
+    const auto copy = [&](const QString& fixture, const QString& as, const QString& title) {
+        const QString path = temp.copyFixture(fixture, "music/" + as);
+        MusicTrack::withPath(path).setTag("name", title);
+        return path;
+    };
+    copy("tagged.mp3", "Björk #1/one.mp3", "One");
+    copy("tagged.flac", "b/two.flac", "Two");
+    const QString old = QStringLiteral("/Users/someone/Music/iTunes/");
+    import({{1, "One", "Artist", "Album", old + "One.mp3"},
+            {2, "Two", "Artist", "Album", old + "Two.flac"},
+            {4, "Gone", "Artist", "Album", old + "Gone.mp3"},
+            { 5,
+              "Radio",
+              "Station",
+              "",
+              QString() }},
+           {playlistXml("Mix", "00000000000000F1", {1, 4, 2}),
+            playlistXml("Mix", "00000000000000F2", {2, 5}),
+            playlistXml(".hidden/odd", "00000000000000F3", {1})});
+    // One run re-links the tracks; every playlist holding them follows.
+    const test::CliRun relinked = run({"relink", "--playlist", "00000000000000F1", "--choose",
+                                       temp.filePath("music"), "--apply"});
+    ASSERT_EQ(relinked.exitCode, 0) << relinked.err.toStdString();
+
+    const QString lists = temp.filePath("lists");
+    ASSERT_TRUE(QDir().mkpath(lists));
+    const test::CliRun exported =
+        run({"export", "--all-playlists", "--format", "m3u8", "--relative-to",
+             temp.filePath("music"), "--save-to", lists});
+    ASSERT_EQ(exported.exitCode, 0) << exported.err.toStdString();
+    EXPECT_EQ(exported.out, "3 playlists exported to " + lists + ": 5 entries, 1 dead left out.\n");
+    EXPECT_EQ(QDir(lists).entryList(QDir::Files, QDir::Name),
+              QStringList({"Mix (2).m3u8", "Mix.m3u8", "hidden-odd.m3u8"}));
+    int files = 0;
+    for (const QString& list : QDir(lists).entryList(QDir::Files)) {
+        const QStringList lines =
+            QString::fromUtf8(test::fileBytes(QDir(lists).filePath(list))).split(u'\n');
+        EXPECT_EQ(lines.first(), "#EXTM3U");
+        for (const QString& line : lines) {
+            if (line.isEmpty() || line.startsWith(u'#') || line.startsWith("http://"))
+                continue;
+            EXPECT_TRUE(QFileInfo(QDir(temp.filePath("music")).filePath(line)).isFile())
+                << line.toStdString();
+            ++files;
+        }
+    }
+    EXPECT_EQ(files, 4);  // One and Two, Two, One
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGroupBox>
@@ -184,7 +185,7 @@ TEST_F(ToolPagesTest, SizeEstimateAndExportStartFromTheirSections) {
                                          "to 256 kbps"));
 
     // The save dialog proposes the playlist's name with the format's extension.
-    const QString saved = temp.filePath("Music.xml");
+    QString saved = temp.filePath("Music.xml");
     QString proposed;
     QTimer timer;
     timer.setInterval(20);
@@ -203,6 +204,29 @@ TEST_F(ToolPagesTest, SizeEstimateAndExportStartFromTheirSections) {
     EXPECT_EQ(proposed, "Music.xml");
     EXPECT_TRUE(QString::fromUtf8(tessel::test::fileBytes(saved))
                     .contains("<track artist='Artist' title='Long'"));
+
+    // M3U8 with paths relative to the music folder typed into its field.
+    misc->exportPathsPopUp()->setCurrentIndex(1);
+    misc->exportFolderField()->setText("/music");
+    emit misc->exportFolderField()->editingFinished();
+    saved = temp.filePath("Music.m3u8");
+    EXPECT_TRUE(runToEnd([&] { misc->exportM3u8Button()->click(); }));
+    EXPECT_EQ(proposed, "Music.m3u8");
+    EXPECT_EQ(QString::fromUtf8(tessel::test::fileBytes(saved)),
+              "#EXTM3U\n#EXTINF:240,Artist - Long\nLong.mp3\n");
+
+    // Every playlist: the folder comes from the chooser, the summary from an alert.
+    ASSERT_TRUE(QDir().mkpath(temp.filePath("lists")));
+    window->setFolderChooser(
+        [this](QWidget*, const QUrl&) { return QUrl::fromLocalFile(temp.filePath("lists")); });
+    misc->allPlaylistsBox()->setChecked(true);
+    answerer.alerts.clear();
+    EXPECT_TRUE(runToEnd([&] { misc->exportXspfButton()->click(); }));
+    ASSERT_EQ(answerer.alerts.size(), 1);
+    const int files = int(QDir(temp.filePath("lists")).entryList(QDir::Files).size());
+    EXPECT_TRUE(answerer.alerts.first().startsWith(
+        QString("Playlists Exported: %1 playlists with").arg(files)))
+        << answerer.alerts.first().toStdString();
 }
 
 }  // namespace

@@ -1,8 +1,10 @@
 #include "ToolTestSupport.h"
+#include "tools/AllPlaylistsExport.h"
 #include "tools/PlaylistExport.h"
 
 #include <QDir>
 #include <QFile>
+#include <QUrl>
 
 namespace tessel::test {
 namespace {
@@ -56,7 +58,7 @@ TEST(PlaylistExportTest, ReadErrorKeepsTheTracksBeforeItAndClosesTheDocument) {
 
     RecordingProgress progress;
     EXPECT_FALSE(PlaylistExport({1, ""}).collect(failedGathering(), progress).gathered);
-    EXPECT_TRUE(PlaylistExport({3, ""}).validate());
+    EXPECT_TRUE(PlaylistExport({5, ""}).validate());
 }
 
 TEST(PlaylistExportTest, SaveReplacesTheFileWholeOrNotAtAll) {
@@ -80,6 +82,102 @@ TEST(PlaylistExportTest, SaveReplacesTheFileWholeOrNotAtAll) {
     }
     // No temporary file is left behind.
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList({"list.txt"}));
+}
+
+// ---- playlists for other players ----
+
+MusicTrack entry(const QString& artist, const QString& title, std::optional<QString> location,
+                 QVariant duration = 215.51) {
+    return libraryTrack({{"artist", artist},
+                         {"name", title},
+                         {"album", "Homogenic"},
+                         {"duration", duration},
+                         {"trackNumber", qint64(3)}},
+                        std::move(location));
+}
+
+PlaylistText playlist(PlaylistExport::Options options, const QList<MusicTrack>& tracks,
+                      const QString& savedAs = "/lists/Mix.m3u8") {
+    RecordingProgress progress;
+    const PlaylistExport tool(std::move(options));
+    EXPECT_FALSE(tool.validate());
+    return tool.document(tool.collect(gathering(tracks), progress), savedAs);
+}
+
+// Two tracks whose folder holds non-ASCII letters, a "#" and a space: M3U8 keeps the path as
+// it is, XSPF percent-encodes it into a file URL.
+TEST(PlaylistExportTest, M3u8AndXspfNameFilesOtherPlayersCanOpen) {
+    const QList<MusicTrack> tracks{
+        entry("Björk", "Jóga", QString("/music/Björk #1/01 Jóga.flac")),
+        entry("", "Прощание", QString("/music/Björk #1/02 Прощание.mp3"), {})};
+    const PlaylistText m3u = playlist({PlaylistExport::kM3u8, "Mix"}, tracks);
+    EXPECT_EQ(m3u.text, QString("#EXTM3U\n"
+                                "#EXTINF:216,Björk - Jóga\n/music/Björk #1/01 Jóga.flac\n"
+                                "#EXTINF:-1,Прощание\n/music/Björk #1/02 Прощание.mp3\n"));
+    EXPECT_EQ(m3u.entries, 2);
+
+    const PlaylistText xspf = playlist({PlaylistExport::kXspf, "Rock & Roll"}, tracks);
+    EXPECT_TRUE(xspf.text.contains("<playlist version=\"1\" xmlns=\"http://xspf.org/ns/0/\">"));
+    EXPECT_TRUE(xspf.text.contains("<title>Rock &amp; Roll</title>"));
+    EXPECT_TRUE(xspf.text.contains(
+        "<location>file:///music/Bj%C3%B6rk%20%231/01%20J%C3%B3ga.flac</location>"));
+    EXPECT_TRUE(xspf.text.contains("<creator>Björk</creator>"));
+    EXPECT_TRUE(xspf.text.contains("<duration>215510</duration>"));
+    EXPECT_TRUE(xspf.text.contains("<trackNum>3</trackNum>"));
+    EXPECT_EQ(xspf.text.count("<track>"), 2);
+    // The file URL is one a URL parser takes back to the same path.
+    EXPECT_EQ(QUrl(QString("file:///music/Bj%C3%B6rk%20%231/01%20J%C3%B3ga.flac")).toLocalFile(),
+              "/music/Björk #1/01 Jóga.flac");
+}
+
+TEST(PlaylistExportTest, PathsAreRelativeToTheChosenFolderOrThePlaylistsOwn) {
+    const QList<MusicTrack> tracks{entry("A", "In", QString("/music/Björk #1/a b.mp3")),
+                                   entry("A", "Out", QString("/elsewhere/c.mp3"))};
+    const PlaylistText toFolder = playlist(
+        {PlaylistExport::kM3u8, "Mix", PlaylistExport::kRelativeToFolder, "/music"}, tracks);
+    EXPECT_TRUE(toFolder.text.contains("\nBjörk #1/a b.mp3\n"));
+    EXPECT_TRUE(toFolder.text.contains("\n../elsewhere/c.mp3\n"));
+
+    const PlaylistText toList =
+        playlist({PlaylistExport::kXspf, "Mix", PlaylistExport::kRelativeToPlaylist}, tracks,
+                 "/music/lists/Mix.xspf");
+    EXPECT_TRUE(toList.text.contains("<location>../Bj%C3%B6rk%20%231/a%20b.mp3</location>"));
+    EXPECT_TRUE(toList.text.contains("<location>../../elsewhere/c.mp3</location>"));
+
+    // Relative to a folder asks for one.
+    EXPECT_TRUE(
+        PlaylistExport({PlaylistExport::kM3u8, "", PlaylistExport::kRelativeToFolder}).validate());
+}
+
+TEST(PlaylistExportTest, DeadTracksAreLeftOutAndCountedWhileStreamsKeepTheirAddress) {
+    auto stream = InMemoryTrack::make({{"name", "Radio"}, {"artist", ""}}, std::nullopt);
+    stream->stream = "http://radio.example/live?a=1&b=2";
+    const QList<MusicTrack> tracks{
+        entry("A", "Dead", std::nullopt), entry("A", "Alive", QString("/music/a.mp3")),
+        MusicTrack::withTrack(stream), entry("A", "Line\nbreak", QString("/music/x\ny.mp3"))};
+    const PlaylistText m3u = playlist({PlaylistExport::kM3u8, "Mix"}, tracks);
+    // A path with a line break cannot be one line of the file: it is left out too.
+    EXPECT_EQ(m3u.text,
+              "#EXTM3U\n#EXTINF:216,A - Alive\n/music/a.mp3\n"
+              "#EXTINF:-1,Radio\nhttp://radio.example/live?a=1&b=2\n");
+    EXPECT_EQ(m3u.entries, 2);
+    EXPECT_EQ(m3u.leftOut, 2);
+
+    const PlaylistText xspf = playlist({PlaylistExport::kXspf, "Mix"}, tracks);
+    EXPECT_TRUE(xspf.text.contains("<location>http://radio.example/live?a=1&amp;b=2</location>"));
+    EXPECT_FALSE(xspf.text.contains("Dead"));
+    EXPECT_EQ(xspf.leftOut, 1);
+    EXPECT_EQ(xspf.entries, 3);
+}
+
+TEST(PlaylistExportTest, PlaylistFileNamesAreSafeAndDistinct) {
+    using playlistfiles::distinctFileNames;
+    EXPECT_EQ(
+        distinctFileNames(
+            {"Mix", "mix", "Mix", "AC/DC\\Live", "..", ".hidden", "Tab\there", QString(300, u'é')},
+            "m3u8"),
+        QStringList({"Mix.m3u8", "mix (2).m3u8", "Mix (3).m3u8", "AC-DC-Live.m3u8", "Playlist.m3u8",
+                     "hidden.m3u8", "Tab here.m3u8", QString(100, u'é') + ".m3u8"}));
 }
 
 }  // namespace

@@ -46,6 +46,7 @@ class InMemoryTrack : public itunes::Track, public std::enable_shared_from_this<
     }
     std::optional<QString> location() const override { return path; }
     void setLocation(const QString& location) override { path = location; }
+    std::optional<QString> streamAddress() const override { return stream; }
     QString className() const override { return itunes::kFileTrackClass; }
     void deleteTrack() override {}
     void duplicateTo(const itunes::Playlist&) override {}
@@ -56,6 +57,7 @@ class InMemoryTrack : public itunes::Track, public std::enable_shared_from_this<
 
     QVariantMap properties;
     std::optional<QString> path;
+    std::optional<QString> stream;
     QString failingKey;
     QList<QPair<QString, QVariant>> writes;
 };
