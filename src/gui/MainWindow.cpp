@@ -169,9 +169,9 @@ void MainWindow::addPages() {
     actions_[kAboutPage + 1] = actions_[kAboutPage];
     // After the pages, and no page itself: it opens a window of its own.
     toolbar_->addSeparator();
-    libraryAction_ = toolbar_->addAction(
-        themedIcon(QStringLiteral("folder-music"), QStringLiteral("playlist-manager")),
-        tr("Library"));
+    libraryAction_ =
+        toolbar_->addAction(toolIcon(QStringLiteral("library"), palette()), tr("Library"));
+    libraryAction_->setProperty("iconName", QStringLiteral("library"));
     libraryAction_->setObjectName(QStringLiteral("openLibrary"));
     libraryAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
     libraryAction_->setToolTip(
