@@ -19,9 +19,32 @@ QString locationText(const ChangeRecord& record) {
     return location ? QDir::toNativeSeparators(*location) : QString();
 }
 
-// Rich text, so that the tooltip wraps a long value instead of running off the screen.
+// Rich text, so that the tooltip wraps a long value instead of running off the screen; a long
+// run without a space gets a zero-width break chance every kUnbrokenRun characters, or it
+// would still make one wide line.
+constexpr int kUnbrokenRun = 40;
+constexpr int kOneLine = 60;     // characters a tooltip shows on one line
+constexpr int kWrapWidth = 480;  // pixels of a wrapped tooltip
+
 QString wrappedToolTip(const QString& text) {
-    return QStringLiteral("<p style='white-space:pre-wrap'>%1</p>").arg(text.toHtmlEscaped());
+    QString breakable;
+    int run = 0;
+    for (const QChar c : text) {
+        run = c.isSpace() ? 0 : run + 1;
+        if (run > kUnbrokenRun && !c.isLowSurrogate()) {
+            breakable.append(QChar(0x200B));
+            run = 1;
+        }
+        breakable.append(c);
+    }
+    // A table of a set width: left to itself, the tooltip wraps a long value into a thin column.
+    if (text.size() <= kOneLine)
+        return QStringLiteral("<p style='white-space:pre-wrap'>%1</p>")
+            .arg(breakable.toHtmlEscaped());
+    return QStringLiteral(
+               "<table width='%1'><tr><td style='white-space:pre-wrap'>%2</td></tr></table>")
+        .arg(kWrapWidth)
+        .arg(breakable.toHtmlEscaped());
 }
 
 }  // namespace
