@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSettings>
 #include <QTableView>
 #include <QTest>
 
@@ -231,6 +232,19 @@ TEST_F(ChangePanelDialogTest, AfterApplyingTheStatusLineSaysWhatWasWrittenAndWha
     EXPECT_FALSE(window->statusLine()->isVisible());
     window->showTab(0);
     EXPECT_TRUE(window->statusLine()->isVisible());
+}
+
+TEST_F(ChangePanelDialogTest, TheColumnsComeBackAsTheUserLeftThem) {
+    ASSERT_TRUE(openPanelFor(2));
+    QHeaderView* header = panel()->table()->horizontalHeader();
+    header->moveSection(header->visualIndex(ChangeTableModel::File), 1);
+    header->resizeSection(ChangeTableModel::Artist, 222);
+    panel()->reject();
+
+    ChangePanelDialog next(delegate, window.get());
+    QHeaderView* again = next.table()->horizontalHeader();
+    EXPECT_EQ(again->visualIndex(ChangeTableModel::File), 1);
+    EXPECT_EQ(again->sectionSize(ChangeTableModel::Artist), 222);
 }
 
 TEST(WrittenMessagesTest, CountsAndShapes) {
