@@ -15,7 +15,9 @@
 #include <QDir>
 #include <QPushButton>
 #include <QScreen>
+#include <QSettings>
 #include <QTableView>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QToolTip>
 
@@ -49,6 +51,9 @@ void save(QWidget* widget, const QString& folder, const QString& name) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // What the window remembers goes to a throw-away folder, never the user's settings.
+    QTemporaryDir settings;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tessel"));
     QApplication::setStyle(QStringLiteral("Fusion"));
