@@ -7,7 +7,7 @@ TESSEL_PACKAGES=(
     libtag1-dev libtagc0-dev
     libicu-dev libsqlite3-dev
     libgtest-dev libgmock-dev libbenchmark-dev
-    desktop-file-utils appstream
+    desktop-file-utils appstream dpkg-dev
 )
 
 tessel_missing_packages() {

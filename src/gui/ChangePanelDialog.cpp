@@ -3,6 +3,7 @@
 #include "ChangeTableModel.h"
 #include "ChangeValueDelegate.h"
 #include "SheetPlacement.h"
+#include "WindowMemory.h"
 #include "app/AppDelegate.h"
 
 #include <QHBoxLayout>
@@ -42,6 +43,9 @@ ChangePanelDialog::ChangePanelDialog(AppDelegate& delegate, QWidget* parent)
     note_->setTextFormat(Qt::PlainText);
     note_->setEnabled(false);  // drawn in the quieter colour of secondary text
     setUpTable();
+    // The columns as the user left them last time (the list's own order is never remembered).
+    if (const QByteArray columns = WindowMemory().changePanelColumns(); !columns.isEmpty())
+        table_->horizontalHeader()->restoreState(columns);
 
     auto* column = new QVBoxLayout(this);
     column->addWidget(info_);
@@ -156,6 +160,7 @@ void ChangePanelDialog::present(const QString& infoLine, const QString& noteLine
 }
 
 void ChangePanelDialog::dismiss() {
+    WindowMemory().setChangePanelColumns(table_->horizontalHeader()->saveState());
     QDialog::done(Accepted);
 }
 

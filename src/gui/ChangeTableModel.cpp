@@ -13,15 +13,32 @@ namespace tessel::gui {
 
 namespace {
 
-QString locationText(const ChangeRecord& record) {
-    // Read only when asked: a library track looks its file up.
-    const std::optional<QString> location = record.track.location();
-    return location ? QDir::toNativeSeparators(*location) : QString();
-}
+// Rich text, so that the tooltip wraps a long value instead of running off the screen; a long
+// run without a space gets a zero-width break chance every kUnbrokenRun characters, or it
+// would still make one wide line.
+constexpr int kUnbrokenRun = 40;
+constexpr int kOneLine = 60;     // characters a tooltip shows on one line
+constexpr int kWrapWidth = 480;  // pixels of a wrapped tooltip
 
-// Rich text, so that the tooltip wraps a long value instead of running off the screen.
 QString wrappedToolTip(const QString& text) {
-    return QStringLiteral("<p style='white-space:pre-wrap'>%1</p>").arg(text.toHtmlEscaped());
+    QString breakable;
+    int run = 0;
+    for (const QChar c : text) {
+        run = c.isSpace() ? 0 : run + 1;
+        if (run > kUnbrokenRun && !c.isLowSurrogate()) {
+            breakable.append(QChar(0x200B));
+            run = 1;
+        }
+        breakable.append(c);
+    }
+    // A table of a set width: left to itself, the tooltip wraps a long value into a thin column.
+    if (text.size() <= kOneLine)
+        return QStringLiteral("<p style='white-space:pre-wrap'>%1</p>")
+            .arg(breakable.toHtmlEscaped());
+    return QStringLiteral(
+               "<table width='%1'><tr><td style='white-space:pre-wrap'>%2</td></tr></table>")
+        .arg(kWrapWidth)
+        .arg(breakable.toHtmlEscaped());
 }
 
 }  // namespace
@@ -38,6 +55,7 @@ ChangeTableModel::ChangeTableModel(AppDelegate& delegate, QObject* parent)
     : QAbstractTableModel(parent), delegate_(delegate) {
     connect(&delegate_, &AppDelegate::changesChanged, this, [this] {
         beginResetModel();
+        locations_.clear();
         endResetModel();
     });
     connect(&delegate_, &AppDelegate::recordsEnabledChanged, this,
@@ -79,27 +97,40 @@ QVariant ChangeTableModel::data(const QModelIndex& index, int role) const {
                        ? QVariant(record->enabled ? Qt::Checked : Qt::Unchecked)
                        : QVariant();
         case Qt::DisplayRole:
-            return displayData(*record, index.column());
+            return displayData(*record, index.row(), index.column());
         case Qt::ToolTipRole:
-            return toolTip(*record, index.column());
+            return toolTip(*record, index.row(), index.column());
         case ChangedSpansRole:
             return QVariant::fromValue(changedSpans(*record, index.column()));
         case SortRole:
             return index.column() == Checked ? QVariant(record->enabled)
-                                             : displayData(*record, index.column());
+                                             : displayData(*record, index.row(), index.column());
         default:
             return {};
     }
 }
 
-QVariant ChangeTableModel::displayData(const ChangeRecord& record, int column) const {
+// Read once per row when first asked: a library track looks its file up, and sorting or
+// filtering by file asks for every row.
+QString ChangeTableModel::locationText(int row) const {
+    if (locations_.size() != rowCount())
+        locations_ = QList<std::optional<QString>>(rowCount());
+    std::optional<QString>& cached = locations_[row];
+    if (!cached) {
+        const std::optional<QString> location = recordAt(row)->track.location();
+        cached = location ? QDir::toNativeSeparators(*location) : QString();
+    }
+    return *cached;
+}
+
+QVariant ChangeTableModel::displayData(const ChangeRecord& record, int row, int column) const {
     switch (column) {
         case Title:
             return record.title;
         case Artist:
             return record.artist;
         case File:
-            return QFileInfo(locationText(record)).fileName();
+            return QFileInfo(locationText(row)).fileName();
         case Tag:
             return record.tagToChange.isEmpty() ? QString()
                                                 : catalogue::readableName(record.tagToChange);
@@ -112,12 +143,12 @@ QVariant ChangeTableModel::displayData(const ChangeRecord& record, int column) c
     }
 }
 
-QVariant ChangeTableModel::toolTip(const ChangeRecord& record, int column) const {
+QVariant ChangeTableModel::toolTip(const ChangeRecord& record, int row, int column) const {
     if (column == OldValue || column == NewValue) {
         const QString value = valueText(column == OldValue ? record.oldTag : record.newTag);
         return value.isEmpty() ? QVariant() : QVariant(wrappedToolTip(value));
     }
-    const QString location = locationText(record);
+    const QString location = locationText(row);
     return location.isEmpty() ? tr("No file") : location;
 }
 

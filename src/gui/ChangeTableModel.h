@@ -8,6 +8,8 @@
 #include <QAbstractTableModel>
 #include <QList>
 
+#include <optional>
+
 namespace tessel {
 class AppDelegate;
 struct ChangeRecord;
@@ -42,12 +44,15 @@ class ChangeTableModel : public QAbstractTableModel {
 
   private:
     const ChangeRecord* recordAt(int row) const;
-    QVariant displayData(const ChangeRecord& record, int column) const;
-    QVariant toolTip(const ChangeRecord& record, int column) const;
+    QVariant displayData(const ChangeRecord& record, int row, int column) const;
+    QVariant toolTip(const ChangeRecord& record, int row, int column) const;
+    /// The track's file at row, native separators; empty when it has none.
+    QString locationText(int row) const;
     QList<TextSpan> changedSpans(const ChangeRecord& record, int column) const;
     void enabledChanged(const QList<int>& rows);
 
     AppDelegate& delegate_;
+    mutable QList<std::optional<QString>> locations_;  // per row, read when first asked
 };
 
 /// A value as the panel shows it: its text on one line, line breaks shown as ↵.

@@ -6,6 +6,8 @@
 #include <QFontMetrics>
 #include <QPainter>
 
+#include <algorithm>
+
 namespace tessel::gui {
 
 namespace {

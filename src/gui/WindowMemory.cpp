@@ -10,6 +10,7 @@ namespace {
 const QString kGeometryKey = QStringLiteral("WindowGeometry");
 const QString kLastPageKey = QStringLiteral("LastPage");
 const QString kRecentFoldersKey = QStringLiteral("RecentFolders");
+const QString kChangePanelColumnsKey = QStringLiteral("ChangePanelColumns");
 
 }  // namespace
 
@@ -29,6 +30,14 @@ int WindowMemory::lastPage() const {
 
 void WindowMemory::setLastPage(int page) {
     settings_.setValue(kLastPageKey, page);
+}
+
+QByteArray WindowMemory::changePanelColumns() const {
+    return settings_.value(kChangePanelColumnsKey).toByteArray();
+}
+
+void WindowMemory::setChangePanelColumns(const QByteArray& state) {
+    settings_.setValue(kChangePanelColumnsKey, state);
 }
 
 QStringList WindowMemory::recentFolders() const {

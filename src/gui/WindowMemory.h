@@ -1,6 +1,6 @@
-// What the window remembers between launches: its geometry, the page last shown and the
-// folders last used. The tools' options are not remembered: they start from their launch
-// values every time.
+// What the window remembers between launches: its geometry, the page last shown, the change
+// panel's columns and the folders last used. The tools' options are not remembered: they start from
+// their launch values every time.
 #pragma once
 
 #include <QByteArray>
@@ -21,6 +21,10 @@ class WindowMemory {
     /// The page last shown; 0 when none was remembered.
     int lastPage() const;
     void setLastPage(int page);
+
+    /// The change panel's columns: their order and widths, as its header saves them.
+    QByteArray changePanelColumns() const;
+    void setChangePanelColumns(const QByteArray& state);
 
     /// The folders last used, the latest first; folders that are gone are left out.
     QStringList recentFolders() const;

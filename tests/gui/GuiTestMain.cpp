@@ -3,6 +3,7 @@
 #include "gui/FocusRingStyle.h"
 
 #include <QApplication>
+#include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
@@ -18,6 +19,10 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QStandardPaths::setTestModeEnabled(true);
+    // Test mode alone would put the settings in one folder shared by every test process that
+    // ctest runs side by side; each process gets its own.
+    for (const auto format : {QSettings::NativeFormat, QSettings::IniFormat})
+        QSettings::setPath(format, QSettings::UserScope, home.filePath(QStringLiteral("config")));
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tessel"));
     tessel::gui::FocusRingStyle::install();  // the style the app runs with

@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSettings>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
@@ -44,6 +45,9 @@ bool waitFor(const std::function<bool()>& condition, int timeoutMs) {
 GuiTest::GuiTest() : delegate(library.provider(), presenter) {
     music = library.addPlaylist(QStringLiteral("Music"));
     delegate.applicationDidFinishLaunching();
+    // What an earlier case's window remembered (columns, folders, geometry) does not carry
+    // over: the settings live in the run's temporary folder, emptied for each case.
+    QSettings(QStringLiteral("Tessel"), QStringLiteral("Tessel")).clear();
     window = std::make_unique<MainWindow>(delegate);
     presenter.setWindow(window.get());
     window->show();

@@ -243,12 +243,6 @@ TEST_F(MainWindowTest, TheFocusedButtonHasARing) {
 
 class RememberingWindowTest : public GuiTest {
   protected:
-    RememberingWindowTest() {
-        // The widget tests keep their settings in a temporary folder; start each case empty.
-        QSettings settings(QStringLiteral("Tessel"), QStringLiteral("Tessel"));
-        for (const char* key : {"WindowGeometry", "LastPage", "RecentFolders"})
-            settings.remove(QString::fromLatin1(key));
-    }
     // Sends the drag and the drop of urls onto the window; true when the drag was accepted.
     bool dropOnWindow(const QList<QUrl>& urls) {
         QMimeData data;

@@ -4,6 +4,7 @@
 #include "MemoryLibrary.h"
 #include "app/AppDelegate.h"
 #include "gui/ChangePanelDialog.h"
+#include "gui/ChangeTableModel.h"
 #include "gui/FocusRingStyle.h"
 #include "gui/GuiPresenter.h"
 #include "gui/MainWindow.h"
@@ -13,8 +14,12 @@
 #include <QApplication>
 #include <QDir>
 #include <QPushButton>
+#include <QScreen>
+#include <QSettings>
 #include <QTableView>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QToolTip>
 
 namespace {
 
@@ -46,6 +51,9 @@ void save(QWidget* widget, const QString& folder, const QString& name) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // What the window remembers goes to a throw-away folder, never the user's settings.
+    QTemporaryDir settings;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tessel"));
     QApplication::setStyle(QStringLiteral("Fusion"));
@@ -84,6 +92,14 @@ int main(int argc, char** argv) {
         return 1;
     window.changePanel()->resize(1100, 520);
     save(window.changePanel(), folder, QStringLiteral("panel-") + mode);
+    QTableView* table = window.changePanel()->table();
+    const QModelIndex value = table->model()->index(0, tessel::gui::ChangeTableModel::NewValue);
+    const QPoint at = table->viewport()->mapToGlobal(table->visualRect(value).center());
+    QToolTip::showText(at, value.data(Qt::ToolTipRole).toString(), table);
+    QTest::qWait(500);
+    QGuiApplication::primaryScreen()->grabWindow(0).save(
+        QDir(folder).filePath(QStringLiteral("tooltip-") + mode + QStringLiteral(".png")));
+    QToolTip::hideText();
 
     delegate.checkSelected({1, 4, 7}, 0);
     bool ended = false;
