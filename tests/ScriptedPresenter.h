@@ -40,6 +40,8 @@ class ScriptedPresenter : public Presenter {
     std::function<void(const AlertRequest&)> onAlert;
     /// Called when the change panel opens.
     std::function<void()> onChangePanel;
+    /// Called when a run's progress sheet opens, before its worker starts.
+    std::function<void()> onProgressSheet;
 
     QList<AlertRequest> alerts;
     QList<ChangePanel> changePanels;
