@@ -256,6 +256,9 @@ TEST_F(MaintenanceCommandsTest, AllPlaylistsExportAfterRelinkingResolveInTheMusi
              temp.filePath("music"), "--save-to", lists});
     ASSERT_EQ(exported.exitCode, 0) << exported.err.toStdString();
     EXPECT_EQ(exported.out, "3 playlists exported to " + lists + ": 5 entries, 1 dead left out.\n");
+    EXPECT_TRUE(exported.err.contains("saved to “" + lists +
+                                      "”. 1 track whose file cannot be found was left out."))
+        << exported.err.toStdString();
     EXPECT_EQ(QDir(lists).entryList(QDir::Files, QDir::Name),
               QStringList({"Mix (2).m3u8", "Mix.m3u8", "hidden-odd.m3u8"}));
     int files = 0;
