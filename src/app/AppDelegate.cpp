@@ -16,6 +16,7 @@
 #include "tools/NumericTagChanger.h"
 #include "tools/PlaylistManager.h"
 #include "tools/SearchReplace.h"
+#include "tools/StatsWriter.h"
 
 #include <QDebug>
 #include <QMetaProperty>
@@ -218,6 +219,11 @@ void AppDelegate::performDead() {
     presenter_.endEditing();
     setOption("selectedMethod", 0);
     runTool(DeadTrackRemoval(), DeadTrackRemoval::shape());
+}
+
+void AppDelegate::performWriteStats() {
+    presenter_.endEditing();
+    runTool(StatsWriter());
 }
 
 void AppDelegate::performNumeric() {

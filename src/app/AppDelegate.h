@@ -271,6 +271,9 @@ class AppDelegate : public QObject {
     void searchTrackComplete(const QString& key, const QList<RelinkCandidate>& found);
     /// Ends a re-linking run: the change panel over its records, or "No Fixed Tracks".
     void performFixFinished();
+    /// Writes the library's rating and play count of the chosen tracks into their files
+    /// (StatsWriter), through the change panel.
+    void performWriteStats();
 
     // ---- change panel ----
     /// Opens the change panel over the open list with its info line.

@@ -162,7 +162,9 @@ void AppDelegate::finishExportAll(const QString& folder,
     QString text =
         formattedString(QStringLiteral("%i playlists with %i entries were saved to “%@”."),
                         summary.playlists, summary.entries, folder);
-    if (summary.leftOut > 0)
+    if (summary.leftOut == 1)
+        text += QStringLiteral(" 1 track whose file cannot be found was left out.");
+    else if (summary.leftOut > 1)
         text +=
             formattedString(QStringLiteral(" %i tracks whose files cannot be found were left out."),
                             summary.leftOut);

@@ -14,6 +14,7 @@
 #include "DeadCommand.h"
 #include "PlaylistCommand.h"
 #include "RelinkCommand.h"
+#include "WriteStatsCommand.h"
 
 namespace tessel::cli {
 
@@ -31,6 +32,7 @@ std::vector<std::unique_ptr<Command>> allCommands() {
     commands.push_back(std::make_unique<PlaylistCommand>());
     commands.push_back(std::make_unique<DeadCommand>());
     commands.push_back(std::make_unique<RelinkCommand>());
+    commands.push_back(std::make_unique<WriteStatsCommand>());
     commands.push_back(std::make_unique<LibraryCommand>());
     commands.push_back(std::make_unique<LinkCommand>());
     commands.push_back(std::make_unique<SupportMailCommand>());

@@ -71,6 +71,7 @@ MiscellaneousPage::MiscellaneousPage(PageContext& context, QWidget* parent)
     form()->addRow(numericSection());
     form()->addRow(sizeSection());
     form()->addRow(exportSection());
+    form()->addRow(statsSection());
     form()->addRow(deadTracksSection());
     finishSections();
 }
@@ -209,6 +210,22 @@ QWidget* MiscellaneousPage::exportFolderRow() {
     layout->addWidget(exportFolder_, 1);
     layout->addWidget(chooseExportFolder_);
     return row;
+}
+
+// ---- ratings and play counts into the files ----
+
+QGroupBox* MiscellaneousPage::statsSection() {
+    stats_ = new QGroupBox(tr("Ratings and Play Counts"));
+    writeStats_ = sectionStart(stats_, tr("Write to Files"),
+                               [this] { context().delegate.performWriteStats(); });
+    auto* note = new QLabel(
+        tr("Writes the library's rating and play count of the tracks into their files, where "
+           "other players read them. The changes are shown before anything is written."));
+    note->setWordWrap(true);
+    auto* form = new QFormLayout(stats_);
+    form->addRow(note);
+    addStartRow(form, writeStats_);
+    return stats_;
 }
 
 // ---- dead tracks ----

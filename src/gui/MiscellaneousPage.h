@@ -1,6 +1,7 @@
 // The Miscellaneous Tools page: the encoding converter (over the chosen tracks, through the
 // change panel), the numeric tag changer (over the library's selection, written at once), the
-// size estimate, the playlist export (text, XML, M3U8, XSPF) and the dead tracks of a library
+// size estimate, the playlist export (text, XML, M3U8, XSPF), the ratings and play counts
+// written into the files (through the change panel) and the dead tracks of a library
 // playlist, each in its own section with its own start button.
 #pragma once
 
@@ -43,6 +44,8 @@ class MiscellaneousPage : public ToolPage {
     QLineEdit* exportFolderField() const { return exportFolder_; }
     QPushButton* chooseExportFolderButton() const { return chooseExportFolder_; }
     QCheckBox* allPlaylistsBox() const { return allPlaylists_; }
+    QGroupBox* statsBox() const { return stats_; }
+    QPushButton* writeStatsButton() const { return writeStats_; }
     // Dead tracks of the chosen library playlist: removal and re-linking.
     QGroupBox* deadTracksBox() const { return deadTracks_; }
     QPushButton* removeDeadButton() const { return removeDead_; }
@@ -56,6 +59,7 @@ class MiscellaneousPage : public ToolPage {
     QPushButton* formatButton(const QString& title, int format);
     QWidget* exportPathsRow();
     QWidget* exportFolderRow();
+    QGroupBox* statsSection();
     QGroupBox* deadTracksSection();
 
     QGroupBox* encoding_;
@@ -80,6 +84,8 @@ class MiscellaneousPage : public ToolPage {
     QLineEdit* exportFolder_ = nullptr;
     QPushButton* chooseExportFolder_ = nullptr;
     QCheckBox* allPlaylists_ = nullptr;
+    QGroupBox* stats_ = nullptr;
+    QPushButton* writeStats_ = nullptr;
     QGroupBox* deadTracks_;
     QPushButton* removeDead_ = nullptr;
     QPushButton* relink_ = nullptr;

@@ -93,6 +93,7 @@ class FolderImporter {
         for (const auto& record : records) {
             if (const auto present = trackstore::idForLocation(db_, *record.location)) {
                 ids.append(*present);
+                fillPlayStats(*present, record);
                 ++summary_.tracksPresent;
             } else {
                 ids.append(upserter.upsert(record).id);
@@ -100,6 +101,16 @@ class FolderImporter {
             }
         }
         return ids;
+    }
+
+    // A rating or play count the file holds fills the library's only where it has none.
+    void fillPlayStats(qint64 id, const trackstore::TrackRecord& record) {
+        for (const char* key : {"rating", "playedCount"}) {
+            const TrackField& field = *trackField(QLatin1String(key));
+            const QVariant fromFile = record.values.value(int(&field - trackFields().constData()));
+            if (fromFile.toLongLong() > 0 && trackstore::value(db_, id, field).toLongLong() == 0)
+                trackstore::setValue(db_, id, field, fromFile);
+        }
     }
 
     void appendMissing(qint64 playlistId, const QList<qint64>& ids) {

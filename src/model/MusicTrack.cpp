@@ -2,6 +2,7 @@
 
 #include "support/TesselError.h"
 #include "tags/FileTags.h"
+#include "tags/PlayStats.h"
 #include "tags/TagValue.h"
 
 #include <algorithm>
@@ -106,6 +107,11 @@ QVariant MusicTrack::libraryValue(const QString& tag) const {
         const auto path = track_->get()->location();
         return path ? QVariant(*path) : QVariant();
     }
+    if (tag == kPlayStatsTag) {
+        const auto path = track_->get()->location();
+        return path ? QVariant(filetags::playStatsText(filetags::readPlayStats(*path)))
+                    : QVariant();
+    }
     if (tag == u"cover") {
         const auto path = track_->get()->location();
         return path && filetags::hasEmbeddedCover(*path) ? QVariant(QStringLiteral("cover"))
@@ -117,6 +123,8 @@ QVariant MusicTrack::libraryValue(const QString& tag) const {
 void MusicTrack::setLibraryValue(const QString& tag, const QVariant& value) const {
     if (tag == u"location")
         track_->get()->setLocation(stringValue(value));
+    else if (tag == kPlayStatsTag)
+        writePlayStats(value);
     else if (tag == u"cover")
         refuseTag(unsupported::kCoverMessage);
     else
@@ -151,6 +159,13 @@ bool MusicTrack::setLibraryValueIf(const QString& tag, const QVariant& value,
 
 QString MusicTrack::fileValueKey(const QString& tag) {
     return itunes::fileValueKey(propertyKey(tag));
+void MusicTrack::writePlayStats(const QVariant& value) const {
+    const auto path = track_->get()->location();
+    if (!path)
+        throw TesselError(errors::kTagWrite,
+                          QStringLiteral("The track's file cannot be found, so it cannot take a "
+                                         "rating or a play count."));
+    filetags::writePlayStats(*path, filetags::playStatsFromText(asText(value)));
 }
 
 QVariantMap MusicTrack::fileValues(const QStringList& tags) const {

@@ -14,6 +14,11 @@
 
 namespace tessel {
 
+/// The rating and play count in a library track's file, as one value: the text
+/// filetags::playStatsText gives ("FMPS_RATING 0.8, FMPS_PLAYCOUNT 12"). Read from the file and
+/// written into it, never into the library.
+inline const QString kPlayStatsTag = QStringLiteral("playStats");
+
 class MusicTrack {
   public:
     /// A track of the library backend.
@@ -72,6 +77,7 @@ class MusicTrack {
     void setLibraryValue(const QString& tag, const QVariant& value) const;
     bool setLibraryValueIf(const QString& tag, const QVariant& value, const QStringList& tags,
                            const std::function<bool(const QVariantMap&)>& proceed) const;
+    void writePlayStats(const QVariant& value) const;
     QVariantMap fileValues(const QStringList& tags) const;
     void setFileValue(const QString& tag, const QVariant& value) const;
 

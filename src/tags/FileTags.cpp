@@ -1,6 +1,7 @@
 #include "FileTags.h"
 
 #include "SafeSaveStream.h"
+#include "PlayStats.h"
 
 #include "foundation/StringHelpers.h"
 #include "support/FormattedString.h"
@@ -439,6 +440,11 @@ QVariantMap readForLibrary(const QString& path) {
         fields.insert("duration", audio->lengthInMilliseconds() / 1000.0);
         fields.insert("bitRate", qint64(audio->bitrate()));
     }
+    const PlayStats stats = importedPlayStats(*file);
+    if (stats.rating)
+        fields.insert("rating", qint64(*stats.rating));
+    if (stats.playCount)
+        fields.insert("playedCount", *stats.playCount);
     return fields;
 }
 
@@ -461,6 +467,21 @@ FileIdentity readIdentity(const QString& path) {
     if (identity.artists.isEmpty() && !artist.isEmpty())
         identity.artists.append(artist);
     return identity;
+}
+
+void inspect(const QString& path, const std::function<void(TagLib::File&)>& look) {
+    const OpenedFile opened = openFile(path, false);
+    if (TagLib::File* file = opened.musicFile())
+        look(*file);
+}
+
+void modify(const QString& path, const std::function<bool(TagLib::File&)>& change) {
+    const OpenedFile opened = openFile(path, false);
+    TagLib::File& file = openedForWriting(opened, path);
+    if (TagLib::MPEG::File* mpeg = asMpeg(file))
+        addId3v2Tag(*mpeg);
+    if (change(file))
+        save(opened, file, path);
 }
 
 bool hasEmbeddedCover(const QString& path) {

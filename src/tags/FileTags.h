@@ -11,6 +11,10 @@
 
 #include <functional>
 
+namespace TagLib {
+class File;
+}
+
 namespace tessel::filetags {
 
 /// The identifiers a music file can give: the text tags it holds, "year", "number",
@@ -72,6 +76,13 @@ struct FileIdentity {
 /// The identity of a music file from one parse (no audio properties are read); empty for a
 /// file that cannot be opened, is no music file or has no tag.
 FileIdentity readIdentity(const QString& path);
+
+/// For the units of this folder that reach into a format's own tags: the music file opened
+/// once, given to look; nothing is called for a file that cannot be opened or is no music file.
+void inspect(const QString& path, const std::function<void(TagLib::File&)>& look);
+/// Opens the music file once for writing and saves it (an MP3 as write() saves it, with an
+/// ID3v2 tag) when change says it changed something. Throws as write() does.
+void modify(const QString& path, const std::function<bool(TagLib::File&)>& change);
 
 /// True when the bytes "image/" (the start of an embedded picture's type) occur anywhere in
 /// the file; false for a file that cannot be read.

@@ -42,6 +42,11 @@ QString fileUrl(const QString& path, bool relative) {
     return relative ? encoded : QStringLiteral("file://") + encoded;
 }
 
+// A library keeps 0 for a duration it does not know.
+bool knownDuration(const QVariant& duration) {
+    return !isAbsent(duration) && duration.toDouble() > 0;
+}
+
 qint64 wholeNumber(const QVariant& value) {
     return isAbsent(value) ? 0 : value.toLongLong();
 }
@@ -70,7 +75,7 @@ PlaylistText m3u8(const QList<PlaylistEntry>& entries, const QString& base) {
             continue;
         }
         const qint64 seconds =
-            isAbsent(entry.duration) ? -1 : std::llround(entry.duration.toDouble());
+            knownDuration(entry.duration) ? std::llround(entry.duration.toDouble()) : -1;
         const QString name = entry.artist.isEmpty()
                                  ? entry.title
                                  : entry.artist + QStringLiteral(" - ") + entry.title;
@@ -103,7 +108,7 @@ PlaylistText xspf(const QString& name, const QList<PlaylistEntry>& entries, cons
         writeText(xml, QStringLiteral("title"), entry.title);
         writeText(xml, QStringLiteral("creator"), entry.artist);
         writeText(xml, QStringLiteral("album"), entry.album);
-        if (!isAbsent(entry.duration))
+        if (knownDuration(entry.duration))
             xml.writeTextElement(QStringLiteral("duration"),
                                  QString::number(std::llround(entry.duration.toDouble() * 1000)));
         if (wholeNumber(entry.number) > 0)

@@ -3,8 +3,10 @@
 #include "CliTestSupport.h"
 #include "itunes/MusicLibrary.h"
 #include "model/MusicTrack.h"
+#include "tags/PlayStats.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QUrl>
@@ -254,6 +256,9 @@ TEST_F(MaintenanceCommandsTest, AllPlaylistsExportAfterRelinkingResolveInTheMusi
              temp.filePath("music"), "--save-to", lists});
     ASSERT_EQ(exported.exitCode, 0) << exported.err.toStdString();
     EXPECT_EQ(exported.out, "3 playlists exported to " + lists + ": 5 entries, 1 dead left out.\n");
+    EXPECT_TRUE(exported.err.contains("saved to “" + lists +
+                                      "”. 1 track whose file cannot be found was left out."))
+        << exported.err.toStdString();
     EXPECT_EQ(QDir(lists).entryList(QDir::Files, QDir::Name),
               QStringList({"Mix (2).m3u8", "Mix.m3u8", "hidden-odd.m3u8"}));
     int files = 0;
@@ -270,6 +275,54 @@ TEST_F(MaintenanceCommandsTest, AllPlaylistsExportAfterRelinkingResolveInTheMusi
         }
     }
     EXPECT_EQ(files, 4);  // One and Two, Two, One
+}
+
+// Ratings and play counts of an imported library go into the files on --apply; a second run
+// finds nothing to do, and a library filled from those files takes them back.
+TEST_F(MaintenanceCommandsTest, WriteStatsPutsRatingsIntoFilesAndAddingTheFolderReadsThemBack) {
+    const QString mp3 = temp.copyFixture("tagged.mp3", "music/one.mp3");
+    const QString flac = temp.copyFixture("tagged.flac", "music/two.flac");
+    import({{1, "One", "Artist", "Album", mp3, 80, 12},
+            {2, "Two", "Artist", "Album", flac, 0, 0},
+            { 3,
+              "Gone",
+              "Artist",
+              "Album",
+              temp.filePath("gone.mp3"),
+              100,
+              40 }},
+           {playlistXml("Rated", "00000000000000A1", {1, 2, 3})});
+    const QStringList stats{"write-stats", "--playlist", "Rated"};
+    const test::CliRun preview = run(stats + QStringList{"--json"});
+    ASSERT_EQ(preview.exitCode, 0) << preview.err.toStdString();
+    const QJsonArray records = preview.json()["changes"].toObject()["records"].toArray();
+    ASSERT_EQ(records.size(), 1);  // Two has none, Gone has no file
+    EXPECT_EQ(records.first()["newTag"].toString(), "FMPS_RATING 0.8, FMPS_PLAYCOUNT 12");
+    EXPECT_EQ(filetags::readPlayStats(mp3), filetags::PlayStats());
+
+    ASSERT_EQ(run(stats + QStringList{"--apply"}).exitCode, 0);
+    EXPECT_EQ(filetags::readPlayStats(mp3), filetags::PlayStats({80, 12}));
+    const test::CliRun again = run(stats);
+    EXPECT_EQ(again.exitCode, 0) << again.err.toStdString();
+    EXPECT_TRUE(again.err.contains("No Changes")) << again.err.toStdString();
+
+    // A fresh library takes the file's values for a track that has none.
+    for (const char* suffix : {"", "-wal", "-shm"})
+        QFile::remove(libraryFile() + QLatin1String(suffix));
+    ASSERT_EQ(run({"library", "add-folder", temp.filePath("music"), "--playlist", "New"}).exitCode,
+              0);
+    const auto application = itunes::libraryProvider(libraryFile())();
+    int rated = 0;
+    for (const auto& playlist : application->sources().first()->userPlaylists()) {
+        for (const itunes::TrackPtr& track : playlist->tracks()) {
+            if (track->location() == std::optional<QString>(mp3)) {
+                EXPECT_EQ(track->property("rating").toLongLong(), 80);
+                EXPECT_EQ(track->property("playedCount").toLongLong(), 12);
+                ++rated;
+            }
+        }
+    }
+    EXPECT_EQ(rated, 1);
 }
 
 }  // namespace

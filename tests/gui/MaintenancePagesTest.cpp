@@ -77,6 +77,19 @@ TEST_F(MaintenancePagesTest, RemoveDeadTracksFromTheMiscellaneousPage) {
     EXPECT_EQ(delegate.property("selectedMethod").toInt(), 0);
 }
 
+TEST_F(MaintenancePagesTest, WriteStatsProposesTheFilesThatLackTheirRatings) {
+    const QString path = temp.copyFixture("tagged.flac", "music/song.flac");
+    tessel::test::MemoryTrack track = library.addTrack("Song", "Artist", path);
+    track->properties.insert("rating", qint64(60));
+    library.append(music, track);
+    window->showTab(5);
+    auto* misc = static_cast<MiscellaneousPage*>(window->pageView(5));
+    misc->writeStatsButton()->click();
+    ASSERT_TRUE(waitFor([this] { return window->changePanel()->isVisible(); }));
+    ASSERT_EQ(delegate.changes()->records.size(), 1);
+    EXPECT_EQ(delegate.changes()->records.first().newTag.toString(), "FMPS_RATING 0.6");
+}
+
 TEST_F(MaintenancePagesTest, RelinkAsksForTheFolderAndProposesTheNewLocation) {
     const QString path = temp.copyFixture("tagged.mp3", "moved/song.mp3");  // Song, Artist, Album
     tessel::test::MemoryTrack track = library.addTrack("Song", "Artist");
