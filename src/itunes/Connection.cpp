@@ -1,6 +1,9 @@
 #include "Connection.h"
 
 #include "Schema.h"
+#include "WriteJournal.h"
+
+#include <QDebug>
 
 #include <QDir>
 #include <QFile>
@@ -42,7 +45,14 @@ std::shared_ptr<Connection> Connection::open(const QString& path, Use use) {
     const auto access = use == Use::Reading || cannotWrite(path) ? sql::Database::Access::ReadOnly
                                                                  : sql::Database::Access::ReadWrite;
     auto connection = std::make_shared<Connection>(path, access);
-    connection->locked([](sql::Database& db) { schema::prepare(db); });
+    connection->locked([](sql::Database& db) {
+        schema::prepare(db);
+        // Changes a killed process left between the library and a file are settled now.
+        if (!db.readOnly()) {
+            for (const QString& problem : journal::reconcile(db))
+                qWarning().noquote() << problem;
+        }
+    });
     return connection;
 }
 

@@ -55,10 +55,10 @@ class Track {
     virtual void setProperty(const QString& key, const QVariant& value) = 0;
 
     /// Reads the properties keys and, when proceed accepts their values, sets key to value.
-    /// The library's own track does both in one write transaction, so no other writer comes
-    /// between the check and the write, and for a field it writes into the track's file it
-    /// also gives proceed the file's own value under fileValueKey(key). Returns false, having
-    /// written nothing, when proceed refuses.
+    /// The library's own track reads, checks and stores the new value in one write
+    /// transaction, so no other writer comes between; for a field it writes into the track's
+    /// file it also gives proceed the file's own value under fileValueKey(key). Returns false,
+    /// having written nothing, when proceed refuses.
     virtual bool setPropertyIf(const QString& key, const QVariant& value, const QStringList& keys,
                                const std::function<bool(const QVariantMap&)>& proceed) {
         QVariantMap values;

@@ -3,8 +3,10 @@
 #include "LibraryPlaylist.h"
 #include "PlaylistStore.h"
 #include "TrackStore.h"
+#include "WriteJournal.h"
 #include "support/FormattedString.h"
 #include "tags/FileTags.h"
+#include "tags/TagValue.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -52,50 +54,76 @@ QVariant LibraryTrack::property(const QString& key) const {
 }
 
 void LibraryTrack::setProperty(const QString& key, const QVariant& value) {
-    const TrackField& field = writableField(key);
-    // The library takes the value only once the file has taken it too: a file that cannot be
-    // written rolls the library back, so the two never disagree.
-    connection_->locked([&](sql::Database& db) {
-        sql::Transaction transaction(db);
-        trackstore::setValue(db, trackId_, field, value);
-        writeThrough(field.key, trackstore::value(db, trackId_, field));
-        transaction.commit();
-    });
+    change(writableField(key), value, {}, nullptr);
 }
 
 bool LibraryTrack::setPropertyIf(const QString& key, const QVariant& value, const QStringList& keys,
                                  const std::function<bool(const QVariantMap&)>& proceed) {
-    const TrackField& field = writableField(key);
-    return connection_->locked([&](sql::Database& db) {
-        // From the check to the write no other writer comes between.
+    return change(writableField(key), value, keys, proceed);
+}
+
+// The check and the library's new value are committed together with a journal entry before
+// the file is touched: from then on another writer's guard sees the change, and a kill before
+// the file holds it leaves an entry that the next start settles from the file. A file that
+// refuses the value sets the library back, unless someone changed it since.
+bool LibraryTrack::change(const TrackField& field, const QVariant& value, const QStringList& keys,
+                          const std::function<bool(const QVariantMap&)>& proceed) {
+    struct Planned {
+        bool accepted = false;
+        std::optional<QString> path;
+        QVariant old;
+        QVariant stored;
+        qint64 entry = 0;
+    };
+    const Planned plan = connection_->locked([&](sql::Database& db) {
         sql::Transaction transaction(db);
-        QVariantMap values;
-        for (const QString& name : keys)
-            values.insert(name, trackstore::value(db, trackId_, knownField(name)));
-        // Another tagger may have changed the file since the library last read it.
-        if (const auto path = throughPath(field.key)) {
-            const QVariantMap inFile = filetags::readForLibrary(*path);
-            if (!inFile.isEmpty())
-                values.insert(fileValueKey(key), inFile.value(field.key));
+        Planned planned;
+        planned.path = throughPath(field.key);
+        if (proceed) {
+            QVariantMap values;
+            for (const QString& name : keys)
+                values.insert(name, trackstore::value(db, trackId_, knownField(name)));
+            // Another tagger may have changed the file since the library last read it.
+            if (planned.path) {
+                const QVariantMap inFile = filetags::readForLibrary(*planned.path);
+                if (!inFile.isEmpty())
+                    values.insert(fileValueKey(field.key), inFile.value(field.key));
+            }
+            if (!proceed(values))
+                return planned;
         }
-        if (!proceed(values))
-            return false;
+        planned.accepted = true;
+        planned.old = trackstore::value(db, trackId_, field);
         trackstore::setValue(db, trackId_, field, value);
-        writeThrough(field.key, trackstore::value(db, trackId_, field));
+        planned.stored = trackstore::value(db, trackId_, field);
+        if (planned.path)
+            planned.entry =
+                journal::recordPending(db, trackId_, field, planned.old, planned.stored);
         transaction.commit();
-        return true;
+        return planned;
     });
+    if (!plan.accepted || !plan.path)
+        return plan.accepted;
+    try {
+        filetags::writeField(*plan.path, field.key, plan.stored);
+    } catch (const TesselError&) {
+        connection_->locked([&](sql::Database& db) {
+            sql::Transaction transaction(db);
+            if (valueText(trackstore::value(db, trackId_, field)) == valueText(plan.stored))
+                trackstore::setValue(db, trackId_, field, plan.old);
+            journal::forget(db, plan.entry);
+            transaction.commit();
+        });
+        throw;
+    }
+    connection_->locked([&](sql::Database& db) { journal::markWritten(db, plan.entry); });
+    return true;
 }
 
 std::optional<QString> LibraryTrack::throughPath(const QString& key) const {
     if (!filetags::isWritableThrough(key) || kind() != TrackKind::File)
         return std::nullopt;
     return location();
-}
-
-void LibraryTrack::writeThrough(const QString& key, const QVariant& value) const {
-    if (const auto path = throughPath(key))
-        filetags::writeField(*path, key, value);
 }
 
 std::optional<QString> LibraryTrack::location() const {

@@ -19,10 +19,10 @@ class LibraryTrack final : public Track {
     TrackPtr get() const override;
     /// Also "title" for "name". "duration" is in seconds (a double), "bitRate" in kbit/s.
     QVariant property(const QString& key) const override;
-    /// Setting a tag of a file track whose file exists also writes the field into the file;
-    /// when the file cannot be written the library keeps its old value and the write error
-    /// (errors::kTagWrite) is thrown. "duration" and "bitRate" belong to the file and cannot be
-    /// set.
+    /// Setting a tag of a file track whose file exists also writes the field into the file,
+    /// recorded in the write journal until the file holds it; when the file cannot be written
+    /// the library gets its old value back and the write error (errors::kTagWrite) is thrown.
+    /// "duration" and "bitRate" belong to the file and cannot be set.
     void setProperty(const QString& key, const QVariant& value) override;
     /// As setProperty, once proceed has accepted the values read in the same transaction.
     bool setPropertyIf(const QString& key, const QVariant& value, const QStringList& keys,
@@ -52,7 +52,8 @@ class LibraryTrack final : public Track {
   private:
     void checkExists(sql::Database& db) const;
     void removeEntry(sql::Database& db) const;
-    void writeThrough(const QString& key, const QVariant& value) const;
+    bool change(const TrackField& field, const QVariant& value, const QStringList& keys,
+                const std::function<bool(const QVariantMap&)>& proceed);
     std::optional<QString> throughPath(const QString& key) const;
 
     ConnectionPtr connection_;

@@ -90,6 +90,21 @@ const char* const kMigrations[] = {
     CREATE INDEX selection_by_item ON selection (item_id);
     CREATE INDEX selection_by_track ON selection (track_id);
     )sql",
+    // 3: the write journal: each change to a track's file, recorded before the file is touched.
+    R"sql(
+    CREATE TABLE write_journal (
+        id INTEGER PRIMARY KEY,
+        track_id INTEGER NOT NULL REFERENCES tracks (id) ON DELETE CASCADE,
+        tag TEXT NOT NULL,
+        old_value,
+        new_value,
+        state TEXT NOT NULL DEFAULT 'pending' CHECK (state IN ('pending', 'written', 'failed')),
+        writer INTEGER NOT NULL,
+        time TEXT NOT NULL DEFAULT (strftime('%Y-%m-%dT%H:%M:%fZ', 'now'))
+    );
+    CREATE INDEX write_journal_by_state ON write_journal (state);
+    CREATE INDEX write_journal_by_track ON write_journal (track_id);
+    )sql",
 };
 
 constexpr int kVersion = int(std::size(kMigrations));

@@ -1,14 +1,20 @@
 // Tag changes carried out on library tracks of a real library database whose tracks have
 // files: the guard reads, checks and writes in one transaction, and checks the file too.
 #include "../app/MemoryLibrary.h"
+#include "LargeAudio.h"
 #include "TestSupport.h"
 #include "changes/ApplyEngine.h"
 #include "itunes/Connection.h"
 #include "itunes/LibraryImport.h"
 #include "itunes/MusicLibrary.h"
 
+#include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+
+#include <csignal>
+#include <random>
 
 namespace tessel {
 namespace {
@@ -124,6 +130,107 @@ TEST_F(LibraryApplyTest, TwoProcessesApplyingAtOnceLoseNoWrite) {
             EXPECT_EQ(track->property("comment"), values.at(winner));
             EXPECT_EQ(fileComment(track), values.at(winner));
         }
+    }
+}
+
+QStringList& warnings() {
+    static QStringList lines;
+    return lines;
+}
+
+void recordWarning(QtMsgType type, const QMessageLogContext&, const QString& message) {
+    if (type == QtWarningMsg)
+        warnings().append(message);
+}
+
+TEST_F(LibraryApplyTest, PendingChangesOfAnEndedWriterAreSettledFromTheFiles) {
+    makeLibrary(3);
+    // As a killed writer leaves them: the library holds the new value, the journal a pending
+    // entry; the first file took the change, the second did not, the third is gone.
+    const QList<itunes::TrackPtr> all = tracks();
+    MusicTrack::withPath(*all.at(0)->location()).setTag("comment", "New");
+    const QString gone = *all.at(2)->location();
+    itunes::Connection::open(libraryFile())->locked([](sql::Database& db) {
+        db.exec(
+            "UPDATE tracks SET comment = 'New';"
+            "INSERT INTO write_journal (track_id, tag, old_value, new_value, writer) "
+            "SELECT id, 'comment', 'Note', 'New', 999999999 FROM tracks");
+    });
+    QFile::remove(gone);
+    warnings().clear();
+    qInstallMessageHandler(recordWarning);
+    const auto connection = itunes::Connection::open(libraryFile());
+    qInstallMessageHandler(nullptr);
+
+    EXPECT_EQ(all.at(0)->property("comment"), QStringLiteral("New"));
+    EXPECT_EQ(all.at(1)->property("comment"), QStringLiteral("Note"));
+    EXPECT_EQ(all.at(2)->property("comment"), QStringLiteral("New"));
+    const auto states = connection->locked([](sql::Database& db) {
+        sql::Statement statement(db, "SELECT state FROM write_journal ORDER BY track_id");
+        QStringList list;
+        while (statement.step())
+            list.append(statement.text(0));
+        return list;
+    });
+    EXPECT_EQ(states, (QStringList{"written", "failed"}));
+    ASSERT_EQ(warnings().size(), 1);
+    EXPECT_TRUE(warnings().first().contains(u"could not be checked"))
+        << warnings().first().toStdString();
+}
+
+// Runs the helper on the playlist "Music" of library; kills it killAfterMs after it is ready
+// (never when negative). Returns the milliseconds from ready to its end.
+qint64 applyInHelper(const QString& library, const QString& value, const QString& go,
+                     qint64 killAfterMs = -1) {
+    QProcess helper;
+    helper.start(QStringLiteral(TESSEL_APPLY_HELPER), {library, "Music", "comment", value, go});
+    helper.waitForReadyRead(30000);
+    QElapsedTimer clock;
+    clock.start();
+    if (killAfterMs >= 0 && !helper.waitForFinished(int(killAfterMs)))
+        ::kill(pid_t(helper.processId()), SIGKILL);
+    helper.waitForFinished(120000);
+    return clock.elapsed();
+}
+
+TEST_F(LibraryApplyTest, AKillWhileApplyingIsSettledAtTheNextStart) {
+    const QStringList files = test::makeLargeAudio(temp, "music");
+    if (files.isEmpty())
+        GTEST_SKIP() << "ffmpeg and sox make the test files";
+    QList<QByteArray> audio;
+    for (const QString& file : files)
+        audio.append(test::audioOf(file));
+    itunes::importFolder(*itunes::Connection::open(libraryFile()), temp.filePath("music"),
+                         QStringLiteral("Music"));
+    library = itunes::libraryProvider(libraryFile());
+    const QString go = temp.writeFile("go");
+    const qint64 whole = applyInHelper(libraryFile(), QString(20000, u'c'), go);
+    ASSERT_EQ(tracks().first()->property("comment"), QString(20000, u'c'));
+
+    std::mt19937 random(20261208);
+    QStringList held{QString(20000, u'c'), QString(20000, u'c')};
+    for (int kill = 0; kill < 10; ++kill) {
+        const QString value(25000 + 5000 * kill, u'c');
+        applyInHelper(libraryFile(), value, go,
+                      std::uniform_int_distribution<qint64>(0, whole)(random));
+        itunes::Connection::open(libraryFile());  // the next start settles what the kill left
+        const QList<itunes::TrackPtr> now = tracks();
+        ASSERT_EQ(now.size(), 2);
+        for (int i = 0; i < 2; ++i) {
+            const QString inLibrary = now.at(i)->property("comment").toString();
+            EXPECT_EQ(fileComment(now.at(i)).toString().size(), inLibrary.size()) << kill;
+            EXPECT_TRUE(inLibrary == value || inLibrary == held.at(i)) << kill;
+            EXPECT_EQ(test::audioOf(*now.at(i)->location()), audio.at(i)) << kill;
+            held[i] = inLibrary;
+        }
+        const qint64 pending =
+            itunes::Connection::open(libraryFile())->locked([](sql::Database& db) {
+                sql::Statement statement(
+                    db, "SELECT count(*) FROM write_journal WHERE state <> 'written'");
+                statement.step();
+                return statement.integer(0);
+            });
+        EXPECT_EQ(pending, 0) << kill;
     }
 }
 
