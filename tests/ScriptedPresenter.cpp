@@ -27,6 +27,8 @@ void ScriptedPresenter::endEditing() {
 
 void ScriptedPresenter::showProgressSheet() {
     ++progressShown;
+    if (onProgressSheet)
+        onProgressSheet();
 }
 
 void ScriptedPresenter::hideProgressSheet() {

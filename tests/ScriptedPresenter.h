@@ -40,6 +40,8 @@ class ScriptedPresenter : public Presenter {
     std::function<void(const AlertRequest&)> onAlert;
     /// Called when the change panel opens.
     std::function<void()> onChangePanel;
+    /// Called when the progress sheet opens, before the run's work starts.
+    std::function<void()> onProgressSheet;
 
     QList<AlertRequest> alerts;
     QList<ChangePanel> changePanels;

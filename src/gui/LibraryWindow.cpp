@@ -16,6 +16,7 @@
 #include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QSplitter>
@@ -49,7 +50,8 @@ QString droppedPath(const QMimeData* data) {
 }
 
 QString tracksText(int count) {
-    return count == 1 ? LibraryWindow::tr("1 track") : LibraryWindow::tr("%1 tracks").arg(count);
+    return count == 1 ? LibraryWindow::tr("1 track")
+                      : LibraryWindow::tr("%1 tracks").arg(QLocale().toString(count));
 }
 
 }  // namespace
@@ -105,7 +107,7 @@ LibraryWindow::LibraryWindow(AppDelegate& delegate, QWidget* parent)
     buildLayout();
     connectViews();
     openLibrary();
-    resize(1100, 640);
+    resize(1280, 680);
 }
 
 LibraryWindow::~LibraryWindow() = default;
@@ -186,7 +188,10 @@ void LibraryWindow::buildLayout() {
     table_->setWordWrap(false);
     table_->setAlternatingRowColors(true);
     for (int column : {0, 1, 2, 3})
-        table_->setColumnWidth(column, 160);
+        table_->setColumnWidth(column, 150);
+    for (int column : {5, 6, 7})
+        table_->setColumnWidth(column, 64);
+    table_->resizeColumnToContents(int(itunes::browse::Column::PlayCount));
     table_->setColumnWidth(int(itunes::browse::Column::File), 320);
 
     filter_->setPlaceholderText(tr("Filter by title, artist or album (Ctrl+F)"));
@@ -312,7 +317,7 @@ void LibraryWindow::updateActions() {
 void LibraryWindow::updateStatus() {
     const int selected = int(table_->selectionModel()->selectedRows().size());
     status_->setText(tracksText(tracks_->rowCount()) + QStringLiteral(" · ") +
-                     tr("%1 selected").arg(selected));
+                     tr("%1 selected").arg(QLocale().toString(selected)));
 }
 
 QAction* LibraryWindow::action(const QString& objectName) const {

@@ -261,10 +261,14 @@ void MainWindow::placeHint() {
         room = QRect(page->mapTo(this, QPoint(help.right() + 12, help.top())),
                      page->mapTo(this, QPoint(start.left() - 12, help.bottom())));
     }
-    if (!hint_->offersLibrary() && room.width() >= kHintMinimumWidth) {
-        hint_->setText(
-            tr("Pick a tool in the toolbar, choose the tracks and the options, then "
-               "click Start →"));
+    if (room.width() >= kHintMinimumWidth) {
+        // An empty library needs filling before any tool can work: the hint says where.
+        hint_->setText(hint_->offersLibrary()
+                           ? tr("Your music library is empty. <a href=\"library\">Open the "
+                                "Library</a> (Ctrl+L) to import a Library.xml or add a folder "
+                                "of music files.")
+                           : tr("Pick a tool in the toolbar, choose the tracks and the options, "
+                                "then click Start →"));
         hint_->setFixedWidth(std::min(room.width(), kHintMaximumWidth));
         hint_->adjustSize();
         const int top =
@@ -272,7 +276,6 @@ void MainWindow::placeHint() {
         hint_->move(room.right() - hint_->width(), top);
         return;
     }
-    // An empty library needs filling before any tool can work: the hint says where.
     hint_->setText(hint_->offersLibrary()
                        ? tr("↑ Your music library is empty. <a href=\"library\">Open the "
                             "Library</a> (Ctrl+L) to import a Library.xml or add a folder of "

@@ -83,12 +83,11 @@ TEST_F(AppDelegateLibraryTest, FillingTheLibraryEndsInItsCountsOrInWhyItFailed) 
     EXPECT_TRUE(presenter().alertLines().last().startsWith("Import Failed: "));
     EXPECT_EQ(delegate->playlists(), (QStringList{"Rock", "New"}));
 
-    // Stopped from the sheet before it read a file: nothing added, no alert.
+    // Stopped from the sheet as soon as it shows: nothing added, no alert.
     const int alerts = int(presenter().alerts.size());
-    EXPECT_FALSE(runToEnd([&] {
-        delegate->performAddFolder(temp.filePath("more"), "Other");
-        delegate->cancelRun();
-    }));
+    presenter().onProgressSheet = [&] { delegate->cancelRun(); };
+    EXPECT_FALSE(runToEnd([&] { delegate->performAddFolder(temp.filePath("more"), "Other"); }));
+    presenter().onProgressSheet = nullptr;
     EXPECT_EQ(presenter().alerts.size(), alerts);
     EXPECT_EQ(delegate->playlists(), (QStringList{"Rock", "New"}));
 

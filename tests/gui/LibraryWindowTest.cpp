@@ -243,7 +243,7 @@ TEST_F(LibraryWindowTest, PlaylistEditsGoThroughTheLibraryAndAskFirst) {
 }
 
 TEST_F(LibraryWindowTest, TheProgressSheetStopsAnImportOnEscape) {
-    for (int i = 0; i < 40; ++i)
+    for (int i = 0; i < 150; ++i)
         temp.copyFixture("tagged.mp3", QStringLiteral("many/%1.mp3").arg(i));
     folder = temp.filePath("many");
     choice = QStringLiteral("many");
