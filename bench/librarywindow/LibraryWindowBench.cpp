@@ -105,6 +105,17 @@ int main(int argc, char** argv) {
     QApplication::processEvents();
     std::printf("scrolled to the middle: %.1f ms\n", since(timer));
 
+    window.trackTable()->selectAll();
+    std::printf("all rows selected in the table: %.1f ms\n", since(timer));
+    window.storeSelection();
+    std::printf("all %d rows stored as the selection: %.1f ms\n", delegate.selectedTrackCount(),
+                since(timer));
+    window.trackTable()->clearSelection();
+    window.trackTable()->selectRow(window.trackModel()->rowCount() / 2 + 3);
+    window.storeSelection();
+    QApplication::processEvents();
+    timer.restart();
+
     if (!shot.isEmpty()) {
         QEventLoop settle;
         QTimer::singleShot(300, &settle, &QEventLoop::quit);

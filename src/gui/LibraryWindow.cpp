@@ -17,6 +17,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QSplitter>
@@ -113,6 +115,8 @@ LibraryWindow::LibraryWindow(AppDelegate& delegate, QWidget* parent)
 LibraryWindow::~LibraryWindow() = default;
 
 void LibraryWindow::buildActions() {
+    // The menu holds every action too, so the keyboard reaches them all (Alt+L).
+    QMenu* menu = menuBar()->addMenu(tr("&Library"));
     QToolBar* bar = addToolBar(tr("Library"));
     bar->setObjectName(QStringLiteral("libraryActions"));
     bar->setMovable(false);
@@ -121,6 +125,7 @@ void LibraryWindow::buildActions() {
     const auto add = [&](const char* name, const QString& text, const QKeySequence& keys,
                          void (LibraryWindow::*slot)()) {
         QAction* item = bar->addAction(text);
+        menu->addAction(item);
         item->setObjectName(QString::fromLatin1(name));
         item->setShortcut(keys);
         if (!keys.isEmpty())
@@ -134,12 +139,14 @@ void LibraryWindow::buildActions() {
     add("addFolder", tr("Add &Folder…"), QKeySequence(Qt::CTRL | Qt::Key_O),
         &LibraryWindow::addFolder);
     bar->addSeparator();
+    menu->addSeparator();
     add("newPlaylist", tr("&New Playlist…"), QKeySequence(Qt::CTRL | Qt::Key_N),
         &LibraryWindow::newPlaylist);
     add("renamePlaylist", tr("&Rename…"), QKeySequence(Qt::Key_F2), &LibraryWindow::renamePlaylist);
     add("deletePlaylist", tr("&Delete Playlist…"), QKeySequence(Qt::CTRL | Qt::Key_Delete),
         &LibraryWindow::deletePlaylist);
     bar->addSeparator();
+    menu->addSeparator();
     add("addToPlaylist", tr("&Add to Playlist…"), QKeySequence(Qt::CTRL | Qt::Key_P),
         &LibraryWindow::addToPlaylist);
     // Delete acts on the table's selected rows only while the table has the focus.
@@ -152,17 +159,16 @@ void LibraryWindow::buildActions() {
     connect(removeKey, &QAction::triggered, this, &LibraryWindow::removeFromPlaylist);
     table_->addAction(removeKey);
 
-    auto* findKey = new QAction(this);
-    findKey->setShortcut(QKeySequence::Find);
-    connect(findKey, &QAction::triggered, this, [this] {
+    menu->addSeparator();
+    QAction* filter = menu->addAction(tr("Fil&ter Tracks"));
+    filter->setShortcut(QKeySequence::Find);
+    connect(filter, &QAction::triggered, this, [this] {
         filter_->setFocus(Qt::ShortcutFocusReason);
         filter_->selectAll();
     });
-    addAction(findKey);
-    auto* closeKey = new QAction(this);
+    QAction* closeKey = menu->addAction(tr("&Close Window"));
     closeKey->setShortcut(QKeySequence::Close);
     connect(closeKey, &QAction::triggered, this, &QWidget::close);
-    addAction(closeKey);
 }
 
 void LibraryWindow::buildLayout() {
@@ -315,7 +321,7 @@ void LibraryWindow::updateActions() {
 }
 
 void LibraryWindow::updateStatus() {
-    const int selected = int(table_->selectionModel()->selectedRows().size());
+    const int selected = int(selectedRows().size());
     status_->setText(tracksText(tracks_->rowCount()) + QStringLiteral(" · ") +
                      tr("%1 selected").arg(QLocale().toString(selected)));
 }
@@ -324,14 +330,24 @@ QAction* LibraryWindow::action(const QString& objectName) const {
     return findChild<QAction*>(objectName);
 }
 
+// From the selection's ranges: selecting every row of a large table gives one range, where a
+// list of selected indexes would be as long as the table.
+QList<int> LibraryWindow::selectedRows() const {
+    QList<int> rows;
+    for (const QItemSelectionRange& range : table_->selectionModel()->selection()) {
+        for (int row = range.top(); row <= range.bottom(); ++row)
+            rows.append(row);
+    }
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    return rows;
+}
+
 void LibraryWindow::storeSelection() {
     selectionTimer_.stop();
     if (!connection_)
         return;
-    QList<int> rows;
-    for (const QModelIndex& index : table_->selectionModel()->selectedRows())
-        rows.append(index.row());
-    std::sort(rows.begin(), rows.end());
+    const QList<int> rows = selectedRows();
     QList<itunes::TrackPtr> tracks;
     tracks.reserve(rows.size());
     for (int row : rows) {
@@ -429,7 +445,7 @@ void LibraryWindow::deletePlaylist() {
 }
 
 void LibraryWindow::addToPlaylist() {
-    if (table_->selectionModel()->selectedRows().isEmpty())
+    if (!table_->selectionModel()->hasSelection())
         return;
     const QStringList names = delegate_.editablePlaylists();
     const auto choice = dialogs_.choose(this, tr("Add to Playlist"), names, false);
@@ -442,7 +458,7 @@ void LibraryWindow::addToPlaylist() {
 }
 
 void LibraryWindow::removeFromPlaylist() {
-    const int count = int(table_->selectionModel()->selectedRows().size());
+    const int count = int(selectedRows().size());
     if (count == 0 || !currentEditable())
         return;
     const QString question = tr("Remove %1 from the playlist “%2”? They stay in the library.")

@@ -94,6 +94,7 @@ class LibraryWindow : public QMainWindow {
     void updateActions();
     void updateStatus();
     void addFolderAt(const QString& folder);
+    QList<int> selectedRows() const;
     QString currentPersistentId() const;
     QString currentName() const;
     bool currentEditable() const;
