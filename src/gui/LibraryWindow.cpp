@@ -5,6 +5,7 @@
 #include "app/AppDelegate.h"
 #include "itunes/LibraryApplication.h"
 #include "itunes/LibraryTrack.h"
+#include "itunes/PlaylistStore.h"
 
 #include <QAction>
 #include <QDragEnterEvent>
@@ -21,6 +22,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QSet>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTableView>
@@ -237,7 +239,8 @@ void LibraryWindow::connectViews() {
     connect(sources_->selectionModel(), &QItemSelectionModel::currentChanged, this,
             &LibraryWindow::sourceChosen);
     connect(table_->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
-        selectionTimer_.start();
+        if (!restoring_)
+            selectionTimer_.start();
         updateStatus();
     });
     connect(tracks_, &QAbstractItemModel::modelReset, this, &LibraryWindow::updateStatus);
@@ -273,7 +276,41 @@ void LibraryWindow::reload() {
             (shown ? QVariant(*shown) : QVariant()) &&
         tracks_->playlistId() == shown)
         tracks_->reload();
+    showStoredSelection();
     updateActions();
+}
+
+// The rows of the library's selection are selected again, so what the tools will work on stays
+// in view after a run or an edit.
+void LibraryWindow::showStoredSelection() {
+    QSet<QPair<qint64, qint64>> stored;
+    try {
+        connection_->locked([&](sql::Database& db) {
+            for (const auto& selected : itunes::playliststore::selection(db))
+                stored.insert({selected.trackId, selected.itemId.value_or(-1)});
+        });
+    } catch (const TesselError&) {
+        return;
+    }
+    // Runs of neighbouring rows become one range each, so a large selection stays small.
+    QItemSelection rows;
+    int runStart = -1;
+    const int last = tracks_->columnCount() - 1;
+    for (int row = 0; row <= tracks_->rowCount(); ++row) {
+        const bool selected =
+            row < tracks_->rowCount() &&
+            stored.contains({tracks_->key(row).trackId, tracks_->key(row).itemId.value_or(-1)});
+        if (selected && runStart < 0)
+            runStart = row;
+        if (!selected && runStart >= 0) {
+            rows.select(tracks_->index(runStart, 0), tracks_->index(row - 1, last));
+            runStart = -1;
+        }
+    }
+    restoring_ = true;
+    table_->selectionModel()->select(rows, QItemSelectionModel::ClearAndSelect);
+    restoring_ = false;
+    updateStatus();
 }
 
 void LibraryWindow::showPlaylist(const QString& persistentId) {

@@ -199,6 +199,8 @@ TEST_F(LibraryWindowTest, SelectedRowsAreTheSelectionOfTheToolsAndTheCommandLine
         proposed.append(record.title);
     EXPECT_EQ(proposed, chosen);
     delegate.cancelChanges(true);
+    // After the run the window is read again and still shows which rows are selected.
+    EXPECT_EQ(library->trackTable()->selectionModel()->selectedRows().size(), 3);
 }
 
 TEST_F(LibraryWindowTest, PlaylistEditsGoThroughTheLibraryAndAskFirst) {
