@@ -243,7 +243,9 @@ void LibraryWindow::connectViews() {
             selectionTimer_.start();
         updateStatus();
     });
-    connect(tracks_, &QAbstractItemModel::modelReset, this, &LibraryWindow::updateStatus);
+    // Whatever read the rows again (a sort, the filter, another playlist, a run), the rows of
+    // the library's selection show selected.
+    connect(tracks_, &QAbstractItemModel::modelReset, this, &LibraryWindow::showStoredSelection);
     connect(&delegate_, &AppDelegate::runEnded, this, &LibraryWindow::reload);
     connect(&delegate_, &AppDelegate::selectedTrackCountChanged, this,
             &LibraryWindow::updateStatus);
@@ -276,13 +278,14 @@ void LibraryWindow::reload() {
             (shown ? QVariant(*shown) : QVariant()) &&
         tracks_->playlistId() == shown)
         tracks_->reload();
-    showStoredSelection();
     updateActions();
 }
 
 // The rows of the library's selection are selected again, so what the tools will work on stays
 // in view after a run or an edit.
 void LibraryWindow::showStoredSelection() {
+    if (!connection_)
+        return;
     QSet<QPair<qint64, qint64>> stored;
     try {
         connection_->locked([&](sql::Database& db) {

@@ -199,8 +199,15 @@ TEST_F(LibraryWindowTest, SelectedRowsAreTheSelectionOfTheToolsAndTheCommandLine
         proposed.append(record.title);
     EXPECT_EQ(proposed, chosen);
     delegate.cancelChanges(true);
-    // After the run the window is read again and still shows which rows are selected.
+    // After the run the window is read again and still shows which rows are selected, in
+    // any order of the rows.
     EXPECT_EQ(library->trackTable()->selectionModel()->selectedRows().size(), 3);
+    library->trackTable()->sortByColumn(0, Qt::AscendingOrder);
+    QList<int> rows;
+    for (const QModelIndex& index : library->trackTable()->selectionModel()->selectedRows())
+        rows.append(index.row());
+    std::sort(rows.begin(), rows.end());
+    EXPECT_EQ(rows, (QList<int>{0, 1, 3}));
 }
 
 TEST_F(LibraryWindowTest, PlaylistEditsGoThroughTheLibraryAndAskFirst) {
