@@ -13,13 +13,17 @@
 #include "model/MusicTrack.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QProcess>
 #include <QPushButton>
 #include <QTableView>
@@ -249,6 +253,26 @@ TEST_F(LibraryWindowTest, PlaylistEditsGoThroughTheLibraryAndAskFirst) {
     EXPECT_FALSE(delegate.playlists().contains("Renamed"));
     EXPECT_FALSE(delegate.playlists().contains("Fresh"));
     EXPECT_EQ(library->trackModel()->rowCount(), 6) << "the whole library is shown again";
+}
+
+TEST_F(LibraryWindowTest, AFolderDroppedOnTheWindowIsAdded) {
+    temp.copyFixture("tagged.flac", "dropped/a.flac");
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(temp.filePath("dropped"))});
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(library, &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    choice = QStringLiteral("dropped");
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    EXPECT_TRUE(tessel::test::runToEnd(delegate, [&] { QApplication::sendEvent(library, &drop); }));
+    EXPECT_TRUE(delegate.playlists().contains("dropped"));
+
+    // A file that is no library export is not taken.
+    QMimeData other;
+    other.setUrls({QUrl::fromLocalFile(temp.filePath("dropped/a.flac"))});
+    QDragEnterEvent refused(QPoint(10, 10), Qt::CopyAction, &other, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(library, &refused);
+    EXPECT_FALSE(refused.isAccepted());
 }
 
 TEST_F(LibraryWindowTest, TheProgressSheetStopsAnImportOnEscape) {
