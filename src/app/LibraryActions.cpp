@@ -41,7 +41,9 @@ QString xmlCounts(const itunes::XmlImportSummary& summary) {
         QStringLiteral("Tracks: %i added, %i updated. Playlists: %i added, %i updated."),
         summary.tracksAdded, summary.tracksUpdated, summary.playlistsAdded,
         summary.playlistsUpdated);
-    if (summary.entriesSkipped > 0)
+    if (summary.entriesSkipped == 1)
+        counts += QStringLiteral(" 1 playlist entry named a track the file does not hold.");
+    else if (summary.entriesSkipped > 1)
         counts += formattedString(
             QStringLiteral(" %i playlist entries named tracks the file does not hold."),
             summary.entriesSkipped);

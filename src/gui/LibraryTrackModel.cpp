@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QFont>
 #include <QPalette>
+#include <QStyle>
 
 namespace tessel::gui {
 
@@ -164,6 +165,10 @@ QVariant LibraryTrackModel::data(const QModelIndex& index, int role) const {
                 return tr("The file of this track is missing. Last known place: %1")
                     .arg(row->data.location.value_or(tr("none")));
             return row->data.location.value_or(QString());
+        case Qt::DecorationRole:
+            if (row->dead && index.column() == int(Column::Title))
+                return QApplication::style()->standardIcon(QStyle::SP_MessageBoxWarning);
+            return {};
         case Qt::ForegroundRole:
             if (row->dead)
                 return QApplication::palette().brush(QPalette::Disabled, QPalette::Text);

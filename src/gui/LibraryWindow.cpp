@@ -5,6 +5,7 @@
 #include "app/AppDelegate.h"
 #include "itunes/LibraryApplication.h"
 #include "itunes/LibraryTrack.h"
+#include "itunes/PlaylistStore.h"
 
 #include <QAction>
 #include <QDragEnterEvent>
@@ -16,8 +17,12 @@
 #include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QSet>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTableView>
@@ -49,7 +54,8 @@ QString droppedPath(const QMimeData* data) {
 }
 
 QString tracksText(int count) {
-    return count == 1 ? LibraryWindow::tr("1 track") : LibraryWindow::tr("%1 tracks").arg(count);
+    return count == 1 ? LibraryWindow::tr("1 track")
+                      : LibraryWindow::tr("%1 tracks").arg(QLocale().toString(count));
 }
 
 }  // namespace
@@ -105,12 +111,14 @@ LibraryWindow::LibraryWindow(AppDelegate& delegate, QWidget* parent)
     buildLayout();
     connectViews();
     openLibrary();
-    resize(1100, 640);
+    resize(1280, 680);
 }
 
 LibraryWindow::~LibraryWindow() = default;
 
 void LibraryWindow::buildActions() {
+    // The menu holds every action too, so the keyboard reaches them all (Alt+L).
+    QMenu* menu = menuBar()->addMenu(tr("&Library"));
     QToolBar* bar = addToolBar(tr("Library"));
     bar->setObjectName(QStringLiteral("libraryActions"));
     bar->setMovable(false);
@@ -119,6 +127,7 @@ void LibraryWindow::buildActions() {
     const auto add = [&](const char* name, const QString& text, const QKeySequence& keys,
                          void (LibraryWindow::*slot)()) {
         QAction* item = bar->addAction(text);
+        menu->addAction(item);
         item->setObjectName(QString::fromLatin1(name));
         item->setShortcut(keys);
         if (!keys.isEmpty())
@@ -132,12 +141,14 @@ void LibraryWindow::buildActions() {
     add("addFolder", tr("Add &Folder…"), QKeySequence(Qt::CTRL | Qt::Key_O),
         &LibraryWindow::addFolder);
     bar->addSeparator();
+    menu->addSeparator();
     add("newPlaylist", tr("&New Playlist…"), QKeySequence(Qt::CTRL | Qt::Key_N),
         &LibraryWindow::newPlaylist);
     add("renamePlaylist", tr("&Rename…"), QKeySequence(Qt::Key_F2), &LibraryWindow::renamePlaylist);
     add("deletePlaylist", tr("&Delete Playlist…"), QKeySequence(Qt::CTRL | Qt::Key_Delete),
         &LibraryWindow::deletePlaylist);
     bar->addSeparator();
+    menu->addSeparator();
     add("addToPlaylist", tr("&Add to Playlist…"), QKeySequence(Qt::CTRL | Qt::Key_P),
         &LibraryWindow::addToPlaylist);
     // Delete acts on the table's selected rows only while the table has the focus.
@@ -150,17 +161,16 @@ void LibraryWindow::buildActions() {
     connect(removeKey, &QAction::triggered, this, &LibraryWindow::removeFromPlaylist);
     table_->addAction(removeKey);
 
-    auto* findKey = new QAction(this);
-    findKey->setShortcut(QKeySequence::Find);
-    connect(findKey, &QAction::triggered, this, [this] {
+    menu->addSeparator();
+    QAction* filter = menu->addAction(tr("Fil&ter Tracks"));
+    filter->setShortcut(QKeySequence::Find);
+    connect(filter, &QAction::triggered, this, [this] {
         filter_->setFocus(Qt::ShortcutFocusReason);
         filter_->selectAll();
     });
-    addAction(findKey);
-    auto* closeKey = new QAction(this);
+    QAction* closeKey = menu->addAction(tr("&Close Window"));
     closeKey->setShortcut(QKeySequence::Close);
     connect(closeKey, &QAction::triggered, this, &QWidget::close);
-    addAction(closeKey);
 }
 
 void LibraryWindow::buildLayout() {
@@ -186,7 +196,10 @@ void LibraryWindow::buildLayout() {
     table_->setWordWrap(false);
     table_->setAlternatingRowColors(true);
     for (int column : {0, 1, 2, 3})
-        table_->setColumnWidth(column, 160);
+        table_->setColumnWidth(column, 150);
+    for (int column : {5, 6, 7})
+        table_->setColumnWidth(column, 64);
+    table_->resizeColumnToContents(int(itunes::browse::Column::PlayCount));
     table_->setColumnWidth(int(itunes::browse::Column::File), 320);
 
     filter_->setPlaceholderText(tr("Filter by title, artist or album (Ctrl+F)"));
@@ -226,10 +239,13 @@ void LibraryWindow::connectViews() {
     connect(sources_->selectionModel(), &QItemSelectionModel::currentChanged, this,
             &LibraryWindow::sourceChosen);
     connect(table_->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
-        selectionTimer_.start();
+        if (!restoring_)
+            selectionTimer_.start();
         updateStatus();
     });
-    connect(tracks_, &QAbstractItemModel::modelReset, this, &LibraryWindow::updateStatus);
+    // Whatever read the rows again (a sort, the filter, another playlist, a run), the rows of
+    // the library's selection show selected.
+    connect(tracks_, &QAbstractItemModel::modelReset, this, &LibraryWindow::showStoredSelection);
     connect(&delegate_, &AppDelegate::runEnded, this, &LibraryWindow::reload);
     connect(&delegate_, &AppDelegate::selectedTrackCountChanged, this,
             &LibraryWindow::updateStatus);
@@ -263,6 +279,41 @@ void LibraryWindow::reload() {
         tracks_->playlistId() == shown)
         tracks_->reload();
     updateActions();
+}
+
+// The rows of the library's selection are selected again, so what the tools will work on stays
+// in view after a run or an edit.
+void LibraryWindow::showStoredSelection() {
+    if (!connection_)
+        return;
+    QSet<QPair<qint64, qint64>> stored;
+    try {
+        connection_->locked([&](sql::Database& db) {
+            for (const auto& selected : itunes::playliststore::selection(db))
+                stored.insert({selected.trackId, selected.itemId.value_or(-1)});
+        });
+    } catch (const TesselError&) {
+        return;
+    }
+    // Runs of neighbouring rows become one range each, so a large selection stays small.
+    QItemSelection rows;
+    int runStart = -1;
+    const int last = tracks_->columnCount() - 1;
+    for (int row = 0; row <= tracks_->rowCount(); ++row) {
+        const bool selected =
+            row < tracks_->rowCount() &&
+            stored.contains({tracks_->key(row).trackId, tracks_->key(row).itemId.value_or(-1)});
+        if (selected && runStart < 0)
+            runStart = row;
+        if (!selected && runStart >= 0) {
+            rows.select(tracks_->index(runStart, 0), tracks_->index(row - 1, last));
+            runStart = -1;
+        }
+    }
+    restoring_ = true;
+    table_->selectionModel()->select(rows, QItemSelectionModel::ClearAndSelect);
+    restoring_ = false;
+    updateStatus();
 }
 
 void LibraryWindow::showPlaylist(const QString& persistentId) {
@@ -310,23 +361,33 @@ void LibraryWindow::updateActions() {
 }
 
 void LibraryWindow::updateStatus() {
-    const int selected = int(table_->selectionModel()->selectedRows().size());
+    const int selected = int(selectedRows().size());
     status_->setText(tracksText(tracks_->rowCount()) + QStringLiteral(" · ") +
-                     tr("%1 selected").arg(selected));
+                     tr("%1 selected").arg(QLocale().toString(selected)));
 }
 
 QAction* LibraryWindow::action(const QString& objectName) const {
     return findChild<QAction*>(objectName);
 }
 
+// From the selection's ranges: selecting every row of a large table gives one range, where a
+// list of selected indexes would be as long as the table.
+QList<int> LibraryWindow::selectedRows() const {
+    QList<int> rows;
+    for (const QItemSelectionRange& range : table_->selectionModel()->selection()) {
+        for (int row = range.top(); row <= range.bottom(); ++row)
+            rows.append(row);
+    }
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    return rows;
+}
+
 void LibraryWindow::storeSelection() {
     selectionTimer_.stop();
     if (!connection_)
         return;
-    QList<int> rows;
-    for (const QModelIndex& index : table_->selectionModel()->selectedRows())
-        rows.append(index.row());
-    std::sort(rows.begin(), rows.end());
+    const QList<int> rows = selectedRows();
     QList<itunes::TrackPtr> tracks;
     tracks.reserve(rows.size());
     for (int row : rows) {
@@ -424,7 +485,7 @@ void LibraryWindow::deletePlaylist() {
 }
 
 void LibraryWindow::addToPlaylist() {
-    if (table_->selectionModel()->selectedRows().isEmpty())
+    if (!table_->selectionModel()->hasSelection())
         return;
     const QStringList names = delegate_.editablePlaylists();
     const auto choice = dialogs_.choose(this, tr("Add to Playlist"), names, false);
@@ -437,7 +498,7 @@ void LibraryWindow::addToPlaylist() {
 }
 
 void LibraryWindow::removeFromPlaylist() {
-    const int count = int(table_->selectionModel()->selectedRows().size());
+    const int count = int(selectedRows().size());
     if (count == 0 || !currentEditable())
         return;
     const QString question = tr("Remove %1 from the playlist “%2”? They stay in the library.")

@@ -94,6 +94,8 @@ class LibraryWindow : public QMainWindow {
     void updateActions();
     void updateStatus();
     void addFolderAt(const QString& folder);
+    QList<int> selectedRows() const;
+    void showStoredSelection();
     QString currentPersistentId() const;
     QString currentName() const;
     bool currentEditable() const;
@@ -110,6 +112,7 @@ class LibraryWindow : public QMainWindow {
     QTimer selectionTimer_;
     QTimer filterTimer_;
     std::optional<qint64> shownPlaylist_;
+    bool restoring_ = false;
 };
 
 }  // namespace tessel::gui

@@ -333,10 +333,14 @@ QRect MainWindow::bottomRowRoom(bool needsStart) const {
 // covers no control; under the toolbar on a page without that row.
 void MainWindow::placeHint() {
     const QRect room = bottomRowRoom(true);
-    if (!hint_->offersLibrary() && room.width() >= kHintMinimumWidth) {
-        hint_->setText(
-            tr("Pick a tool in the toolbar, choose the tracks and the options, then "
-               "click Start →"));
+    if (room.width() >= kHintMinimumWidth) {
+        // An empty library needs filling before any tool can work: the hint says where.
+        hint_->setText(hint_->offersLibrary()
+                           ? tr("Your music library is empty. <a href=\"library\">Open the "
+                                "Library</a> (Ctrl+L) to import a Library.xml or add a folder "
+                                "of music files.")
+                           : tr("Pick a tool in the toolbar, choose the tracks and the options, "
+                                "then click Start →"));
         hint_->setFixedWidth(std::min(room.width(), kHintMaximumWidth));
         hint_->adjustSize();
         const int top =
@@ -344,7 +348,6 @@ void MainWindow::placeHint() {
         hint_->move(room.right() - hint_->width(), top);
         return;
     }
-    // An empty library needs filling before any tool can work: the hint says where.
     hint_->setText(hint_->offersLibrary()
                        ? tr("↑ Your music library is empty. <a href=\"library\">Open the "
                             "Library</a> (Ctrl+L) to import a Library.xml or add a folder of "

@@ -13,13 +13,17 @@
 #include "model/MusicTrack.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QProcess>
 #include <QPushButton>
 #include <QTableView>
@@ -199,6 +203,15 @@ TEST_F(LibraryWindowTest, SelectedRowsAreTheSelectionOfTheToolsAndTheCommandLine
         proposed.append(record.title);
     EXPECT_EQ(proposed, chosen);
     delegate.cancelChanges(true);
+    // After the run the window is read again and still shows which rows are selected, in
+    // any order of the rows.
+    EXPECT_EQ(library->trackTable()->selectionModel()->selectedRows().size(), 3);
+    library->trackTable()->sortByColumn(0, Qt::AscendingOrder);
+    QList<int> rows;
+    for (const QModelIndex& index : library->trackTable()->selectionModel()->selectedRows())
+        rows.append(index.row());
+    std::sort(rows.begin(), rows.end());
+    EXPECT_EQ(rows, (QList<int>{0, 1, 3}));
 }
 
 TEST_F(LibraryWindowTest, PlaylistEditsGoThroughTheLibraryAndAskFirst) {
@@ -242,8 +255,28 @@ TEST_F(LibraryWindowTest, PlaylistEditsGoThroughTheLibraryAndAskFirst) {
     EXPECT_EQ(library->trackModel()->rowCount(), 6) << "the whole library is shown again";
 }
 
+TEST_F(LibraryWindowTest, AFolderDroppedOnTheWindowIsAdded) {
+    temp.copyFixture("tagged.flac", "dropped/a.flac");
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(temp.filePath("dropped"))});
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(library, &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    choice = QStringLiteral("dropped");
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    EXPECT_TRUE(tessel::test::runToEnd(delegate, [&] { QApplication::sendEvent(library, &drop); }));
+    EXPECT_TRUE(delegate.playlists().contains("dropped"));
+
+    // A file that is no library export is not taken.
+    QMimeData other;
+    other.setUrls({QUrl::fromLocalFile(temp.filePath("dropped/a.flac"))});
+    QDragEnterEvent refused(QPoint(10, 10), Qt::CopyAction, &other, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(library, &refused);
+    EXPECT_FALSE(refused.isAccepted());
+}
+
 TEST_F(LibraryWindowTest, TheProgressSheetStopsAnImportOnEscape) {
-    for (int i = 0; i < 40; ++i)
+    for (int i = 0; i < 150; ++i)
         temp.copyFixture("tagged.mp3", QStringLiteral("many/%1.mp3").arg(i));
     folder = temp.filePath("many");
     choice = QStringLiteral("many");

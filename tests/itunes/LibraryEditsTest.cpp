@@ -121,6 +121,53 @@ TEST_F(LibraryTest, BrowsingFiltersAndSortsInTheDatabase) {
     EXPECT_EQ(data.value(keys.at(0).trackId).albumArtist, QStringLiteral("Various Artists"));
 }
 
+// A library written before the selection could hold tracks of the whole library keeps its
+// stored selection when it is opened by this release.
+TEST_F(LibraryTest, AnOlderLibraryKeepsItsSelection) {
+    const QString file = temp.filePath("older.sqlite");
+    {
+        sql::Database db(file);
+        db.exec(R"sql(
+            CREATE TABLE tracks (id INTEGER PRIMARY KEY, persistent_id TEXT NOT NULL UNIQUE,
+                kind TEXT NOT NULL DEFAULT 'file', location TEXT,
+                name TEXT NOT NULL DEFAULT '', artist TEXT NOT NULL DEFAULT '',
+                album TEXT NOT NULL DEFAULT '', lyrics TEXT NOT NULL DEFAULT '',
+                genre TEXT NOT NULL DEFAULT '', comment TEXT NOT NULL DEFAULT '',
+                composer TEXT NOT NULL DEFAULT '', album_artist TEXT NOT NULL DEFAULT '',
+                played_count INTEGER NOT NULL DEFAULT 0, skipped_count INTEGER NOT NULL DEFAULT 0,
+                bpm INTEGER NOT NULL DEFAULT 0, rating INTEGER NOT NULL DEFAULT 0,
+                year INTEGER NOT NULL DEFAULT 0, volume_adjustment INTEGER NOT NULL DEFAULT 0,
+                track_number INTEGER NOT NULL DEFAULT 0, track_count INTEGER NOT NULL DEFAULT 0,
+                disc_number INTEGER NOT NULL DEFAULT 0, disc_count INTEGER NOT NULL DEFAULT 0,
+                duration_ms INTEGER NOT NULL DEFAULT 0, bit_rate INTEGER NOT NULL DEFAULT 0);
+            CREATE INDEX tracks_by_location ON tracks (location);
+            CREATE TABLE playlists (id INTEGER PRIMARY KEY, persistent_id TEXT NOT NULL UNIQUE,
+                name TEXT NOT NULL, kind TEXT NOT NULL DEFAULT 'user',
+                parent_id INTEGER REFERENCES playlists (id) ON DELETE SET NULL,
+                position INTEGER NOT NULL);
+            CREATE TABLE playlist_items (id INTEGER PRIMARY KEY,
+                playlist_id INTEGER NOT NULL REFERENCES playlists (id) ON DELETE CASCADE,
+                track_id INTEGER NOT NULL REFERENCES tracks (id) ON DELETE CASCADE,
+                position INTEGER NOT NULL);
+            CREATE TABLE selection (position INTEGER PRIMARY KEY,
+                item_id INTEGER NOT NULL REFERENCES playlist_items (id) ON DELETE CASCADE);
+            CREATE INDEX selection_by_item ON selection (item_id);
+            INSERT INTO tracks (id, persistent_id, name) VALUES (1, 'A1', 'One'), (2, 'A2', 'Two');
+            INSERT INTO playlists (id, persistent_id, name, position) VALUES (1, 'P1', 'Mix', 1);
+            INSERT INTO playlist_items (id, playlist_id, track_id, position)
+                VALUES (10, 1, 2, 1), (11, 1, 1, 2);
+            INSERT INTO selection (position, item_id) VALUES (0, 11), (1, 10);
+            PRAGMA application_id = 1414745154; PRAGMA user_version = 1;
+        )sql");
+    }
+    LibraryApplication older(Connection::open(file));
+    EXPECT_EQ(namesOf(older.selection()), (QStringList{"One", "Two"}));
+    // Still entries of their playlist: removing through one removes that entry.
+    older.selection().first()->deleteTrack();
+    EXPECT_EQ(namesOf(older.sources().first()->userPlaylists().first()->tracks()),
+              QStringList{"Two"});
+}
+
 // Says stop once it has seen a number of progress lines.
 class StoppingSink : public ProgressSink {
   public:
