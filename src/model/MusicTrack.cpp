@@ -134,8 +134,9 @@ void MusicTrack::setLibraryValue(const QString& tag, const QVariant& value) cons
 bool MusicTrack::setLibraryValueIf(const QString& tag, const QVariant& value,
                                    const QStringList& tags,
                                    const std::function<bool(const QVariantMap&)>& proceed) const {
+    // Tags that are no plain library property: they are checked and written on their own.
     const auto special = [](const QString& name) {
-        return name == u"location" || name == u"cover";
+        return name == u"location" || name == u"cover" || name == kPlayStatsTag;
     };
     if (special(tag) || std::any_of(tags.begin(), tags.end(), special)) {
         if (!proceed(valuesForTags(tags)))
@@ -159,6 +160,8 @@ bool MusicTrack::setLibraryValueIf(const QString& tag, const QVariant& value,
 
 QString MusicTrack::fileValueKey(const QString& tag) {
     return itunes::fileValueKey(propertyKey(tag));
+}
+
 void MusicTrack::writePlayStats(const QVariant& value) const {
     const auto path = track_->get()->location();
     if (!path)
