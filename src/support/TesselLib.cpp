@@ -89,6 +89,10 @@ std::optional<QUrl> TesselLib::suppURL() const {
     return path.isEmpty() ? std::nullopt : std::optional(QUrl::fromLocalFile(path));
 }
 
+QString TesselLib::dataFolderPath() {
+    return supportFolderPath();
+}
+
 QString TesselLib::crashReportsPath() {
     const QString support = supportFolderPath();
     return support.isEmpty() ? QString() : QDir(support).filePath(QStringLiteral("Crash Reports"));

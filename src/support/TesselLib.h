@@ -42,6 +42,9 @@ class TesselLib {
     /// The folder the fatal-error handler writes its reports to: "Crash Reports" in the
     /// per-user data folder of the application; empty when the platform names none.
     static QString crashReportsPath();
+    /// The per-user data folder of the application (what suppURL() names) as a path; empty
+    /// when the platform names none.
+    static QString dataFolderPath();
     /// The names of the crash reports there, in listing order.
     QStringList appCrashLogs() const;
     /// What the vendor's links are composed from now; the preferences file is read only when

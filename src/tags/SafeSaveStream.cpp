@@ -24,10 +24,9 @@ constexpr unsigned long kCopyChunk = 1 << 20;
 // Each copy in progress has a record: a symbolic link to the copy, named after the process
 // that makes it, in a folder of the per-user data folder.
 QString recordsFolder() {
-    const QString support = TesselLib::crashReportsPath();
-    return support.isEmpty()
-               ? QString()
-               : QFileInfo(support).dir().filePath(QStringLiteral("Unfinished Saves"));
+    const QString support = TesselLib::dataFolderPath();
+    return support.isEmpty() ? QString()
+                             : QDir(support).filePath(QStringLiteral("Unfinished Saves"));
 }
 
 bool writeAll(int fd, const char* data, size_t size) {
