@@ -272,11 +272,9 @@ void LibraryWindow::reload() {
     const std::optional<qint64> shown = shownPlaylist_;
     sourceModel_->reload(connection_);
     sources_->expandAll();
-    const QModelIndex index = sourceModel_->indexOf(shown);
-    sources_->setCurrentIndex(index);  // emits currentChanged when it moved
-    if (sourceModel_->data(index, LibrarySourceModel::PlaylistIdRole) ==
-            (shown ? QVariant(*shown) : QVariant()) &&
-        tracks_->playlistId() == shown)
+    const int shownBefore = playlistsShown_;
+    sources_->setCurrentIndex(sourceModel_->indexOf(shown));  // shows it when the index moved
+    if (playlistsShown_ == shownBefore)
         tracks_->reload();
     updateActions();
 }
@@ -334,6 +332,7 @@ void LibraryWindow::showPlaylist(const QString& persistentId) {
 void LibraryWindow::sourceChosen() {
     const QVariant id = sources_->currentIndex().data(LibrarySourceModel::PlaylistIdRole);
     shownPlaylist_ = id.isValid() ? std::optional(id.toLongLong()) : std::nullopt;
+    ++playlistsShown_;
     tracks_->show(connection_, shownPlaylist_);
     updateActions();
 }

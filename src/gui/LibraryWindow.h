@@ -113,6 +113,7 @@ class LibraryWindow : public QMainWindow {
     QTimer filterTimer_;
     std::optional<qint64> shownPlaylist_;
     bool restoring_ = false;
+    int playlistsShown_ = 0;  // counts sourceChosen, so a reload reads the rows once
 };
 
 }  // namespace tessel::gui
