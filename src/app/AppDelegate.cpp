@@ -259,7 +259,7 @@ void AppDelegate::runTool(Tool tool, ChangeList shape) {
         emit runEnded(false);
         return;
     }
-    progress_.begin(kCollectingChanges);
+    progress_.begin(kCollectingChanges, true);
     runInBackground([this, tool = std::move(tool), gather = gatherer(), shape]() {
         Collection collection = collectGuarded(tool, gather, progress_);
         onMain([this, collection = std::move(collection), shape]() mutable {
@@ -270,6 +270,12 @@ void AppDelegate::runTool(Tool tool, ChangeList shape) {
 
 void AppDelegate::handOver(Collection collection, ChangeList list, const AlertRequest& noChanges) {
     progress_.end();
+    // A stopped run's list is dropped, even one the worker finished just before the user's
+    // Cancel reached it: the user asked for no list.
+    if (collection.cancelled || progress_.cancelled()) {
+        emit runEnded(false);
+        return;
+    }
     if (const std::optional<AlertRequest> alert = stopAlert(collection))
         showAlert(*alert);
     const bool complete = collection.gathered && !collection.stoppedBy;
@@ -312,7 +318,7 @@ void AppDelegate::applyChanges() {
     if (!changes_)
         return;
     cancelChanges(false);
-    progress_.begin(kApplyingChanges);
+    progress_.begin(kApplyingChanges, true);
     const TargetPlaylist target{editablePlaylistIds_.value(selectedPlaylistActionPlaylist_),
                                 editablePlaylists_.value(selectedPlaylistActionPlaylist_)};
     runInBackground([this, list = *changes_, target, application = application_]() {

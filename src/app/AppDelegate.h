@@ -149,6 +149,9 @@ class AppDelegate : public QObject {
     QStringList editablePlaylistIds() const { return editablePlaylistIds_; }
     QString currentProgressTitle() const { return progress_.title(); }
     QString currentProgressDetail() const { return progress_.detail(); }
+    /// The position and count of the detail line; both 0 while the count is unknown.
+    int currentProgressStep() const { return progress_.step(); }
+    int currentProgressSteps() const { return progress_.steps(); }
     QString version() const { return version_; }
     QString build() const { return build_; }
     /// The pending searches of a re-linking run by their key: the search as logged ("search")

@@ -170,6 +170,8 @@ ApplyResult applyTagChanges(const ChangeList& list, ProgressSink& progress) {
     int counter = 0;
     WrittenValues written;
     for (const ChangeRecord& record : list.records) {
+        if (progress.cancelled())
+            return ended(result, Outcome::Interrupted, displayName(record));
         ++counter;
         if (!record.enabled) {
             progress.setProgress(formattedString(QStringLiteral("%i/%lu "), counter, count));
@@ -203,6 +205,8 @@ ApplyResult applyMembershipChanges(const ChangeList& list, itunes::Application& 
             if (!record.enabled)
                 continue;
             current = displayName(record);
+            if (progress.cancelled())
+                return ended(result, Outcome::Interrupted, current);
             working.append(resolve(record));
             if (!guardPasses(record, *working.last().object))
                 return ended(result, Outcome::Cancelled, current);
@@ -210,6 +214,8 @@ ApplyResult applyMembershipChanges(const ChangeList& list, itunes::Application& 
         const qint64 count = working.size();
         for (qsizetype i = 0; i < working.size(); ++i) {
             const ResolvedTrack& track = working.at(i);
+            if (progress.cancelled())
+                return ended(result, Outcome::Interrupted, current);
             current = valueText(track.object->property(QStringLiteral("name")));
             progress.setProgress(
                 formattedString(QStringLiteral("%i/%lu - %@"), i + 1, count, current));

@@ -21,6 +21,8 @@ struct ApplyResult {
         Finished,   // every checked record was carried out
         Cancelled,  // a guard failed: the track changed since the list was computed
         Stopped,    // an error stopped the run
+        // the user stopped the run between two records
+        Interrupted,
     };
     Outcome outcome = Outcome::Finished;
     int done = 0;                      // records written, or tracks added or removed
@@ -43,7 +45,8 @@ struct TargetPlaylist {
 /// library track is read, guarded and written in one write transaction of the library. A record
 /// whose very change an earlier record made to the same track (a track listed twice) counts as done
 /// without a second write. A failed guard cancels; a TesselError is logged ("failure %s %d") and
-/// stops. Records written before either stay written.
+/// stops. Records written before either stay written. When the user stops the run (the sink's
+/// cancelled()), the record being written is finished and no further one is touched.
 ApplyResult applyTagChanges(const ChangeList& list, ProgressSink& progress);
 
 /// Membership changes. First the target playlist is looked up by persistent ID (for removals
@@ -52,7 +55,8 @@ ApplyResult applyTagChanges(const ChangeList& list, ProgressSink& progress);
 /// changes nothing; then each track, with the line "%i/%lu - %@", is removed from the playlist
 /// it was gathered from (its file moved to the trash first when the list's trash flag is set
 /// and it is a file track) or added to the target unless it is in it already. A TesselError
-/// (a track gone, the target playlist gone) is logged and stops the run.
+/// (a track gone, the target playlist gone) is logged and stops the run. Stopped by the user,
+/// the run changes nothing during preparation, and no further track once changing.
 ApplyResult applyMembershipChanges(const ChangeList& list, itunes::Application& application,
                                    const TargetPlaylist& targetPlaylist, ProgressSink& progress);
 

@@ -6,6 +6,9 @@
 #include "support/TesselLib.h"
 
 #include <QMetaObject>
+#include <QRegularExpression>
+
+#include <algorithm>
 
 namespace tessel {
 
@@ -83,7 +86,18 @@ void Progress::setDetail(const QString& detail) {
     if (detail_ == detail)
         return;
     detail_ = detail;
+    readStep();
     emit detailChanged();
+}
+
+void Progress::readStep() {
+    // Every counted line starts "position/count" followed by a space or nothing.
+    static const QRegularExpression counted(QStringLiteral("^(\\d+)/(\\d+)(?: |$)"));
+    const QRegularExpressionMatch match = counted.match(detail_);
+    const int steps = match.hasMatch() ? match.captured(2).toInt() : 0;
+    const int step = steps > 0 ? std::min(match.captured(1).toInt(), steps) : 0;
+    step_ = step;
+    steps_ = steps;
 }
 
 }  // namespace tessel

@@ -27,6 +27,10 @@ class Progress : public QObject, public ProgressSink {
 
     QString title() const { return title_; }
     QString detail() const { return detail_; }
+    /// Where the run is when its detail line starts with a position and a count ("13810/20000
+    /// - …"): the position, and the count; both 0 while the count is unknown.
+    int step() const { return step_; }
+    int steps() const { return steps_; }
 
     /// Main thread: shows the sheet with this title and an empty detail line. A cancellable
     /// run offers the user to stop it.
@@ -56,6 +60,7 @@ class Progress : public QObject, public ProgressSink {
   private:
     void setDetail(const QString& detail);
     void applyPending();
+    void readStep();
 
     Presenter& presenter_;
     QMutex pendingMutex_;
@@ -64,6 +69,8 @@ class Progress : public QObject, public ProgressSink {
     QTimer pacing_;
     QString title_;
     QString detail_;
+    int step_ = 0;
+    int steps_ = 0;
     bool cancellable_ = false;
     std::atomic<bool> cancelled_ = false;
 };

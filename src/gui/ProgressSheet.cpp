@@ -52,6 +52,7 @@ ProgressSheet::ProgressSheet(AppDelegate& delegate, QWidget* parent)
 void ProgressSheet::present(QWidget* host) {
     if (host && host != parentWidget())
         setParent(host, windowFlags());
+    setWindowFlag(Qt::WindowCloseButtonHint, delegate_.runCancellable());
     cancel_->setVisible(delegate_.runCancellable());
     cancel_->setEnabled(true);
     showTitle();
@@ -77,7 +78,9 @@ void ProgressSheet::cancelRun() {
 }
 
 void ProgressSheet::closeEvent(QCloseEvent* event) {
+    // The sheet goes when the run ends; closing it asks a run that can stop to stop.
     event->ignore();
+    cancelRun();
 }
 
 void ProgressSheet::resizeEvent(QResizeEvent* event) {
@@ -92,6 +95,10 @@ void ProgressSheet::showTitle() {
 
 void ProgressSheet::showDetail() {
     detailText_ = delegate_.currentProgressDetail();
+    const int steps = delegate_.currentProgressSteps();
+    indicator_->setRange(0, steps);
+    if (steps > 0)
+        indicator_->setValue(delegate_.currentProgressStep());
     detail_->setText(
         detail_->fontMetrics().elidedText(detailText_, Qt::ElideMiddle, detail_->width()));
 }

@@ -1,6 +1,8 @@
 // The progress sheet over a window while a run works in the background: the run's title, its
-// detail line and a busy indicator. A run that can stop (filling the library) gets a Cancel
-// button, which Escape presses too; the window's close button never takes the sheet away.
+// detail line and a bar, which fills as the run counts through its items and is a busy indicator
+// while their number is unknown. A run that can stop (a tool run, filling the library) gets a
+// Cancel button, which Escape and the sheet's close button press too; the close button never
+// takes the sheet away from a run that cannot stop.
 #pragma once
 
 #include <QDialog>
@@ -28,6 +30,7 @@ class ProgressSheet : public QDialog {
     QLabel* titleLine() const { return title_; }
     QLabel* detailLine() const { return detail_; }
     QPushButton* cancelButton() const { return cancel_; }
+    QProgressBar* bar() const { return indicator_; }
     /// The full detail text (the line itself may be shortened to fit).
     QString detailText() const { return detailText_; }
 

@@ -42,6 +42,10 @@ Collection collectChanges(const TrackGatherer& gather, ProgressSink& progress,
     const QList<MusicTrack>& tracks = gathered->tracks;
     const auto count = static_cast<int>(tracks.size());
     for (int i = 0; i < count; ++i) {
+        if (progress.cancelled()) {
+            result.cancelled = true;
+            break;
+        }
         const MusicTrack& track = tracks.at(i);
         try {
             const QVariantMap values = track.valuesForTags(toRead);

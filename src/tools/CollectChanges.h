@@ -29,7 +29,8 @@ enum class FileNeed { Any, Required };
 /// of a file), sets the progress detail "%i/%i - %@" (position from 1, count, title) and calls
 /// propose. With FileNeed::Required a track without a file (a dead track, a stream) is passed
 /// over and counted. A TesselError while reading or proposing ends the loop (it is logged and
-/// kept in the result's stoppedBy); the records found before it stay.
+/// kept in the result's stoppedBy); the records found before it stay. The user stopping the run
+/// (the sink's cancelled()) ends the loop before the next track, marked in the result.
 Collection collectChanges(const TrackGatherer& gather, ProgressSink& progress,
                           const QStringList& tags, const ProposeFn& propose,
                           FileNeed need = FileNeed::Any);

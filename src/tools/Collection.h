@@ -25,6 +25,8 @@ struct Collection {
     /// The error that ended the loop before the last track, if one did; the records found
     /// before it are kept.
     std::optional<TesselError> stoppedBy = std::nullopt;
+    /// The user stopped the run: the records are only those found before, and are discarded.
+    bool cancelled = false;
     /// The tracks passed over without a look, counted by why.
     QList<PassedOver> passedOver = {};
 };

@@ -54,6 +54,26 @@ TEST_F(ApplyEngineTest, AChangedTrackCancelsTheRunAfterTheRecordsBeforeIt) {
         EXPECT_EQ(titleOf(list.records.at(i)), expected.at(i)) << i;
 }
 
+// Asks the run to stop once it has reported the given number of lines.
+struct StoppingSink : RecordingSink {
+    explicit StoppingSink(int after) : after(after) {}
+    bool cancelled() const override { return lines.size() >= after; }
+    int after;
+};
+
+TEST_F(ApplyEngineTest, StoppingFinishesTheRecordUnderWayAndWritesNothingMore) {
+    const ChangeList list = renamings(6);
+    StoppingSink stopping(3);  // the third record's line: the user stops while it is written
+
+    const ApplyResult result = applyTagChanges(list, stopping);
+    EXPECT_EQ(result.outcome, Outcome::Interrupted);
+    EXPECT_EQ(result.done, 3);
+    const QStringList expected{"New 1", "New 2", "New 3", "Song", "Song", "Song"};
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(titleOf(list.records.at(i)), expected.at(i)) << i;
+    EXPECT_FALSE(stoppedAlert(result, false)) << "the user stopped it: no error to report";
+}
+
 TEST_F(ApplyEngineTest, EachFormatIsGuardedAndWrittenOrLeftByteForByte) {
     for (const char* fixture : {"tagged.mp3", "tagged-v1.mp3", "tagged.flac", "tagged.ogg",
                                 "tagged.m4a", "tagged.wav", "tagged.aiff"}) {

@@ -50,6 +50,30 @@ TEST_F(ProgressTest, UpdatesFromAWorkerLandOnTheMainThreadInOrder) {
     EXPECT_TRUE(allOnMain);
 }
 
+TEST_F(ProgressTest, ALineThatCountsGivesThePositionAndTheCount) {
+    Progress progress(presenter());
+    progress.begin(QStringLiteral("Applying changes…"));
+    const struct {
+        const char* line;
+        int step;
+        int steps;
+    } cases[] = {
+        {"13810/20000 - 12/12 Song", 13810, 20000},
+        {"3/12 ", 3, 12},
+        {"4/12 Title", 4, 12},
+        {"Preparation", 0, 0},
+        {"", 0, 0},
+        {"12/5 odd", 5, 5},
+        {"1/0 - x", 0, 0},
+    };
+    for (const auto& c : cases) {
+        progress.setProgress(QString::fromUtf8(c.line));
+        progress.end();  // applies the line now
+        EXPECT_EQ(progress.step(), c.step) << c.line;
+        EXPECT_EQ(progress.steps(), c.steps) << c.line;
+    }
+}
+
 TEST_F(ProgressTest, EndAppliesTheUpdatesStillWaiting) {
     Progress progress(presenter());
     progress.begin(QStringLiteral("Applying changes…"));

@@ -10,8 +10,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalSpy>
 #include <QTableView>
 #include <QTest>
 #include <QToolButton>
@@ -23,6 +25,13 @@ class SearchReplacePageTest : public GuiTest {
   protected:
     QAbstractItemModel* rows() const { return window->changePanel()->table()->model(); }
     QString cell(int row, int column) const { return rows()->index(row, column).data().toString(); }
+    // Many copies of one tagged file (title Song) in the folder the page works on.
+    QStringList manySongs(int count) {
+        QStringList copies;
+        for (int i = 1; i < count; ++i)
+            copies.append(temp.copyFixture("tagged.mp3", QStringLiteral("music/%1.mp3").arg(i)));
+        return useFolderOf({"tagged.mp3"}) + copies;
+    }
     // The row whose tooltip (the track's location) names the file.
     int rowOf(const QString& path) const {
         for (int row = 0; row < rows()->rowCount(); ++row) {
@@ -70,6 +79,64 @@ TEST_F(SearchReplacePageTest, FolderRunChangesExactlyTheRowsLeftChecked) {
     EXPECT_EQ(fileTitle(paths.at(1)), "Song");
     EXPECT_EQ(fileTitle(paths.at(2)), "Tune");
     EXPECT_EQ(fileTitle(paths.at(3)), "Tune");
+    EXPECT_TRUE(answerer.alerts.isEmpty()) << answerer.alerts.join('\n').toStdString();
+}
+
+TEST_F(SearchReplacePageTest, CancelDuringACollectionLeavesNoPanelAndNoWrittenFile) {
+    const QStringList paths = manySongs(400);
+    QTest::keyClicks(searchPage()->searchField(), "song");
+    QTest::keyClicks(searchPage()->replaceField(), "Tune");
+    ProgressSheet* sheet = window->progressSheet();
+    EXPECT_FALSE(runToEnd([&] {
+        searchPage()->startButton()->click();
+        ASSERT_TRUE(sheet->isVisible());
+        ASSERT_TRUE(sheet->cancelButton()->isVisible());
+        QTest::mouseClick(sheet->cancelButton(), Qt::LeftButton);
+    }));
+    QTest::qWait(50);  // anything the run still sent has landed
+    EXPECT_FALSE(sheet->isVisible());
+    EXPECT_FALSE(window->changePanel()->isVisible());
+    EXPECT_FALSE(delegate.hasChanges());
+    for (const QString& path : paths)
+        ASSERT_EQ(fileTitle(path), "Song") << path.toStdString();
+    EXPECT_TRUE(answerer.alerts.isEmpty()) << answerer.alerts.join('\n').toStdString();
+}
+
+TEST_F(SearchReplacePageTest, CancelDuringAnApplyLeavesExactlyTheReportedFilesChanged) {
+    const int count = 300;
+    const QStringList paths = manySongs(count);
+    QTest::keyClicks(searchPage()->searchField(), "song");
+    QTest::keyClicks(searchPage()->replaceField(), "Tune");
+    ASSERT_TRUE(startAndWaitForPanel());
+
+    ProgressSheet* sheet = window->progressSheet();
+    int barMaximum = -1;
+    const auto stopAtFirstLine =
+        QObject::connect(&delegate, &AppDelegate::currentProgressDetailChanged, [&] {
+            if (barMaximum >= 0 || delegate.currentProgressDetail().isEmpty())
+                return;
+            barMaximum = sheet->bar()->maximum();
+            QTest::keyClick(sheet, Qt::Key_Escape);
+        });
+    QSignalSpy applied(&delegate, &AppDelegate::changesApplied);
+    EXPECT_FALSE(runToEnd([&] { window->changePanel()->applyButton()->click(); }));
+    QObject::disconnect(stopAtFirstLine);
+    EXPECT_EQ(barMaximum, count) << "the bar counts the records";
+
+    ASSERT_EQ(applied.size(), 1);
+    const int written = applied.first().at(0).toInt();
+    EXPECT_FALSE(applied.first().at(3).toBool()) << "not complete";
+    EXPECT_GE(written, 1) << "the record under way when Escape came is finished";
+    EXPECT_LT(written, count);
+    int changed = 0;
+    for (const QString& path : paths)
+        changed += fileTitle(path) == "Tune";
+    EXPECT_EQ(changed, written);
+    EXPECT_EQ(window->statusText(),
+              QStringLiteral("Wrote %1 before the run stopped.")
+                  .arg(written == 1 ? QStringLiteral("1 change")
+                                    : QStringLiteral("%1 changes").arg(written)));
+    EXPECT_FALSE(delegate.hasChanges());
     EXPECT_TRUE(answerer.alerts.isEmpty()) << answerer.alerts.join('\n').toStdString();
 }
 

@@ -145,6 +145,20 @@ TEST_F(SearchReplaceCollectTest, ProposesOneChangePerChangedTrack) {
     EXPECT_EQ(progress.lines, (QStringList{"1/3 - Song", "2/3 - ", "3/3 - Song"}));
 }
 
+TEST_F(SearchReplaceCollectTest, StoppingEndsTheLoopBeforeTheNextTrackAndSaysSo) {
+    struct StoppingSink : RecordingSink {
+        bool cancelled() const override { return lines.size() >= 2; }
+    } stopping;
+    const QList<MusicTrack> tracks{fixture("tagged.mp3", "a.mp3"), fixture("tagged.mp3", "b.mp3"),
+                                   fixture("tagged.mp3", "c.mp3")};
+    SearchReplace tool(options(0, "so", "Tu"));
+    const Collection found = tool.collect(gatherer(tracks), stopping);
+    EXPECT_TRUE(found.cancelled);
+    EXPECT_FALSE(found.stoppedBy);
+    EXPECT_EQ(found.records.size(), 2);
+    EXPECT_EQ(stopping.lines, (QStringList{"1/3 - Song", "2/3 - Song"}));
+}
+
 TEST_F(SearchReplaceCollectTest, AnUnsupportedTagStopsTheLoop) {
     const Collection found = collect(options(6, "a", "b"), {fixture("tagged.mp3", "a.mp3")});
     EXPECT_TRUE(found.gathered);
