@@ -42,11 +42,15 @@ void SizeCommand::perform(AppDelegate& delegate) const {
     delegate.performCalculate();
 }
 
+QString SizeCommand::resultTitle() const {
+    return SizeCalculator::resultTitle();
+}
+
 bool SizeCommand::runAction(AppDelegate& delegate, const ToolArguments&,
                             const TerminalPresenter& presenter, RunReport& report) const {
     const bool succeeded = runToEnd(delegate, [&] { perform(delegate); });
     if (succeeded && !presenter.alerts().isEmpty() &&
-        presenter.alerts().last().request.title == SizeCalculator::resultTitle())
+        presenter.alerts().last().request.title == resultTitle())
         report.result = presenter.alerts().last().request.message;
     return succeeded;
 }

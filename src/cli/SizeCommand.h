@@ -21,6 +21,7 @@ class SizeCommand : public ToolCommand {
     bool runAction(AppDelegate& delegate, const ToolArguments& arguments,
                    const TerminalPresenter& presenter, RunReport& report) const override;
     QString writesHelp() const override;
+    QString resultTitle() const override;
 };
 
 /// The shared flags of a tool that writes nothing: all but --apply and --uncheck.

@@ -42,7 +42,7 @@ int TerminalPresenter::presentAlert(const AlertRequest& request) {
     for (const auto& button : offered)
         record.buttons.append(button.first);
     alerts_.append(record);
-    if (echoAlerts_)
+    if (echoAlerts_ && (resultTitle_.isEmpty() || request.title != resultTitle_))
         errorStream() << request.title << ": " << request.message << Qt::endl;
     return taken.second;
 }

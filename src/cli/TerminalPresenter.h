@@ -43,6 +43,9 @@ class TerminalPresenter : public Presenter {
     /// Answered by the folder given with setFolderAnswer (--choose); none counts as cancelled.
     std::optional<QUrl> chooseFolder(const QString& title, const QUrl& current) override;
     void setFolderAnswer(const QString& folder) { folderAnswer_ = folder; }
+    /// Alerts of this title carry the command's result, printed on standard output: they are
+    /// not echoed on standard error as well.
+    void setResultTitle(const QString& title) { resultTitle_ = title; }
 
     /// The progress texts changed: rewrites the status line while the sheet is up.
     void showProgress(const QString& title, const QString& detail);
@@ -65,6 +68,7 @@ class TerminalPresenter : public Presenter {
     QString noteLine_;
     QString saveTarget_;
     QString folderAnswer_;
+    QString resultTitle_;
 };
 
 }  // namespace tessel::cli

@@ -71,6 +71,7 @@ int ToolCommand::run(const ToolArguments& arguments) const {
     TerminalPresenter presenter(arguments.answer, !arguments.json);
     presenter.setSaveTarget(arguments.saveTo);
     presenter.setFolderAnswer(arguments.choose);
+    presenter.setResultTitle(resultTitle());
     AppDelegate delegate(itunes::libraryProvider(itunes::libraryPath(arguments.library)),
                          presenter);
     // Nobody is there to answer a request to rate the application.

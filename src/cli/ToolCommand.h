@@ -42,6 +42,9 @@ class ToolCommand : public Command {
     virtual QString synopsis() const;
     /// The help text's line on what the tool writes.
     virtual QString writesHelp() const;
+    /// The title of the alert that carries the tool's result, when it has one: it goes to
+    /// standard output only.
+    virtual QString resultTitle() const { return {}; }
 
     /// Starts an action and runs the event loop until the run it started has ended; returns
     /// whether it reached its end.

@@ -116,6 +116,10 @@ TEST_F(FilesCommandsTest, ExportWritesTheChosenFileAndSizeEstimates) {
     EXPECT_TRUE(
         result.endsWith("when converting them all to 256 kbps (even if they are "
                         "currently smaller)."));
+    // Printed once, on standard output; standard error stays free for problems.
+    const CliRun text = run({"size", "--folder", folder()});
+    EXPECT_TRUE(text.out.contains("currently occupying")) << text.out.toStdString();
+    EXPECT_FALSE(text.err.contains("currently occupying")) << text.err.toStdString();
     EXPECT_EQ(run({"size", "--folder", folder(), "--bitrate", "100"}).exitCode, 2);
 }
 
