@@ -391,12 +391,10 @@ UndoPlan planUndo(const itunes::RunJournal& journal, itunes::Application& applic
 
 QString undoInfoLine(const UndoPlan& plan) {
     const QString when = plan.run.time.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm"));
-    const qint64 count = plan.changes.records.size();
-    return formattedString(count == 1 ? QStringLiteral("Taking back run %li (%@, %@): the checked "
-                                                       "change of this %li is undone:")
-                                      : QStringLiteral("Taking back run %li (%@, %@): the checked "
-                                                       "changes of these %li are undone:"),
-                           plan.run.id, plan.run.tool, when, count);
+    return formattedString(
+        QStringLiteral("Taking back run %li (%@, %@): the checked ones of these %li changes "
+                       "are undone:"),
+        plan.run.id, plan.run.tool, when, qint64(plan.changes.records.size()));
 }
 
 }  // namespace tessel

@@ -27,6 +27,12 @@ QString localTime(const QDateTime& time) {
     return time.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
 }
 
+// The local time with its offset from UTC, so scripts read the moment unambiguously.
+QDateTime withOffset(const QDateTime& time) {
+    const QDateTime local = time.toLocalTime();
+    return local.toOffsetFromUtc(local.offsetFromUtc());
+}
+
 QString asText(const QList<itunes::RunSummary>& runs) {
     if (runs.isEmpty())
         return QStringLiteral("No applied run is kept.\n");
@@ -50,7 +56,7 @@ QByteArray asJson(const QList<itunes::RunSummary>& runs) {
     QJsonArray array;
     for (const itunes::RunSummary& run : runs) {
         array.append(QJsonObject{{"run", run.id},
-                                 {"time", run.time.toLocalTime().toString(Qt::ISODate)},
+                                 {"time", withOffset(run.time).toString(Qt::ISODate)},
                                  {"tool", run.tool},
                                  {"count", run.count},
                                  {"written", run.written},
