@@ -2,6 +2,7 @@
 
 #include "FolderSearch.h"
 #include "NumericRun.h"
+#include "RunUndo.h"
 #include "changes/ChangePanel.h"
 #include "foundation/StringHelpers.h"
 #include "model/TrackGathering.h"
@@ -27,6 +28,29 @@ namespace {
 
 const QString kCollectingChanges = QStringLiteral("Collecting changes…");
 const QString kApplyingChanges = QStringLiteral("Applying changes…");
+
+// The tool a run came from, as the history of runs names it.
+QString runName(const SearchReplace&) {
+    return QStringLiteral("Search & Replace");
+}
+QString runName(const Capitalization&) {
+    return QStringLiteral("Capitalization");
+}
+QString runName(const DataMover&) {
+    return QStringLiteral("Data Mover");
+}
+QString runName(const EncodingConverter&) {
+    return QStringLiteral("Encoding Converter");
+}
+QString runName(const PlaylistManager&) {
+    return QStringLiteral("Playlist Manager");
+}
+QString runName(const DeadTrackRemoval&) {
+    return QStringLiteral("Dead Tracks");
+}
+QString runName(const StatsWriter&) {
+    return QStringLiteral("Write Statistics");
+}
 
 // The pop-up menus that list playlists carry this tag.
 constexpr int kPlaylistPopUpTag = 13;
@@ -260,6 +284,7 @@ void AppDelegate::runTool(Tool tool, ChangeList shape) {
         return;
     }
     progress_.begin(kCollectingChanges, true);
+    runTool_ = runName(tool);
     runInBackground([this, tool = std::move(tool), gather = gatherer(), shape]() {
         Collection collection = collectGuarded(tool, gather, progress_);
         onMain([this, collection = std::move(collection), shape]() mutable {
@@ -297,8 +322,10 @@ void AppDelegate::handOver(Collection collection, ChangeList list, const AlertRe
 void AppDelegate::beginChanges() {
     if (!changes_)
         return;
-    const QString line = changeInfoLine(*changes_, playlists_.value(selectedPlaylist_),
-                                        editablePlaylists_.value(selectedPlaylistActionPlaylist_));
+    const QString line =
+        undo_ ? undoInfoLine(*undo_)
+              : changeInfoLine(*changes_, playlists_.value(selectedPlaylist_),
+                               editablePlaylists_.value(selectedPlaylistActionPlaylist_));
     presenter_.showChangePanel(line, passedOverLine(changes_->passedOver), !changes_->playlist);
 }
 
@@ -319,10 +346,16 @@ void AppDelegate::applyChanges() {
         return;
     cancelChanges(false);
     progress_.begin(kApplyingChanges, true);
-    const TargetPlaylist target{editablePlaylistIds_.value(selectedPlaylistActionPlaylist_),
-                                editablePlaylists_.value(selectedPlaylistActionPlaylist_)};
-    runInBackground([this, list = *changes_, target, application = application_]() {
+    const TargetPlaylist target =
+        undo_ ? undo_->target
+              : TargetPlaylist{editablePlaylistIds_.value(selectedPlaylistActionPlaylist_),
+                               editablePlaylists_.value(selectedPlaylistActionPlaylist_)};
+    const std::optional<qint64> undoing = undo_ ? std::optional(undo_->run.id) : std::nullopt;
+    runInBackground([this, list = *changes_, target, application = application_, undoing,
+                     tool = runTool_]() {
+        JournaledApply journaled = JournaledApply::start(application, list, target, tool, undoing);
         const ApplyResult result = tessel::applyChanges(list, application, target, progress_);
+        journaled.finish(result);
         const int unchecked = int(list.records.size()) - enabledCount(list);
         onMain([this, result, membership = list.playlist, unchecked] {
             finishApply(result, membership, unchecked);
@@ -344,6 +377,7 @@ void AppDelegate::finishApply(const ApplyResult& result, bool membership, int un
 
 void AppDelegate::setChanges(std::optional<ChangeList> changes) {
     changes_ = std::move(changes);
+    undo_.reset();  // a new list, or none: not the undo of a run
     emit changesChanged();
 }
 

@@ -5,6 +5,7 @@
 // given, so the desktop app, the command line and the tests drive the same controller.
 #pragma once
 
+#include "RunUndo.h"
 #include "changes/ApplyEngine.h"
 #include "changes/ChangeRecord.h"
 #include "changes/Progress.h"
@@ -278,6 +279,18 @@ class AppDelegate : public QObject {
     /// (StatsWriter), through the change panel.
     void performWriteStats();
 
+    // ---- undo (UndoActions.cpp) ----
+    /// Takes back a run of the runs journal: run, else the newest not taken back yet. The
+    /// tracks are read in the background under the progress sheet; what can be restored
+    /// opens in the change panel (applied as any list, and the run is then marked undone),
+    /// what was changed since is listed in an alert and counted in the panel's note. An undo
+    /// is no run of its own in the journal: undoing again goes further back.
+    void performUndo(std::optional<qint64> run = std::nullopt);
+    /// The runs the journal keeps, newest first; empty when the library keeps none.
+    QList<itunes::RunSummary> runHistory() const;
+    /// What the last performUndo left alone, one line each.
+    const QStringList& undoLeftAlone() const { return undoLeftAlone_; }
+
     // ---- change panel ----
     /// Opens the change panel over the open list with its info line.
     void beginChanges();
@@ -364,6 +377,7 @@ class AppDelegate : public QObject {
     void finishExportAll(const QString& folder, const AllPlaylistsExport::Summary& summary);
     void finishRename(const QList<Rename>& renames);
     void finishApply(const ApplyResult& result, bool membership, int unchecked);
+    void finishUndoPlan(std::optional<UndoPlan> plan, const std::optional<AlertRequest>& alert);
     void runImport(const QString& title,
                    std::function<QString(itunes::Connection&, ProgressSink&)> import);
     void finishImport(const QString& counts, const std::optional<TesselError>& error);
@@ -433,6 +447,9 @@ class AppDelegate : public QObject {
     QStringList editablePlaylists_;
     QStringList editablePlaylistIds_;
     std::optional<ChangeList> changes_;
+    QString runTool_;               // the tool that proposed the open list, for the journal
+    std::optional<UndoPlan> undo_;  // the open list takes back this run
+    QStringList undoLeftAlone_;
     QString version_;
     QString build_;
     int selectedTrackCount_ = 0;

@@ -122,6 +122,7 @@ void AppDelegate::performFixFinished() {
         list.records = std::move(records);
         list.playlist = false;
         setChanges(std::move(list));
+        runTool_ = QStringLiteral("Re-linking");
         beginChanges();
     } else if (complete) {
         showAlert(noFixedTracksAlert());

@@ -186,6 +186,7 @@ ApplyResult applyTagChanges(const ChangeList& list, ProgressSink& progress) {
             return ended(result, Outcome::Stopped, displayName(record));
         }
         written.add(record);
+        result.written.append(counter - 1);
         ++result.done;
     }
     return result;
@@ -201,9 +202,12 @@ ApplyResult applyMembershipChanges(const ChangeList& list, itunes::Application& 
             targetPlaylist(application, targetChoice, list.remove == 0);
         progress.setProgress(QStringLiteral("Preparation"));
         QList<ResolvedTrack> working;
-        for (const ChangeRecord& record : list.records) {
+        QList<int> positions;
+        for (qsizetype row = 0; row < list.records.size(); ++row) {
+            const ChangeRecord& record = list.records.at(row);
             if (!record.enabled)
                 continue;
+            positions.append(int(row));
             current = displayName(record);
             if (progress.cancelled())
                 return ended(result, Outcome::Interrupted, current);
@@ -223,6 +227,7 @@ ApplyResult applyMembershipChanges(const ChangeList& list, itunes::Application& 
                 removeTrack(track, list.trash);
             else
                 addTrack(*track.object, *target);
+            result.written.append(positions.at(i));
             ++result.done;
         }
     } catch (const TesselError& error) {

@@ -26,6 +26,7 @@ struct ApplyResult {
     };
     Outcome outcome = Outcome::Finished;
     int done = 0;                      // records written, or tracks added or removed
+    QList<int> written;                // the list positions of those records, in order
     QString trackName;                 // the track the run was cancelled or stopped at
     std::optional<TesselError> error;  // what stopped the run
 };

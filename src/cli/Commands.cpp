@@ -2,6 +2,7 @@
 #include "Command.h"
 #include "EncodeCommand.h"
 #include "ExportCommand.h"
+#include "HistoryCommand.h"
 #include "LibraryCommand.h"
 #include "LinkCommand.h"
 #include "MoveCommand.h"
@@ -10,6 +11,7 @@
 #include "SearchReplaceCommand.h"
 #include "SizeCommand.h"
 #include "SupportMailCommand.h"
+#include "UndoCommand.h"
 // Library maintenance tools
 #include "DeadCommand.h"
 #include "PlaylistCommand.h"
@@ -33,6 +35,8 @@ std::vector<std::unique_ptr<Command>> allCommands() {
     commands.push_back(std::make_unique<DeadCommand>());
     commands.push_back(std::make_unique<RelinkCommand>());
     commands.push_back(std::make_unique<WriteStatsCommand>());
+    commands.push_back(std::make_unique<UndoCommand>());
+    commands.push_back(std::make_unique<HistoryCommand>());
     commands.push_back(std::make_unique<LibraryCommand>());
     commands.push_back(std::make_unique<LinkCommand>());
     commands.push_back(std::make_unique<SupportMailCommand>());

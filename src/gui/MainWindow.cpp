@@ -178,6 +178,21 @@ void MainWindow::addPages() {
         tr("Open the music library: import, browse and select tracks (%1)")
             .arg(libraryAction_->shortcut().toString(QKeySequence::NativeText)));
     connect(libraryAction_, &QAction::triggered, this, &MainWindow::openLibrary);
+    addUndoItem();
+}
+
+// Beside the library, as the last item: it takes back the last applied run through a change
+// panel, or says in an alert that there is nothing to take back.
+void MainWindow::addUndoItem() {
+    undoAction_ =
+        toolbar_->addAction(toolIcon(QStringLiteral("undo"), palette()), tr("Undo Last Run…"));
+    undoAction_->setProperty("iconName", QStringLiteral("undo"));
+    undoAction_->setObjectName(QStringLiteral("undoLastRun"));
+    undoAction_->setIconText(tr("Undo"));
+    undoAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_Z));
+    undoAction_->setToolTip(tr("Undo Last Run… (%1): restore what the last applied run changed")
+                                .arg(undoAction_->shortcut().toString(QKeySequence::NativeText)));
+    connect(undoAction_, &QAction::triggered, this, [this] { delegate_.performUndo(); });
 }
 
 void MainWindow::openLibrary() {

@@ -75,6 +75,8 @@ class MainWindow : public QMainWindow {
     LibraryWindow* libraryWindow() const { return library_; }
     /// The toolbar item that opens the library window.
     QAction* libraryItem() const { return libraryAction_; }
+    /// The toolbar item "Undo Last Run…", after the library's.
+    QAction* undoItem() const { return undoAction_; }
     /// The window the sheets and alerts of a run belong over: the library window while it is
     /// the active one, else this window.
     QWidget* sheetHost() const;
@@ -102,6 +104,7 @@ class MainWindow : public QMainWindow {
     /// Adds page index with its toolbar item, whose icon is Tessel's icon of that name.
     void addPage(int index, QWidget* view, const QString& title, const QString& icon);
     void addWindowActions();
+    void addUndoItem();
     void setUpStatusLine();
     void rememberFolders();
     void showStatus(const QString& text);
@@ -131,6 +134,7 @@ class MainWindow : public QMainWindow {
     QLabel* status_;
     QString statusText_;
     QAction* libraryAction_ = nullptr;
+    QAction* undoAction_ = nullptr;
     LibraryWindow* library_ = nullptr;
 };
 

@@ -105,6 +105,34 @@ const char* const kMigrations[] = {
     CREATE INDEX write_journal_by_state ON write_journal (state);
     CREATE INDEX write_journal_by_track ON write_journal (track_id);
     )sql",
+    // 4: the runs journal: each apply of a change list with its records, kept for undo. A
+    // record names its track by library id and/or file path and has no tie to the tracks
+    // table: a track deleted since must still be listed when the run is taken back.
+    R"sql(
+    CREATE TABLE runs (
+        id INTEGER PRIMARY KEY,
+        time TEXT NOT NULL DEFAULT (strftime('%Y-%m-%dT%H:%M:%fZ', 'now')),
+        tool TEXT NOT NULL,
+        count INTEGER NOT NULL,
+        undone INTEGER NOT NULL DEFAULT 0
+    );
+    CREATE TABLE run_records (
+        id INTEGER PRIMARY KEY,
+        run_id INTEGER NOT NULL REFERENCES runs (id) ON DELETE CASCADE,
+        position INTEGER NOT NULL,
+        track_id INTEGER,
+        path TEXT,
+        title TEXT NOT NULL DEFAULT '',
+        artist TEXT NOT NULL DEFAULT '',
+        tag TEXT,
+        old_value,
+        new_value,
+        playlist_id TEXT,
+        membership TEXT CHECK (membership IN ('added', 'removed')),
+        state TEXT NOT NULL DEFAULT 'pending' CHECK (state IN ('pending', 'written'))
+    );
+    CREATE INDEX run_records_by_run ON run_records (run_id, position);
+    )sql",
 };
 
 constexpr int kVersion = int(std::size(kMigrations));

@@ -41,10 +41,12 @@ TEST_F(MainWindowTest, ToolbarOffersTheBuiltPagesInPageOrder) {
         if (!item->isSeparator())
             titles.append(item->iconText().replace("&&", "&"));  // && shows as &
     }
-    // The pages in page order, then the item that opens the library window.
+    // The pages in page order, then the items that open the library window and take back
+    // the last run.
     EXPECT_EQ(titles,
               (QStringList{"Search & Replace", "Capitalization", "Playlist Manager", "Data Mover",
-                           "Filename Changer", "Miscellaneous Tools", "About", "Library"}));
+                           "Filename Changer", "Miscellaneous Tools", "About", "Library", "Undo"}));
+    EXPECT_EQ(window->undoItem()->text(), "Undo Last Run…");
     EXPECT_EQ(window->libraryItem()->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_L));
     EXPECT_FALSE(window->libraryItem()->isCheckable());
     EXPECT_EQ(window->currentPage(), 0);

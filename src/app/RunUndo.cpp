@@ -1,0 +1,400 @@
+#include "RunUndo.h"
+
+#include "itunes/LibraryApplication.h"
+#include "itunes/LibraryTrack.h"
+#include "model/TrackGathering.h"
+#include "support/FormattedString.h"
+#include "tags/TagValue.h"
+
+#include <QDebug>
+#include <QFileInfo>
+#include <QHash>
+#include <QSet>
+
+#include <algorithm>
+
+namespace tessel {
+
+namespace {
+
+using itunes::RunRecord;
+
+bool sameText(const QVariant& a, const QVariant& b) {
+    return valueText(a) == valueText(b);
+}
+
+const itunes::LibraryTrack* libraryTrack(const MusicTrack& track) {
+    return dynamic_cast<const itunes::LibraryTrack*>(track.track().get());
+}
+
+QString locationOf(const MusicTrack& track) {
+    try {
+        return track.location().value_or(QString());
+    } catch (const TesselError&) {
+        return {};  // a library track gone meanwhile; the apply will say so
+    }
+}
+
+// The identities of the tracks the target playlist holds now.
+QSet<QString> heldBy(itunes::Application* application, const TargetPlaylist& target) {
+    QSet<QString> held;
+    if (!application)
+        return held;
+    if (const itunes::PlaylistPtr playlist = playlistWithId(*application, target.persistentId)) {
+        for (const itunes::TrackPtr& track : playlist->getTracks())
+            held.insert(track->identity());
+    }
+    return held;
+}
+
+RunRecord baseRecord(const ChangeRecord& change, int position) {
+    RunRecord record;
+    record.position = position;
+    if (const itunes::LibraryTrack* track = libraryTrack(change.track))
+        record.trackId = track->trackId();
+    record.path = change.track.isLibraryTrack() ? locationOf(change.track) : change.track.path();
+    record.title = change.title;
+    record.artist = change.artist;
+    return record;
+}
+
+// ---- planning ----
+
+QString shownName(const RunRecord& record) {
+    if (!record.title.isEmpty())
+        return record.artist.isEmpty()
+                   ? record.title
+                   : formattedString(QStringLiteral("%@ – %@"), record.artist, record.title);
+    return record.path;
+}
+
+QString leftAloneLine(const RunRecord& record, const QString& why) {
+    return formattedString(QStringLiteral("%@: %@"), shownName(record), why);
+}
+
+// The records of one tag of one track, in run order.
+struct TagGroup {
+    QList<RunRecord> records;
+    bool anyWritten() const {
+        return std::any_of(records.begin(), records.end(), [](const RunRecord& record) {
+            return record.state == RunRecord::State::Written;
+        });
+    }
+};
+
+QString groupKey(const RunRecord& record) {
+    return (record.trackId ? QString::number(*record.trackId) : record.path) + u'\n' + record.tag;
+}
+
+QList<TagGroup> tagGroups(const QList<RunRecord>& records) {
+    QList<TagGroup> groups;
+    QHash<QString, qsizetype> index;
+    for (const RunRecord& record : records) {
+        const QString key = groupKey(record);
+        if (!index.contains(key)) {
+            index.insert(key, groups.size());
+            groups.append(TagGroup{});
+        }
+        groups[index.value(key)].records.append(record);
+    }
+    return groups;
+}
+
+class Planner {
+  public:
+    Planner(const itunes::RunJournal& journal, itunes::Application& application, UndoPlan& plan)
+        : journal_(journal), application_(application), plan_(plan) {}
+
+    void planTags(const QList<RunRecord>& records, ProgressSink& progress);
+    void planMembership(const QList<RunRecord>& records, ProgressSink& progress);
+
+  private:
+    std::optional<MusicTrack> trackOf(const RunRecord& record);
+    void planGroup(const TagGroup& group);
+    itunes::TrackPtr libraryTrackOf(const RunRecord& record);
+    void planAdded(const RunRecord& record, const itunes::Playlist& playlist);
+    void planRemoved(const RunRecord& record, const QSet<QString>& held);
+    void leave(const RunRecord& record, const QString& why, const QString& one,
+               const QString& many);
+
+    const itunes::RunJournal& journal_;
+    itunes::Application& application_;
+    UndoPlan& plan_;
+};
+
+void Planner::leave(const RunRecord& record, const QString& why, const QString& one,
+                    const QString& many) {
+    plan_.leftAlone.append(leftAloneLine(record, why));
+    passOver(plan_.changes.passedOver, one, many);
+}
+
+itunes::TrackPtr Planner::libraryTrackOf(const RunRecord& record) {
+    if (!record.trackId)
+        return nullptr;
+    auto track = std::make_shared<itunes::LibraryTrack>(journal_.connection(), *record.trackId,
+                                                        std::nullopt);
+    try {
+        return track->get();
+    } catch (const TesselError&) {
+        return nullptr;  // deleted from the library since
+    }
+}
+
+std::optional<MusicTrack> Planner::trackOf(const RunRecord& record) {
+    if (record.trackId) {
+        if (itunes::TrackPtr track = libraryTrackOf(record))
+            return MusicTrack::withTrack(std::move(track));
+        leave(record, QStringLiteral("the track is no longer in the library"),
+              QStringLiteral("track no longer found"), QStringLiteral("tracks no longer found"));
+        return std::nullopt;
+    }
+    if (QFileInfo(record.path).isFile())
+        return MusicTrack::withPath(record.path);
+    leave(record, QStringLiteral("the file is no longer there"),
+          QStringLiteral("track no longer found"), QStringLiteral("tracks no longer found"));
+    return std::nullopt;
+}
+
+void Planner::planGroup(const TagGroup& group) {
+    const RunRecord& first = group.records.first();
+    const RunRecord& last = group.records.last();
+    const std::optional<MusicTrack> track = trackOf(last);
+    if (!track)
+        return;
+    QVariantMap now;
+    try {
+        now = track->valuesForTags({QStringLiteral("name"), QStringLiteral("artist"), last.tag});
+    } catch (const TesselError& error) {
+        leave(last, sentence(error.reason()), QStringLiteral("track that cannot be read"),
+              QStringLiteral("tracks that cannot be read"));
+        return;
+    }
+    const QVariant current = now.value(last.tag);
+    if (sameText(current, first.oldValue))
+        return;  // back as it was, or never written
+    if (!sameText(current, last.newValue)) {
+        // A pending record whose value is neither the old nor the new one was never written.
+        if (group.anyWritten())
+            leave(last,
+                  formattedString(QStringLiteral("“%@” is now “%@”, not “%@” as the run wrote"),
+                                  last.tag, valueText(current), valueText(last.newValue)),
+                  QStringLiteral("value changed since the run"),
+                  QStringLiteral("values changed since the run"));
+        return;
+    }
+    plan_.changes.records.append(tagChange(*track, valueText(now.value(QStringLiteral("name"))),
+                                           valueText(now.value(QStringLiteral("artist"))), last.tag,
+                                           current, first.oldValue));
+}
+
+void Planner::planTags(const QList<RunRecord>& records, ProgressSink& progress) {
+    const QList<TagGroup> groups = tagGroups(records);
+    for (qsizetype i = 0; i < groups.size(); ++i) {
+        if (progress.cancelled()) {
+            plan_.stopped = true;
+            return;
+        }
+        progress.setProgress(formattedString(QStringLiteral("%i/%lu %@"), int(i + 1),
+                                             qint64(groups.size()),
+                                             groups.at(i).records.last().title));
+        planGroup(groups.at(i));
+    }
+}
+
+// A track the run added is taken out of the playlist again through its last entry there:
+// entries made since for the same track come before it only if the run's was the last.
+void Planner::planAdded(const RunRecord& record, const itunes::Playlist& playlist) {
+    const itunes::TrackPtr track = libraryTrackOf(record);
+    itunes::TrackPtr entry;
+    if (track) {
+        for (const itunes::TrackPtr& reference : playlist.tracks()) {
+            if (reference->isSameTrack(*track))
+                entry = reference;
+        }
+    }
+    if (!entry) {
+        leave(record,
+              formattedString(QStringLiteral("no longer in the playlist “%@”"), playlist.name()),
+              QStringLiteral("track no longer found"), QStringLiteral("tracks no longer found"));
+        return;
+    }
+    plan_.changes.records.append(ChangeRecord{true,
+                                              MusicTrack::withTrack(entry),
+                                              valueText(track->property(QStringLiteral("name"))),
+                                              valueText(track->property(QStringLiteral("artist"))),
+                                              {},
+                                              {},
+                                              {},
+                                              -1});
+}
+
+void Planner::planRemoved(const RunRecord& record, const QSet<QString>& held) {
+    const itunes::TrackPtr track = libraryTrackOf(record);
+    if (!track) {
+        leave(record, QStringLiteral("the track is no longer in the library"),
+              QStringLiteral("track no longer found"), QStringLiteral("tracks no longer found"));
+        return;
+    }
+    if (held.contains(track->identity())) {
+        leave(record, QStringLiteral("it is in the playlist again"),
+              QStringLiteral("track back in its playlist"),
+              QStringLiteral("tracks back in their playlist"));
+        return;
+    }
+    plan_.changes.records.append(ChangeRecord{true,
+                                              MusicTrack::withTrack(track),
+                                              valueText(track->property(QStringLiteral("name"))),
+                                              valueText(track->property(QStringLiteral("artist"))),
+                                              {},
+                                              {},
+                                              {},
+                                              -1});
+}
+
+void Planner::planMembership(const QList<RunRecord>& records, ProgressSink& progress) {
+    const bool added = records.first().membership == RunRecord::Membership::Added;
+    plan_.changes.playlist = true;
+    plan_.changes.remove = added ? 1 : 0;
+    const QString playlistId = records.first().playlistId;
+    const itunes::PlaylistPtr playlist = playlistWithId(application_, playlistId);
+    if (playlist)
+        plan_.target = {playlist->persistentId(), playlist->name()};
+    QSet<QString> held;
+    if (playlist && !added) {
+        for (const itunes::TrackPtr& track : playlist->getTracks())
+            held.insert(track->identity());
+    }
+    for (const RunRecord& record : records) {
+        if (progress.cancelled()) {
+            plan_.stopped = true;
+            return;
+        }
+        progress.setProgress(record.title);
+        if (!playlist || record.playlistId != playlistId)
+            leave(record, QStringLiteral("its playlist no longer exists"),
+                  QStringLiteral("track of a playlist gone"),
+                  QStringLiteral("tracks of a playlist gone"));
+        else if (added)
+            planAdded(record, *playlist);
+        else
+            planRemoved(record, held);
+    }
+}
+
+}  // namespace
+
+std::optional<itunes::RunJournal> openRunJournal(const itunes::ApplicationProvider& application) {
+    try {
+        const auto library = std::dynamic_pointer_cast<itunes::LibraryApplication>(application());
+        if (library &&
+            !library->connection()->locked([](sql::Database& db) { return db.readOnly(); }))
+            return itunes::RunJournal(library->connection());
+        qInfo("This run is not journaled: the music library keeps no journal here.");
+    } catch (const TesselError& error) {
+        qWarning().noquote() << QStringLiteral("This run is not journaled:") << error.description();
+    }
+    return std::nullopt;
+}
+
+QList<itunes::RunRecord> runRecords(const ChangeList& list, const TargetPlaylist& target,
+                                    const itunes::RunJournal& journal,
+                                    itunes::Application* application) {
+    const QSet<QString> held =
+        list.playlist && list.remove == 0 ? heldBy(application, target) : QSet<QString>();
+    QSet<QString> added;
+    QList<RunRecord> records;
+    for (qsizetype row = 0; row < list.records.size(); ++row) {
+        const ChangeRecord& change = list.records.at(row);
+        if (!change.enabled)
+            continue;
+        RunRecord record = baseRecord(change, int(row));
+        if (!list.playlist) {
+            record.tag = change.tagToChange;
+            record.oldValue = change.oldTag;
+            record.newValue = change.newTag;
+        } else if (list.remove != 0) {
+            const itunes::LibraryTrack* track = libraryTrack(change.track);
+            record.membership = RunRecord::Membership::Removed;
+            if (track && track->itemId())
+                record.playlistId = journal.playlistOfEntry(*track->itemId());
+        } else {
+            const QString identity =
+                change.track.track() ? change.track.track()->identity() : QString();
+            if (held.contains(identity) || added.contains(identity))
+                continue;
+            added.insert(identity);
+            record.membership = RunRecord::Membership::Added;
+            record.playlistId = target.persistentId;
+        }
+        records.append(record);
+    }
+    return records;
+}
+
+JournaledApply JournaledApply::start(const itunes::ApplicationProvider& application,
+                                     const ChangeList& list, const TargetPlaylist& target,
+                                     const QString& tool, std::optional<qint64> undoing) {
+    JournaledApply journaled;
+    journaled.journal_ = openRunJournal(application);
+    if (!journaled.journal_)
+        return journaled;
+    try {
+        if (undoing) {
+            journaled.run_ = *undoing;
+            journaled.undoing_ = true;
+            return journaled;
+        }
+        const std::shared_ptr<itunes::Application> opened = list.playlist ? application() : nullptr;
+        const QList<RunRecord> records =
+            runRecords(list, target, *journaled.journal_, opened.get());
+        if (records.isEmpty()) {  // nothing the apply can change
+            journaled.journal_.reset();
+            return journaled;
+        }
+        journaled.run_ = journaled.journal_->begin(tool, records);
+    } catch (const TesselError& error) {
+        qWarning().noquote() << QStringLiteral("This run is not journaled:") << error.description();
+        journaled.journal_.reset();
+    }
+    return journaled;
+}
+
+void JournaledApply::finish(const ApplyResult& result) {
+    if (!journal_)
+        return;
+    try {
+        if (!undoing_)
+            journal_->markWritten(run_, result.written);
+        else if (result.outcome == ApplyResult::Outcome::Finished)
+            journal_->markUndone(run_);
+    } catch (const TesselError& error) {
+        qWarning().noquote()
+            << QStringLiteral("The journal of run %1 could not be completed:").arg(run_)
+            << error.description();
+    }
+}
+
+UndoPlan planUndo(const itunes::RunJournal& journal, itunes::Application& application,
+                  const itunes::RunSummary& run, ProgressSink& progress) {
+    UndoPlan plan;
+    plan.run = run;
+    const QList<RunRecord> records = journal.records(run.id);
+    if (records.isEmpty())
+        return plan;
+    Planner planner(journal, application, plan);
+    if (records.first().membership == RunRecord::Membership::None)
+        planner.planTags(records, progress);
+    else
+        planner.planMembership(records, progress);
+    return plan;
+}
+
+QString undoInfoLine(const UndoPlan& plan) {
+    const QString when = plan.run.time.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm"));
+    return formattedString(
+        QStringLiteral("Taking back run %li (%@, %@): the checked ones of these %li changes "
+                       "are undone:"),
+        plan.run.id, plan.run.tool, when, qint64(plan.changes.records.size()));
+}
+
+}  // namespace tessel
