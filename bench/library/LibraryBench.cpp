@@ -1,27 +1,37 @@
-// Generates a Library.xml of many tracks and playlists, imports it into a new library, then
-// gathers its largest playlist the way a tool does. Prints the times; targets on the
-// development machine: import under 5 s, gathering under 0.2 s.
-#include "itunes/Connection.h"
-#include "itunes/LibraryImport.h"
+// A library of 100,000 tracks as a new user meets it: generates a Library.xml of that size,
+// times Python's plistlib merely loading it (the floor), then tessel-cli importing it and
+// listing its 100,000-track playlist as JSON, each in a child process of its own so that every
+// peak resident size is that run's alone. Last, gathers the playlist the way a tool does.
+// Targets: import ≤ 0.5× the floor and ≤ 150 MB; the listing ≤ 0.25× the floor and ≤ 150 MB.
 #include "itunes/MusicLibrary.h"
 #include "model/TrackGathering.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QTemporaryDir>
 #include <QTextStream>
 
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+
 #include <cstdio>
+#include <vector>
+
+extern char** environ;
 
 namespace {
 
 using namespace tessel;
 
 struct Sizes {
-    int tracks = 20000;
-    int playlists = 200;
-    int bigPlaylist = 10000;
+    int tracks = 100000;
+    int playlists = 1000;
+    int bigPlaylist = 100000;
 };
 
 void writeTrack(QTextStream& out, int id) {
@@ -32,9 +42,13 @@ void writeTrack(QTextStream& out, int id) {
         << "<key>Album Artist</key><string>Artist " << id % 500 << "</string>\n"
         << "<key>Album</key><string>Album " << id % 2000 << "</string>\n"
         << "<key>Genre</key><string>Genre " << id % 20 << "</string>\n"
+        << "<key>Kind</key><string>MPEG audio file</string>\n"
+        << "<key>Size</key><integer>" << 4000000 + id % 90000 << "</integer>\n"
         << "<key>Year</key><integer>" << 1960 + id % 60 << "</integer>\n"
         << "<key>Track Number</key><integer>" << id % 12 + 1 << "</integer>\n"
         << "<key>Track Count</key><integer>12</integer>\n"
+        << "<key>Date Modified</key><date>2019-03-0" << id % 9 + 1 << "T10:20:30Z</date>\n"
+        << "<key>Date Added</key><date>2018-11-1" << id % 9 + 1 << "T08:00:00Z</date>\n"
         << "<key>Play Count</key><integer>" << id % 37 << "</integer>\n"
         << "<key>Rating</key><integer>" << id % 5 * 20 << "</integer>\n"
         << "<key>Total Time</key><integer>" << 180000 + id % 120000 << "</integer>\n"
@@ -43,41 +57,111 @@ void writeTrack(QTextStream& out, int id) {
         << "</string>\n"
         << "<key>Track Type</key><string>File</string>\n"
         << "<key>Location</key><string>file://localhost/Users/someone/Music/Artist%20" << id % 500
-        << "/Track%20" << id << ".mp3</string>\n"
+        << "/Album%20" << id % 2000 << "/Track%20" << id << ".mp3</string>\n"
         << "</dict>\n";
 }
 
 void writePlaylist(QTextStream& out, int index, const QString& name, int first, int count,
                    int tracks) {
-    out << "<dict><key>Name</key><string>" << name << "</string>\n"
+    out << "<dict>\n<key>Name</key><string>" << name << "</string>\n"
+        << "<key>Playlist ID</key><integer>" << 200000 + index << "</integer>\n"
         << "<key>Playlist Persistent ID</key><string>"
         << QStringLiteral("P%1").arg(index, 15, 10, QChar(u'0')) << "</string>\n"
-        << "<key>Playlist Items</key><array>\n";
+        << "<key>All Items</key><true/>\n"
+        << "<key>Playlist Items</key>\n<array>\n";
     for (int i = 0; i < count; ++i)
-        out << "<dict><key>Track ID</key><integer>" << (first + i) % tracks + 1
-            << "</integer></dict>\n";
-    out << "</array></dict>\n";
+        out << "<dict>\n<key>Track ID</key><integer>" << (first + i) % tracks + 1
+            << "</integer>\n</dict>\n";
+    out << "</array>\n</dict>\n";
 }
 
+// The same file on every run, for the same sizes.
 void writeExport(const QString& path, const Sizes& sizes) {
     QFile file(path);
-    file.open(QIODevice::WriteOnly);
+    if (!file.open(QIODevice::WriteOnly))
+        qFatal("cannot write %s", qPrintable(path));
     QTextStream out(&file);
     out << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
            "<!DOCTYPE plist PUBLIC \"-//Apple Computer//DTD PLIST 1.0//EN\" "
            "\"http://www.apple.com/DTDs/PropertyList-1.0.dtd\">\n"
-           "<plist version=\"1.0\"><dict>\n<key>Tracks</key><dict>\n";
+           "<plist version=\"1.0\">\n<dict>\n"
+           "<key>Major Version</key><integer>1</integer>\n"
+           "<key>Minor Version</key><integer>1</integer>\n"
+           "<key>Application Version</key><string>12.9.5.5</string>\n"
+           "<key>Library Persistent ID</key><string>0123456789ABCDEF</string>\n"
+           "<key>Tracks</key>\n<dict>\n";
     for (int id = 1; id <= sizes.tracks; ++id)
         writeTrack(out, id);
-    out << "</dict>\n<key>Playlists</key><array>\n";
+    out << "</dict>\n<key>Playlists</key>\n<array>\n";
     writePlaylist(out, 0, QStringLiteral("Big"), 0, sizes.bigPlaylist, sizes.tracks);
     for (int i = 1; i < sizes.playlists; ++i)
         writePlaylist(out, i, QStringLiteral("List %1").arg(i), i * 97, 50, sizes.tracks);
-    out << "</array>\n</dict></plist>\n";
+    out << "</array>\n<key>Music Folder</key>"
+           "<string>file://localhost/Users/someone/Music/</string>\n</dict>\n</plist>\n";
 }
 
-double seconds(const QElapsedTimer& timer) {
-    return timer.nsecsElapsed() / 1e9;
+struct ChildRun {
+    double seconds = 0;
+    double peakMb = 0;
+    int status = -1;
+};
+
+// Runs a program with its output going to files, and measures its time and its own peak
+// resident size (wait4 gives the resources of that one child).
+ChildRun runChild(const QStringList& command, const QString& out, const QString& err) {
+    std::vector<QByteArray> arguments;
+    for (const QString& argument : command)
+        arguments.push_back(argument.toLocal8Bit());
+    std::vector<char*> argv;
+    for (QByteArray& argument : arguments)
+        argv.push_back(argument.data());
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    const QByteArray outPath = out.toLocal8Bit();
+    const QByteArray errPath = err.toLocal8Bit();
+    posix_spawn_file_actions_addopen(&actions, 1, outPath.constData(), O_WRONLY | O_CREAT | O_TRUNC,
+                                     0644);
+    posix_spawn_file_actions_addopen(&actions, 2, errPath.constData(), O_WRONLY | O_CREAT | O_TRUNC,
+                                     0644);
+    ChildRun run;
+    QElapsedTimer timer;
+    timer.start();
+    pid_t pid = 0;
+    if (posix_spawnp(&pid, argv.front(), &actions, nullptr, argv.data(), environ) != 0)
+        qFatal("cannot start %s", argv.front());
+    struct rusage usage {};
+    int status = 0;
+    wait4(pid, &status, 0, &usage);
+    run.seconds = timer.nsecsElapsed() / 1e9;
+    run.peakMb = usage.ru_maxrss / 1024.0;  // kilobytes on Linux
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    posix_spawn_file_actions_destroy(&actions);
+    return run;
+}
+
+QString loadAverage() {
+    QFile file(QStringLiteral("/proc/loadavg"));
+    return file.open(QIODevice::ReadOnly) ? QString::fromLatin1(file.readAll()).trimmed()
+                                          : QStringLiteral("?");
+}
+
+void printAgainstFloor(const char* what, const ChildRun& run, const ChildRun& floor,
+                       double timeTarget, double peakTarget) {
+    std::printf("%-28s %7.2f s  %.2f× floor (target ≤ %.2f×)  peak %6.1f MB (target ≤ %.0f MB)%s\n",
+                what, run.seconds, run.seconds / floor.seconds, timeTarget, run.peakMb, peakTarget,
+                run.status == 0 ? "" : "  FAILED");
+}
+
+int jsonRows(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return -1;
+    QJsonParseError error{};
+    const QJsonDocument document = QJsonDocument::fromJson(file.readAll(), &error);
+    return error.error == QJsonParseError::NoError && document.isArray()
+               ? int(document.array().size())
+               : -1;
 }
 
 }  // namespace
@@ -92,44 +176,57 @@ int main(int argc, char** argv) {
     if (argc > 3)
         sizes.bigPlaylist = std::atoi(argv[3]);
 
+    std::printf("load average at the start: %s\n", qPrintable(loadAverage()));
     QTemporaryDir folder;
     const QString xml = folder.filePath(QStringLiteral("Library.xml"));
     writeExport(xml, sizes);
     std::printf("export: %d tracks, %d playlists, %.1f MB\n", sizes.tracks, sizes.playlists,
                 QFile(xml).size() / 1048576.0);
-
     const QString library = folder.filePath(QStringLiteral("library.sqlite"));
-    QElapsedTimer timer;
-    timer.start();
-    auto connection = itunes::Connection::open(library);
-    const auto summary = itunes::importLibraryXml(*connection, xml);
-    std::printf("import: %.3f s (%d tracks, %d playlists)\n", seconds(timer), summary.tracksAdded,
-                summary.playlistsAdded);
+    const QString null = QStringLiteral("/dev/null");
+    const QString cli = QStringLiteral(TESSEL_CLI);
 
-    timer.restart();
-    const auto again = itunes::importLibraryXml(*connection, xml);
-    std::printf("re-import: %.3f s (%d tracks updated)\n", seconds(timer), again.tracksUpdated);
+    const ChildRun floor = runChild(
+        {QStringLiteral("python3"), QStringLiteral("-c"),
+         QStringLiteral("import plistlib, sys; plistlib.load(open(sys.argv[1], 'rb'))"), xml},
+        null, null);
+    std::printf("%-28s %7.2f s  (floor)                        peak %6.1f MB%s\n", "plistlib.load",
+                floor.seconds, floor.peakMb, floor.status == 0 ? "" : "  FAILED");
+
+    const QString progress = folder.filePath(QStringLiteral("progress.txt"));
+    const ChildRun import = runChild({cli, QStringLiteral("library"), QStringLiteral("import-xml"),
+                                      xml, QStringLiteral("--library"), library},
+                                     null, progress);
+    printAgainstFloor("tessel-cli import-xml", import, floor, 0.5, 150);
+
+    const QString listing = folder.filePath(QStringLiteral("big.json"));
+    const ChildRun tracks = runChild(
+        {cli, QStringLiteral("library"), QStringLiteral("tracks"), QStringLiteral("--playlist"),
+         QStringLiteral("Big"), QStringLiteral("--json"), QStringLiteral("--library"), library},
+        listing, null);
+    printAgainstFloor("tracks --playlist Big --json", tracks, floor, 0.25, 150);
+    std::printf("  the listing is valid JSON of %d rows (%.1f MB)\n", jsonRows(listing),
+                QFile(listing).size() / 1048576.0);
+
+    const QString text = folder.filePath(QStringLiteral("big.txt"));
+    const ChildRun textTracks = runChild(
+        {cli, QStringLiteral("library"), QStringLiteral("tracks"), QStringLiteral("--playlist"),
+         QStringLiteral("Big"), QStringLiteral("--library"), library},
+        text, null);
+    std::printf("%-28s %7.2f s  %.2f× floor                       peak %6.1f MB\n",
+                "tracks --playlist Big", textTracks.seconds, textTracks.seconds / floor.seconds,
+                textTracks.peakMb);
 
     const auto provider = itunes::libraryProvider(library);
-    timer.restart();
-    const PlaylistMenus names = readPlaylistMenus(*provider());
-    std::printf("playlist names: %.3f s (%lld)\n", seconds(timer),
-                static_cast<long long>(names.playlists.size()));
-
+    QElapsedTimer timer;
+    timer.start();
     TrackSource source;
     source.selectedMethod = 0;
     source.selectedPlaylist = 0;
-    source.playlistIds = names.playlistIds;
-    timer.restart();
-    const auto tracks = gatherTracks(source, provider).tracks;
-    std::printf("gather \"Big\": %.3f s (%lld tracks)\n", seconds(timer),
-                static_cast<long long>(tracks.size()));
-
-    timer.restart();
-    qint64 characters = 0;
-    for (const MusicTrack& track : tracks)
-        characters += track.title().size();
-    std::printf("read every title: %.3f s (%lld characters)\n", seconds(timer),
-                static_cast<long long>(characters));
+    source.playlistIds = readPlaylistMenus(*provider()).playlistIds;
+    const auto gathered = gatherTracks(source, provider).tracks;
+    std::printf("%-28s %7.2f s  (%lld tracks)\n", "gather Big for a tool",
+                timer.nsecsElapsed() / 1e9, static_cast<long long>(gathered.size()));
+    std::printf("load average at the end: %s\n", qPrintable(loadAverage()));
     return 0;
 }

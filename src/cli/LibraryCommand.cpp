@@ -2,6 +2,7 @@
 
 #include "CommandLine.h"
 #include "RowList.h"
+#include "TrackListing.h"
 #include "itunes/Connection.h"
 #include "itunes/LibraryImport.h"
 #include "itunes/MusicLibrary.h"
@@ -9,7 +10,6 @@
 #include "itunes/TrackStore.h"
 #include "support/FormattedString.h"
 
-#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -79,21 +79,6 @@ class ProgressLines : public ProgressSink {
     QTextStream& stream_;
 };
 
-QString locationText(const itunes::trackstore::TrackRow& row) {
-    if (row.kind == itunes::TrackKind::Url)
-        return row.location.value_or(QStringLiteral("-"));
-    if (row.kind == itunes::TrackKind::Shared)
-        return QStringLiteral("-");
-    return row.location && QFileInfo(*row.location).isFile() ? *row.location
-                                                             : QStringLiteral("missing");
-}
-
-QJsonValue liveLocation(const itunes::trackstore::TrackRow& row) {
-    const bool living =
-        row.kind == itunes::TrackKind::File && row.location && QFileInfo(*row.location).isFile();
-    return living ? QJsonValue(*row.location) : QJsonValue(QJsonValue::Null);
-}
-
 // One run of the command: the options, the library and the output.
 class Run {
   public:
@@ -145,20 +130,20 @@ class Run {
         return kExitOk;
     }
 
+    // Rows are written as they are read, so a listing of any size takes little memory.
     int tracks() {
-        const auto rows = connection(Use::Reading).locked([&](sql::Database& db) {
+        TrackListing listing(out_, options_.json);
+        const auto write = [&](const itunes::trackstore::TrackRow& row) { listing.write(row); };
+        connection(Use::Reading).locked([&](sql::Database& db) {
             if (options_.selection)
-                return itunes::trackstore::listSelection(db);
-            if (!options_.playlist)
-                return itunes::trackstore::listAll(db);
-            return itunes::trackstore::listPlaylist(db, playlistNamed(db, *options_.playlist).id);
+                itunes::trackstore::visitSelection(db, write);
+            else if (!options_.playlist)
+                itunes::trackstore::visitAll(db, write);
+            else
+                itunes::trackstore::visitPlaylist(db, playlistNamed(db, *options_.playlist).id,
+                                                  write);
         });
-        if (options_.json)
-            return printJson(tracksJson(rows));
-        for (const auto& row : rows) {
-            out_ << row.id << '\t' << itunes::kindName(row.kind) << '\t' << row.name << '\t'
-                 << row.artist << '\t' << row.album << '\t' << locationText(row) << '\n';
-        }
+        listing.finish();
         return kExitOk;
     }
 
@@ -235,20 +220,6 @@ class Run {
                 int(matches.size()), name, choices.join(u'\n'))};
         }
         return matches;
-    }
-
-    static QJsonArray tracksJson(const QList<itunes::trackstore::TrackRow>& rows) {
-        QJsonArray list;
-        for (const auto& row : rows) {
-            list.append(QJsonObject{{"id", row.id},
-                                    {"persistentID", row.persistentId},
-                                    {"kind", itunes::kindName(row.kind)},
-                                    {"name", row.name},
-                                    {"artist", row.artist},
-                                    {"album", row.album},
-                                    {"location", liveLocation(row)}});
-        }
-        return list;
     }
 
     int report(const QJsonObject& summary) {

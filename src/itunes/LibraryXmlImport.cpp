@@ -1,8 +1,10 @@
-// Importing the "Library.xml" export of a music library.
+// Importing the "Library.xml" export of a music library: one thread reads the export while
+// this one stores what it read, all in one transaction.
 #include "LibraryImport.h"
 
+#include "ExportCount.h"
+#include "ExportReader.h"
 #include "PlaylistStore.h"
-#include "PlistReader.h"
 #include "TrackStore.h"
 #include "support/FormattedString.h"
 
@@ -11,6 +13,9 @@
 #include <QHash>
 #include <QRegularExpression>
 #include <QUrl>
+
+#include <algorithm>
+#include <vector>
 
 namespace tessel::itunes {
 
@@ -23,8 +28,7 @@ struct XmlField {
     const char* property;
 };
 
-// The export's track keys and the library properties they fill. "Total Time", "Location",
-// "Track Type" and "Persistent ID" are read on their own.
+// The export's track keys and the library properties they fill.
 const XmlField kFields[] = {
     {"Name", "name"},
     {"Artist", "artist"},
@@ -45,6 +49,37 @@ const XmlField kFields[] = {
     {"Volume Adjustment", "volumeAdjustment"},
     {"Bit Rate", "bitRate"},
 };
+constexpr int kFieldCount = int(std::size(kFields));
+
+// The keys read on their own, after those of kFields in the list the reader is given.
+enum : int {
+    kTrackId = kFieldCount,
+    kTotalTime,
+    kLocation,
+    kTrackType,
+    kPersistentId,
+};
+
+QStringList trackKeys() {
+    QStringList keys;
+    for (const XmlField& field : kFields)
+        keys.append(QString::fromLatin1(field.xmlKey));
+    keys << QStringLiteral("Track ID") << QStringLiteral("Total Time") << QStringLiteral("Location")
+         << QStringLiteral("Track Type") << QStringLiteral("Persistent ID");
+    return keys;
+}
+
+// The library property of each entry of kFields, by its index in trackFields().
+const std::vector<qsizetype>& fieldColumns() {
+    static const std::vector<qsizetype> columns = [] {
+        std::vector<qsizetype> result;
+        for (const XmlField& field : kFields)
+            result.push_back(trackField(QString::fromLatin1(field.property)) -
+                             trackFields().constData());
+        return result;
+    }();
+    return columns;
+}
 
 constexpr int kProgressEvery = 500;
 
@@ -56,45 +91,43 @@ void report(ProgressSink* progress, const QString& line) {
         progress->setProgress(line);
 }
 
-TrackKind kindOf(const QVariantMap& track) {
-    const QString type = track.value(QStringLiteral("Track Type")).toString();
+TrackKind kindOf(const QString& type, const QString& location) {
     if (type == u"File")
         return TrackKind::File;
     if (type == u"URL")
         return TrackKind::Url;
     if (type == u"Remote")
         return TrackKind::Shared;
-    const QString location = track.value(QStringLiteral("Location")).toString();
     if (location.startsWith(u"file:", Qt::CaseInsensitive))
         return TrackKind::File;
     return location.isEmpty() ? TrackKind::Shared : TrackKind::Url;
 }
 
-QString persistentIdOf(const QVariantMap& map, const QString& key) {
-    const QString id = map.value(key).toString().trimmed().toUpper();
+QString persistentIdOf(const QVariant& value) {
+    const QString id = value.toString().trimmed().toUpper();
     return id.isEmpty() ? newPersistentId() : id;
 }
 
 // A key the export leaves out means an empty text or 0.
-QVariant valueOrEmpty(const QVariantMap& track, const XmlField& field) {
-    const QVariant value = track.value(QString::fromLatin1(field.xmlKey));
+QVariant valueOrEmpty(const QVariant& value, qsizetype column) {
     if (value.isValid())
         return value;
-    return trackField(QString::fromLatin1(field.property))->integer ? QVariant(qint64(0))
-                                                                    : QVariant(QStringLiteral(""));
+    return trackFields().at(column).integer ? QVariant(qint64(0)) : QVariant(QStringLiteral(""));
 }
 
-trackstore::TrackRecord recordFrom(const QVariantMap& track) {
+trackstore::TrackRecord recordFrom(const xmlexport::Track& track) {
+    const QVariantList& values = track.values;
     trackstore::TrackRecord record;
-    record.persistentId = persistentIdOf(track, QStringLiteral("Persistent ID"));
-    record.kind = kindOf(track);
-    const QString location = track.value(QStringLiteral("Location")).toString();
+    record.persistentId = persistentIdOf(values.at(kPersistentId));
+    const QString location = values.at(kLocation).toString();
+    record.kind = kindOf(values.at(kTrackType).toString(), location);
     if (!location.isEmpty())
         record.location = record.kind == TrackKind::File ? pathFromLocation(location) : location;
-    for (const XmlField& field : kFields)
-        record.set(QString::fromLatin1(field.property), valueOrEmpty(track, field));
-    record.set(QStringLiteral("duration"),
-               track.value(QStringLiteral("Total Time")).toLongLong() / 1000.0);
+    for (int i = 0; i < kFieldCount; ++i) {
+        const qsizetype column = fieldColumns()[i];
+        record.values[column] = valueOrEmpty(values.at(i), column);
+    }
+    record.set(QStringLiteral("duration"), values.at(kTotalTime).toLongLong() / 1000.0);
     return record;
 }
 
@@ -109,54 +142,80 @@ PlaylistKind playlistKindOf(const QVariantMap& playlist) {
     return PlaylistKind::User;
 }
 
+// A larger page cache while a large library is written keeps its index pages in memory
+// instead of spilling them halfway; the connection gets its own size back afterwards.
+class LargerCache {
+  public:
+    explicit LargerCache(sql::Database& db) : db_(db) {
+        sql::Statement size(db, "PRAGMA cache_size");
+        previous_ = size.step() ? size.integer(0) : -2000;
+        db.exec("PRAGMA cache_size = -65536");
+    }
+    ~LargerCache() {
+        try {
+            db_.exec(QStringLiteral("PRAGMA cache_size = %1").arg(previous_).toUtf8().constData());
+        } catch (const TesselError&) {
+        }
+    }
+    LargerCache(const LargerCache&) = delete;
+    LargerCache& operator=(const LargerCache&) = delete;
+
+  private:
+    sql::Database& db_;
+    qint64 previous_ = 0;
+};
+
+// Stores the tracks and playlists the reader hands over, as they come.
 class XmlImporter {
   public:
-    XmlImporter(sql::Database& db, ProgressSink* progress) : db_(db), progress_(progress) {}
+    XmlImporter(sql::Database& db, xmlexport::Reader& reader, const ExportCounts& expected,
+                ProgressSink* progress)
+        : db_(db),
+          reader_(reader),
+          expected_(expected),
+          progress_(progress),
+          upserter_(db),
+          appender_(db) {}
 
-    XmlImportSummary run(const QVariantMap& tracks, const QVariantList& playlists) {
-        sql::Transaction transaction(db_);
-        importTracks(tracks);
-        importPlaylists(playlists);
+    XmlImportSummary run() {
+        for (auto batch = reader_.next(); !batch.empty(); batch = reader_.next()) {
+            for (xmlexport::Item& item : batch)
+                std::visit([this](auto& read) { store(read); }, item);
+        }
+        addLateEntries();
         linkParents();
-        transaction.commit();
         return summary_;
     }
 
   private:
-    void importTracks(const QVariantMap& tracks) {
-        trackstore::Upserter upserter(db_);
-        int done = 0;
-        for (auto it = tracks.cbegin(); it != tracks.cend(); ++it) {
-            const QVariantMap track = it.value().toMap();
-            const auto stored = upserter.upsert(recordFrom(track), true);
-            ++(stored.added ? summary_.tracksAdded : summary_.tracksUpdated);
-            const QVariant trackId = track.value(QStringLiteral("Track ID"), it.key());
-            trackIds_.insert(trackId.toLongLong(), stored.id);
-            if (++done % kProgressEvery == 0 || done == tracks.size())
-                report(progress_,
-                       formattedString(QStringLiteral("Tracks %i/%i"), done, int(tracks.size())));
-        }
+    void store(const xmlexport::Track& track) {
+        const auto stored = upserter_.upsert(recordFrom(track), true);
+        ++(stored.added ? summary_.tracksAdded : summary_.tracksUpdated);
+        const QVariant& trackId = track.values.at(kTrackId);
+        trackIds_.insert((trackId.isValid() ? trackId : QVariant(track.key)).toLongLong(),
+                         stored.id);
+        if (++tracksDone_ % kProgressEvery == 0)
+            reportCount(QStringLiteral("Tracks %i/%i"), tracksDone_, expected_.tracks);
     }
 
-    void importPlaylists(const QVariantList& playlists) {
-        playliststore::Appender appender(db_);
-        int done = 0;
-        for (const QVariant& entry : playlists) {
-            const QVariantMap playlist = entry.toMap();
-            ++done;
-            if (playlist.value(QStringLiteral("Master")).toBool())
-                continue;
-            const qint64 id = storePlaylist(playlist);
-            for (const QVariant& item : playlist.value(QStringLiteral("Playlist Items")).toList())
-                appendItem(appender, id, item.toMap());
-            report(progress_,
-                   formattedString(QStringLiteral("Playlists %i/%i"), done, int(playlists.size())));
-        }
+    void store(const xmlexport::TracksEnd&) {
+        if (tracksDone_ % kProgressEvery != 0 || tracksDone_ < expected_.tracks)
+            reportCount(QStringLiteral("Tracks %i/%i"), tracksDone_, tracksDone_);
+        tracksDone_ = 0;
+        tracksRead_ = true;
+    }
+
+    void store(const xmlexport::Playlist& playlist) {
+        ++playlistsDone_;
+        if (playlist.values.value(QStringLiteral("Master")).toBool())
+            return;
+        addEntries(storePlaylist(playlist.values), playlist.items);
+        reportCount(QStringLiteral("Playlists %i/%i"), playlistsDone_, expected_.playlists);
     }
 
     qint64 storePlaylist(const QVariantMap& playlist) {
         const QString persistentId =
-            persistentIdOf(playlist, QStringLiteral("Playlist Persistent ID"));
+            persistentIdOf(playlist.value(QStringLiteral("Playlist Persistent ID")));
         const QString name = playlist.value(QStringLiteral("Name")).toString();
         const PlaylistKind kind = playlistKindOf(playlist);
         qint64 id = 0;
@@ -175,13 +234,30 @@ class XmlImporter {
         return id;
     }
 
-    void appendItem(playliststore::Appender& appender, qint64 playlistId, const QVariantMap& item) {
-        const auto track = trackIds_.constFind(item.value(QStringLiteral("Track ID")).toLongLong());
-        if (track == trackIds_.cend()) {
-            ++summary_.entriesSkipped;
-            return;
+    // Entries are numbered by their place in the export's list, so an entry whose track comes
+    // later in the file (playlists written before the tracks) takes its place when it is added.
+    void addEntries(qint64 playlistId, const std::vector<qint64>& items) {
+        qint64 position = 0;
+        for (const qint64 exportId : items) {
+            ++position;
+            const auto track = trackIds_.constFind(exportId);
+            if (track != trackIds_.cend())
+                appender_.insertAt(playlistId, track.value(), position);
+            else if (!tracksRead_)
+                lateEntries_.push_back({playlistId, position, exportId});
+            else
+                ++summary_.entriesSkipped;
         }
-        appender.append(playlistId, track.value());
+    }
+
+    void addLateEntries() {
+        for (const LateEntry& entry : lateEntries_) {
+            const auto track = trackIds_.constFind(entry.exportId);
+            if (track != trackIds_.cend())
+                appender_.insertAt(entry.playlistId, track.value(), entry.position);
+            else
+                ++summary_.entriesSkipped;
+        }
     }
 
     void linkParents() {
@@ -193,31 +269,33 @@ class XmlImporter {
         }
     }
 
+    // The count taken ahead of the import is a quick look at the bytes; a line never shows
+    // fewer than were done.
+    void reportCount(const QString& format, int done, int expected) {
+        report(progress_, formattedString(format, done, std::max(done, expected)));
+    }
+
+    struct LateEntry {
+        qint64 playlistId;
+        qint64 position;
+        qint64 exportId;
+    };
+
     sql::Database& db_;
+    xmlexport::Reader& reader_;
+    ExportCounts expected_;
     ProgressSink* progress_;
+    trackstore::Upserter upserter_;
+    playliststore::Appender appender_;
     XmlImportSummary summary_;
+    int tracksDone_ = 0;
+    int playlistsDone_ = 0;
+    bool tracksRead_ = false;
     QHash<qint64, qint64> trackIds_;      // the export's Track ID → the library's track
     QHash<QString, qint64> playlistIds_;  // persistent ID → the library's playlist
     QList<std::pair<qint64, QString>> parents_;
+    std::vector<LateEntry> lateEntries_;  // entries of playlists read before any track
 };
-
-QVariantMap readExport(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw importError(formattedString(QStringLiteral("“%@” could not be opened: %@."), path,
-                                          file.errorString()));
-    const QVariant root = plist::read(file, QFileInfo(path).fileName());
-    const QVariantMap map = root.toMap();
-    const bool isExport =
-        root.typeId() == QMetaType::QVariantMap &&
-        (map.value(QStringLiteral("Tracks")).typeId() == QMetaType::QVariantMap ||
-         map.value(QStringLiteral("Playlists")).typeId() == QMetaType::QVariantList);
-    if (!isExport)
-        throw importError(formattedString(
-            QStringLiteral("“%@” is a property list, but not the export of a music library."),
-            QFileInfo(path).fileName()));
-    return map;
-}
 
 }  // namespace
 
@@ -247,12 +325,21 @@ QString pathFromLocation(const QString& location) {
 
 XmlImportSummary importLibraryXml(Connection& connection, const QString& path,
                                   ProgressSink* progress) {
-    report(progress, formattedString(QStringLiteral("Reading “%@”…"), QFileInfo(path).fileName()));
-    const QVariantMap root = readExport(path);
-    const QVariantMap tracks = root.value(QStringLiteral("Tracks")).toMap();
-    const QVariantList playlists = root.value(QStringLiteral("Playlists")).toList();
-    return connection.locked(
-        [&](sql::Database& db) { return XmlImporter(db, progress).run(tracks, playlists); });
+    const QString fileName = QFileInfo(path).fileName();
+    report(progress, formattedString(QStringLiteral("Reading “%@”…"), fileName));
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw importError(formattedString(QStringLiteral("“%@” could not be opened: %@."), path,
+                                          file.errorString()));
+    const ExportCounts expected = countExport(path);
+    return connection.locked([&](sql::Database& db) {
+        sql::Transaction transaction(db);
+        const LargerCache cache(db);
+        xmlexport::Reader reader(file, fileName, trackKeys());
+        const XmlImportSummary summary = XmlImporter(db, reader, expected, progress).run();
+        transaction.commit();
+        return summary;
+    });
 }
 
 }  // namespace tessel::itunes

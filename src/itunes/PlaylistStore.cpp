@@ -177,10 +177,14 @@ qint64 Appender::append(qint64 playlistId, qint64 trackId) {
     next_.bind(1, playlistId);
     const qint64 position = singleInteger(next_).value_or(1);
     next_.reset();
+    insertAt(playlistId, trackId, position);
+    return db_.lastInsertId();
+}
+
+void Appender::insertAt(qint64 playlistId, qint64 trackId, qint64 position) {
     insert_.reset();
     insert_.bind(1, playlistId).bind(2, trackId).bind(3, position);
     insert_.run();
-    return db_.lastInsertId();
 }
 
 void removeEntry(sql::Database& db, qint64 itemId) {

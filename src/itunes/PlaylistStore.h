@@ -68,6 +68,9 @@ class Appender {
     explicit Appender(sql::Database& db);
     /// Appends the track at the end of the playlist; returns the entry's id.
     qint64 append(qint64 playlistId, qint64 trackId);
+    /// Inserts an entry at the position given, for an import that numbers a list's entries
+    /// itself; entries of one position keep the order they were inserted in.
+    void insertAt(qint64 playlistId, qint64 trackId, qint64 position);
 
   private:
     sql::Database& db_;

@@ -178,44 +178,45 @@ std::optional<qint64> idForLocation(sql::Database& db, const QString& path) {
 
 namespace {
 
-QList<TrackRow> rowsOf(sql::Statement& statement) {
-    QList<TrackRow> rows;
+void visitRows(sql::Statement& statement, const RowVisitor& visit) {
+    TrackRow row;
     while (statement.step()) {
-        TrackRow row{statement.integer(0), statement.text(1), kindFromName(statement.text(2)),
-                     statement.text(3),    statement.text(4), statement.text(5),
-                     std::nullopt};
-        if (!statement.isNull(6))
-            row.location = statement.text(6);
-        rows.append(row);
+        row.id = statement.integer(0);
+        row.persistentId = statement.text(1);
+        row.kind = kindFromName(statement.text(2));
+        row.name = statement.text(3);
+        row.artist = statement.text(4);
+        row.album = statement.text(5);
+        row.location = statement.isNull(6) ? std::nullopt : std::optional(statement.text(6));
+        visit(row);
     }
-    return rows;
 }
 
 }  // namespace
 
-QList<TrackRow> listAll(sql::Database& db) {
+void visitAll(sql::Database& db, const RowVisitor& visit) {
     sql::Statement statement(db,
                              "SELECT id, persistent_id, kind, name, artist, album, location "
                              "FROM tracks ORDER BY id");
-    return rowsOf(statement);
+    visitRows(statement, visit);
 }
 
-QList<TrackRow> listPlaylist(sql::Database& db, qint64 playlistId) {
+void visitPlaylist(sql::Database& db, qint64 playlistId, const RowVisitor& visit) {
     sql::Statement statement(
         db,
         "SELECT t.id, t.persistent_id, t.kind, t.name, t.artist, t.album, t.location "
         "FROM playlist_items i JOIN tracks t ON t.id = i.track_id "
         "WHERE i.playlist_id = ? ORDER BY i.position, i.id");
     statement.bind(1, playlistId);
-    return rowsOf(statement);
+    visitRows(statement, visit);
 }
 
-QList<TrackRow> listSelection(sql::Database& db) {
+void visitSelection(sql::Database& db, const RowVisitor& visit) {
     sql::Statement statement(
         db,
         "SELECT t.id, t.persistent_id, t.kind, t.name, t.artist, t.album, t.location "
         "FROM selection s JOIN tracks t ON t.id = s.track_id ORDER BY s.position");
-    return rowsOf(statement);
+    visitRows(statement, visit);
 }
 
 void remove(sql::Database& db, qint64 id) {

@@ -10,6 +10,7 @@
 #include <QString>
 #include <QVariant>
 
+#include <functional>
 #include <optional>
 
 namespace tessel::itunes::trackstore {
@@ -80,12 +81,14 @@ struct TrackRow {
     QString album;
     std::optional<QString> location;  // as stored
 };
+/// Called with each row of a listing as it comes from the database; no listing holds its rows.
+using RowVisitor = std::function<void(const TrackRow&)>;
 /// Every track of the library, in the order they were added.
-QList<TrackRow> listAll(sql::Database& db);
+void visitAll(sql::Database& db, const RowVisitor& visit);
 /// The tracks of a playlist's entries, in playlist order.
-QList<TrackRow> listPlaylist(sql::Database& db, qint64 playlistId);
+void visitPlaylist(sql::Database& db, qint64 playlistId, const RowVisitor& visit);
 /// The selected tracks, in selection order.
-QList<TrackRow> listSelection(sql::Database& db);
+void visitSelection(sql::Database& db, const RowVisitor& visit);
 
 /// Removes the track and with it every playlist entry of it.
 void remove(sql::Database& db, qint64 id);

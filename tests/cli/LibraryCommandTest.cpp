@@ -1,6 +1,7 @@
 // tessel-cli library, in-process and as the built program: actions, JSON shapes, exit codes.
 #include "LibraryFixture.h"
 #include "cli/LibraryCommand.h"
+#include "itunes/Connection.h"
 #include "itunes/MusicLibrary.h"
 
 #include <QBuffer>
@@ -85,6 +86,48 @@ TEST_F(LibraryCommandTest, ImportThenListPlaylistsAndTracks) {
     EXPECT_TRUE(lines.at(0).endsWith(u'\t' + livingTrack));
     EXPECT_TRUE(lines.at(1).endsWith(u"\tmissing"));
     EXPECT_TRUE(lines.at(3).contains(u"\turl\tRadio Stream\t"));
+}
+
+// The listing is written row by row as the database gives it, not built by QJsonDocument: it
+// must still parse, hold every text exactly, and be laid out as QJsonDocument lays it out.
+TEST_F(LibraryCommandTest, JsonListingsEscapeEveryTextAndParse) {
+    importFixture();
+    const QStringList odd{
+        QStringLiteral("quote \" and back\\slash"), QStringLiteral("tab\tnew\nline\rfeed\f\b"),
+        QString(QChar(0x01)) + QChar(0x1f) + QStringLiteral(" control ") + QChar(0x7f),
+        QStringLiteral("😀 日本語 ü </script> & <b>"), QString()};
+    auto connection = itunes::Connection::open(libraryFile);
+    connection->locked([&](sql::Database& db) {
+        sql::Statement update(db, "UPDATE tracks SET name = ?, artist = ?, album = ? WHERE id = ?");
+        for (int i = 0; i < odd.size(); ++i) {
+            update.reset();
+            update.bind(1, odd.at(i)).bind(2, odd.at((i + 1) % odd.size()));
+            update.bind(3, odd.at((i + 2) % odd.size())).bind(4, qint64(i + 1));
+            update.run();
+        }
+    });
+    const Result listed = run({"tracks", "--json"});
+    ASSERT_EQ(listed.code, cli::kExitOk) << listed.err.toStdString();
+    QJsonParseError error{};
+    const QJsonDocument document = QJsonDocument::fromJson(listed.out.toUtf8(), &error);
+    ASSERT_EQ(error.error, QJsonParseError::NoError) << error.errorString().toStdString();
+    EXPECT_EQ(listed.out.toUtf8(), document.toJson(QJsonDocument::Indented));
+    const QJsonArray tracks = document.array();
+    ASSERT_EQ(tracks.size(), 6);
+    for (int i = 0; i < odd.size(); ++i) {
+        const QJsonObject track = tracks.at(i).toObject();
+        EXPECT_EQ(track["name"].toString(), odd.at(i)) << i;
+        EXPECT_EQ(track["artist"].toString(), odd.at((i + 1) % odd.size())) << i;
+        EXPECT_EQ(track["album"].toString(), odd.at((i + 2) % odd.size())) << i;
+    }
+    EXPECT_EQ(tracks.at(0).toObject()["location"].toString(), livingTrack);
+    EXPECT_TRUE(tracks.at(1).toObject()["location"].isNull());
+
+    const Result none = run({"tracks", "--selection", "--json"});
+    EXPECT_EQ(none.out.toUtf8(), QJsonDocument(QJsonArray()).toJson(QJsonDocument::Indented));
+    const Result missing = run({"tracks", "--playlist", "No Such List", "--json"});
+    EXPECT_EQ(missing.code, cli::kExitFailure);
+    EXPECT_TRUE(missing.out.isEmpty());
 }
 
 TEST_F(LibraryCommandTest, NewPlaylistsFoldersAndTheSelection) {

@@ -323,5 +323,116 @@ TEST_F(LibraryTest, AFailureHalfwayRollsTheWholeImportBack) {
     EXPECT_EQ(importFixture().tracksAdded, 6);
 }
 
+// An export of numbered tracks and one playlist of them all, the playlists written first when
+// asked (the tracks of its entries then come later in the file).
+QByteArray numberedExport(int tracks, bool playlistsFirst) {
+    QByteArray trackDicts = "<key>Tracks</key><dict>\n";
+    for (int id = 1; id <= tracks; ++id)
+        trackDicts += QStringLiteral(
+                          "<key>%1</key><dict><key>Track ID</key><integer>%1</integer>"
+                          "<key>Name</key><string>Track %1</string>"
+                          "<key>Persistent ID</key><string>%2</string>"
+                          "<key>Location</key><string>http://radio/%1</string>"
+                          "<key>Date Added</key><date>2019-02-28T10:00:00Z</date>"
+                          "</dict>\n")
+                          .arg(id)
+                          .arg(id, 16, 16, QChar(u'0'))
+                          .toUtf8();
+    trackDicts += "</dict>\n";
+    // Every track in reverse order, between entries naming no track of the file.
+    QByteArray items;
+    for (int id = tracks; id >= 1; --id)
+        items += QByteArrayLiteral("<dict><key>Track ID</key><integer>") + QByteArray::number(id) +
+                 "</integer></dict>\n";
+    const QByteArray playlists =
+        "<key>Playlists</key><array>\n<dict><key>Name</key><string>All</string>"
+        "<key>Playlist Persistent ID</key><string>ALL0000000000001</string>"
+        "<key>Playlist Items</key><array>\n<dict><key>Track ID</key><integer>999999</integer>"
+        "</dict><string>no entry</string>\n" +
+        items + "</array></dict>\n</array>\n";
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\"><dict>\n" +
+           (playlistsFirst ? playlists + trackDicts : trackDicts + playlists) + "</dict></plist>\n";
+}
+
+class RecordingSink : public ProgressSink {
+  public:
+    void setProgress(const QString& detail) override {
+        lines.append(detail);
+        if (detail == stopAt)
+            stop = true;
+    }
+    bool cancelled() const override { return stop; }
+
+    QStringList lines;
+    QString stopAt;
+    bool stop = false;
+};
+
+TEST_F(LibraryTest, PlaylistEntriesFindTracksWrittenAfterThemAndSkipTheMissing) {
+    for (const bool playlistsFirst : {true, false}) {
+        test::TempFolder folder;
+        auto connection = itunes::Connection::open(folder.filePath(QStringLiteral("l.sqlite")));
+        const QString path =
+            temp.writeFile(QStringLiteral("numbered.xml"), numberedExport(1200, playlistsFirst));
+        RecordingSink sink;
+        const auto summary = itunes::importLibraryXml(*connection, path, &sink);
+        EXPECT_EQ(summary.tracksAdded, 1200);
+        EXPECT_EQ(summary.entriesSkipped, 2) << playlistsFirst;
+        const QStringList tracks{"Tracks 500/1200", "Tracks 1000/1200", "Tracks 1200/1200"};
+        const QStringList lines = QStringList{"Reading “numbered.xml”…"} +
+                                  (playlistsFirst ? QStringList{"Playlists 1/1"} + tracks
+                                                  : tracks + QStringList{"Playlists 1/1"});
+        EXPECT_EQ(sink.lines, lines);
+        const QStringList names = connection->locked([](sql::Database& db) {
+            sql::Statement statement(db,
+                                     "SELECT t.name FROM playlist_items i JOIN tracks t ON "
+                                     "t.id = i.track_id ORDER BY i.position, i.id");
+            QStringList result;
+            while (statement.step())
+                result.append(statement.text(0));
+            return result;
+        });
+        ASSERT_EQ(names.size(), 1200) << playlistsFirst;
+        EXPECT_EQ(names.first(), QStringLiteral("Track 1200"));
+        EXPECT_EQ(names.at(700), QStringLiteral("Track 500"));
+        EXPECT_EQ(names.last(), QStringLiteral("Track 1"));
+    }
+}
+
+// The file is read on a thread of its own while the tracks read so far are stored: a stop or
+// a broken end after many stored tracks still leaves the library as it was.
+TEST_F(LibraryTest, AStoppedOrBrokenLargeImportLeavesTheLibraryAsItWas) {
+    importFixture();
+    const QString before = dumpLibrary(libraryFile);
+    const QByteArray whole = numberedExport(3000, false);
+    const QString truncated =
+        temp.writeFile(QStringLiteral("truncated.xml"), whole.left(whole.indexOf("Track 2500")));
+    const QString complete = temp.writeFile(QStringLiteral("numbered.xml"), whole);
+    auto connection = itunes::Connection::open(libraryFile);
+
+    RecordingSink stopping;
+    stopping.stopAt = QStringLiteral("Tracks 1500/3000");
+    try {
+        itunes::importLibraryXml(*connection, complete, &stopping);
+        ADD_FAILURE() << "the stopped import went on";
+    } catch (const TesselError& error) {
+        EXPECT_EQ(error.name(), itunes::kImportCancelled);
+    }
+    EXPECT_EQ(stopping.lines.last(), QStringLiteral("Tracks 1500/3000"));
+    EXPECT_EQ(dumpLibrary(libraryFile), before);
+
+    RecordingSink reading;
+    try {
+        itunes::importLibraryXml(*connection, truncated, &reading);
+        ADD_FAILURE() << "the truncated export was imported";
+    } catch (const TesselError& error) {
+        EXPECT_EQ(error.name(), QStringLiteral("Import Failed"));
+        EXPECT_TRUE(error.reason().contains(u"line 2503: Premature end of document."))
+            << error.reason().toStdString();
+    }
+    EXPECT_TRUE(reading.lines.contains(u"Tracks 2000/2500"));
+    EXPECT_EQ(dumpLibrary(libraryFile), before);
+}
+
 }  // namespace
 }  // namespace tessel
