@@ -159,6 +159,12 @@ std::optional<MusicTrack> Planner::trackOf(const RunRecord& record) {
 void Planner::planGroup(const TagGroup& group) {
     const RunRecord& first = group.records.first();
     const RunRecord& last = group.records.last();
+    if (last.tag == u"location" && valueText(first.oldValue).isEmpty()) {
+        // A re-linked track had no file; taking its new one away would only kill it again.
+        leave(last, QStringLiteral("a re-linked track keeps its file"),
+              QStringLiteral("re-linked track"), QStringLiteral("re-linked tracks"));
+        return;
+    }
     const std::optional<MusicTrack> track = trackOf(last);
     if (!track)
         return;
