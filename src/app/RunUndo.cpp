@@ -4,6 +4,7 @@
 #include "itunes/LibraryTrack.h"
 #include "model/TrackGathering.h"
 #include "support/FormattedString.h"
+#include "tags/FileTags.h"
 #include "tags/TagValue.h"
 
 #include <QDebug>
@@ -70,6 +71,20 @@ QString shownName(const RunRecord& record) {
 
 QString leftAloneLine(const RunRecord& record, const QString& why) {
     return formattedString(QStringLiteral("%@: %@"), shownName(record), why);
+}
+
+// What a library track's file holds of the tag when another program changed it behind the
+// library's back; absent when it agrees with the library (or the tag stays in the library).
+std::optional<QVariant> fileDisagrees(const MusicTrack& track, const QString& tag,
+                                      const QVariant& current) {
+    const QString key = tag == u"title" ? QStringLiteral("name") : tag;
+    if (!track.isLibraryTrack() || !filetags::isWritableThrough(key))
+        return std::nullopt;
+    const std::optional<QString> path = track.track()->location();
+    const QVariantMap inFile = path ? filetags::readForLibrary(*path) : QVariantMap();
+    if (inFile.isEmpty() || sameText(inFile.value(key), current))
+        return std::nullopt;
+    return inFile.value(key);
 }
 
 // The records of one tag of one track, in run order.
@@ -187,6 +202,16 @@ void Planner::planGroup(const TagGroup& group) {
                                   last.tag, valueText(current), valueText(last.newValue)),
                   QStringLiteral("value changed since the run"),
                   QStringLiteral("values changed since the run"));
+        return;
+    }
+    // The apply's guard would stop the whole undo at such a track: it is left alone here.
+    if (const std::optional<QVariant> inFile = fileDisagrees(*track, last.tag, current)) {
+        leave(
+            last,
+            formattedString(QStringLiteral("its file holds “%@” since, not “%@” as the run wrote"),
+                            valueText(*inFile), valueText(current)),
+            QStringLiteral("value changed since the run"),
+            QStringLiteral("values changed since the run"));
         return;
     }
     plan_.changes.records.append(tagChange(*track, valueText(now.value(QStringLiteral("name"))),

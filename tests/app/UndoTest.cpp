@@ -256,13 +256,22 @@ TEST_F(MembershipUndoTest, ChangesToLibraryTracksGoBackInTheLibraryAndTheirFiles
     const QString file = temp.filePath("music/sub/2.mp3");
     ASSERT_EQ(MusicTrack::withPath(file).title(), "Piece 2");
 
+    // Another tagger changed one file; the library still holds what the run wrote.
+    const QString theirs = temp.filePath("music/3.mp3");
+    MusicTrack::withPath(theirs).setTag("name", "Theirs");
+
     ASSERT_TRUE(runToEnd([&] { delegate.performUndo(); }));
     ASSERT_TRUE(delegate.changes());
-    ASSERT_EQ(delegate.changes()->records.size(), 3);
+    ASSERT_EQ(delegate.changes()->records.size(), 2);
     EXPECT_TRUE(delegate.changes()->records.first().track.isLibraryTrack());
+    ASSERT_EQ(delegate.undoLeftAlone().size(), 1);
+    EXPECT_TRUE(delegate.undoLeftAlone().first().endsWith(
+        "its file holds “Theirs” since, not “Piece 3” as the run wrote"));
+    presenter().alerts.clear();
     ASSERT_TRUE(runToEnd([&] { delegate.applyChanges(); }));
-    EXPECT_EQ(names("Source"), QStringList({"Track 1", "Track 3", "Track 2"}));
+    EXPECT_EQ(names("Source"), QStringList({"Track 1", "Piece 3", "Track 2"}));
     EXPECT_EQ(MusicTrack::withPath(file).title(), "Track 2");
+    EXPECT_EQ(MusicTrack::withPath(theirs).title(), "Theirs");
     EXPECT_TRUE(presenter().alerts.isEmpty()) << presenter().alertLines().join(u'\n').toStdString();
 }
 
