@@ -351,10 +351,13 @@ void AppDelegate::applyChanges() {
               : TargetPlaylist{editablePlaylistIds_.value(selectedPlaylistActionPlaylist_),
                                editablePlaylists_.value(selectedPlaylistActionPlaylist_)};
     const std::optional<qint64> undoing = undo_ ? std::optional(undo_->run.id) : std::nullopt;
+    const bool renames = undo_ && undo_->renames;
     runInBackground([this, list = *changes_, target, application = application_, undoing,
-                     tool = runTool_]() {
+                     tool = runTool_, renames]() {
         JournaledApply journaled = JournaledApply::start(application, list, target, tool, undoing);
-        const ApplyResult result = tessel::applyChanges(list, application, target, progress_);
+        const ApplyResult result = renames
+                                       ? applyRenamesBack(list, application, progress_)
+                                       : tessel::applyChanges(list, application, target, progress_);
         journaled.finish(result);
         const int unchecked = int(list.records.size()) - enabledCount(list);
         onMain([this, result, membership = list.playlist, unchecked] {

@@ -205,8 +205,15 @@ void AppDelegate::performRename(bool apply) {
     }
     progress_.begin(QStringLiteral("Applying changes…"));
     FileMover move;
-    if (apply)
-        move = [library](const QString& from, const QString& to) { library->renameFile(from, to); };
+    if (apply) {
+        // Each rename is journaled, so the run can be taken back.
+        auto journal = std::make_shared<RenameJournal>(application_);
+        move = [library, journal](const QString& from, const QString& to) {
+            journal->renaming(from, to);
+            library->renameFile(from, to);
+            journal->renamed();
+        };
+    }
     runInBackground([this, tool, files, move]() {
         // A file's own failure is in its outcome; nothing else is expected to throw here.
         const QList<Rename> renames = tool.run(files, move, progress_);

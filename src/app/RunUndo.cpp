@@ -4,6 +4,7 @@
 #include "itunes/LibraryTrack.h"
 #include "model/TrackGathering.h"
 #include "support/FormattedString.h"
+#include "tags/FileTags.h"
 #include "tags/TagValue.h"
 
 #include <QDebug>
@@ -72,6 +73,20 @@ QString leftAloneLine(const RunRecord& record, const QString& why) {
     return formattedString(QStringLiteral("%@: %@"), shownName(record), why);
 }
 
+// What a library track's file holds of the tag when another program changed it behind the
+// library's back; absent when it agrees with the library (or the tag stays in the library).
+std::optional<QVariant> fileDisagrees(const MusicTrack& track, const QString& tag,
+                                      const QVariant& current) {
+    const QString key = tag == u"title" ? QStringLiteral("name") : tag;
+    if (!track.isLibraryTrack() || !filetags::isWritableThrough(key))
+        return std::nullopt;
+    const std::optional<QString> path = track.track()->location();
+    const QVariantMap inFile = path ? filetags::readForLibrary(*path) : QVariantMap();
+    if (inFile.isEmpty() || sameText(inFile.value(key), current))
+        return std::nullopt;
+    return inFile.value(key);
+}
+
 // The records of one tag of one track, in run order.
 struct TagGroup {
     QList<RunRecord> records;
@@ -107,6 +122,7 @@ class Planner {
 
     void planTags(const QList<RunRecord>& records, ProgressSink& progress);
     void planMembership(const QList<RunRecord>& records, ProgressSink& progress);
+    void planRenames(const QList<RunRecord>& records);
 
   private:
     std::optional<MusicTrack> trackOf(const RunRecord& record);
@@ -158,6 +174,12 @@ std::optional<MusicTrack> Planner::trackOf(const RunRecord& record) {
 void Planner::planGroup(const TagGroup& group) {
     const RunRecord& first = group.records.first();
     const RunRecord& last = group.records.last();
+    if (last.tag == u"location" && valueText(first.oldValue).isEmpty()) {
+        // A re-linked track had no file; taking its new one away would only kill it again.
+        leave(last, QStringLiteral("a re-linked track keeps its file"),
+              QStringLiteral("re-linked track"), QStringLiteral("re-linked tracks"));
+        return;
+    }
     const std::optional<MusicTrack> track = trackOf(last);
     if (!track)
         return;
@@ -180,6 +202,16 @@ void Planner::planGroup(const TagGroup& group) {
                                   last.tag, valueText(current), valueText(last.newValue)),
                   QStringLiteral("value changed since the run"),
                   QStringLiteral("values changed since the run"));
+        return;
+    }
+    // The apply's guard would stop the whole undo at such a track: it is left alone here.
+    if (const std::optional<QVariant> inFile = fileDisagrees(*track, last.tag, current)) {
+        leave(
+            last,
+            formattedString(QStringLiteral("its file holds “%@” since, not “%@” as the run wrote"),
+                            valueText(*inFile), valueText(current)),
+            QStringLiteral("value changed since the run"),
+            QStringLiteral("values changed since the run"));
         return;
     }
     plan_.changes.records.append(tagChange(*track, valueText(now.value(QStringLiteral("name"))),
@@ -249,6 +281,41 @@ void Planner::planRemoved(const RunRecord& record, const QSet<QString>& held) {
                                               {},
                                               {},
                                               -1});
+}
+
+// Files move back last renamed first: a run may have given a file the name another had just
+// left. Whether a name is free is judged as it will be by then.
+void Planner::planRenames(const QList<RunRecord>& records) {
+    plan_.renames = true;
+    QSet<QString> freed;
+    QSet<QString> taken;
+    const auto occupied = [&](const QString& path) {
+        return taken.contains(path) || (QFileInfo::exists(path) && !freed.contains(path));
+    };
+    for (auto record = records.rbegin(); record != records.rend(); ++record) {
+        const QString from = valueText(record->oldValue);
+        const QString to = valueText(record->newValue);
+        if (!occupied(to)) {
+            if (!occupied(from) && record->state == RunRecord::State::Written)
+                leave(*record, QStringLiteral("the file is no longer there"),
+                      QStringLiteral("track no longer found"),
+                      QStringLiteral("tracks no longer found"));
+            continue;  // else never moved, or back already
+        }
+        if (occupied(from)) {
+            leave(*record,
+                  formattedString(QStringLiteral("“%@” is taken"), QFileInfo(from).fileName()),
+                  QStringLiteral("file whose old name is taken"),
+                  QStringLiteral("files whose old names are taken"));
+            continue;
+        }
+        freed.insert(to);
+        freed.remove(from);
+        taken.insert(from);
+        taken.remove(to);
+        plan_.changes.records.append(tagChange(MusicTrack::withPath(to), QFileInfo(to).fileName(),
+                                               QString(), kRenameRecordTag, to, from));
+    }
 }
 
 void Planner::planMembership(const QList<RunRecord>& records, ProgressSink& progress) {
@@ -374,6 +441,78 @@ void JournaledApply::finish(const ApplyResult& result) {
     }
 }
 
+RenameJournal::RenameJournal(const itunes::ApplicationProvider& application)
+    : journal_(openRunJournal(application)) {}
+
+void RenameJournal::renaming(const QString& from, const QString& to) {
+    if (!journal_)
+        return;
+    RunRecord record;
+    record.position = ++position_;
+    record.path = from;
+    record.title = QFileInfo(from).fileName();
+    record.tag = kRenameRecordTag;
+    record.oldValue = from;
+    record.newValue = to;
+    try {
+        if (run_ == 0)
+            run_ = journal_->begin(QStringLiteral("Filename Changer"), {record});
+        else
+            journal_->addRecord(run_, record);
+    } catch (const TesselError& error) {
+        qWarning().noquote() << QStringLiteral("The renames are not journaled:")
+                             << error.description();
+        journal_.reset();
+    }
+}
+
+void RenameJournal::renamed() {
+    try {
+        if (journal_)
+            journal_->markWritten(run_, {position_});
+    } catch (const TesselError& error) {
+        qWarning().noquote() << error.description();
+    }
+}
+
+ApplyResult applyRenamesBack(const ChangeList& list, const itunes::ApplicationProvider& provider,
+                             ProgressSink& progress) {
+    ApplyResult result;
+    std::shared_ptr<itunes::Application> application;
+    try {
+        application = provider();
+    } catch (const TesselError& error) {
+        qWarning().noquote() << error.description();
+        result.outcome = ApplyResult::Outcome::Stopped;
+        result.error = error;
+        return result;
+    }
+    const qint64 count = list.records.size();
+    for (qsizetype row = 0; row < list.records.size(); ++row) {
+        const ChangeRecord& record = list.records.at(row);
+        if (progress.cancelled()) {
+            result.outcome = ApplyResult::Outcome::Interrupted;
+            return result;
+        }
+        progress.setProgress(
+            formattedString(QStringLiteral("%i/%lu %@"), int(row + 1), count, record.title));
+        if (!record.enabled)
+            continue;
+        try {
+            application->renameFile(valueText(record.oldTag), valueText(record.newTag));
+        } catch (const TesselError& error) {
+            qWarning().noquote() << error.description();
+            result.outcome = ApplyResult::Outcome::Stopped;
+            result.error = error;
+            result.trackName = record.title;
+            return result;
+        }
+        result.written.append(int(row));
+        ++result.done;
+    }
+    return result;
+}
+
 UndoPlan planUndo(const itunes::RunJournal& journal, itunes::Application& application,
                   const itunes::RunSummary& run, ProgressSink& progress) {
     UndoPlan plan;
@@ -382,7 +521,9 @@ UndoPlan planUndo(const itunes::RunJournal& journal, itunes::Application& applic
     if (records.isEmpty())
         return plan;
     Planner planner(journal, application, plan);
-    if (records.first().membership == RunRecord::Membership::None)
+    if (records.first().tag == kRenameRecordTag)
+        planner.planRenames(records);
+    else if (records.first().membership == RunRecord::Membership::None)
         planner.planTags(records, progress);
     else
         planner.planMembership(records, progress);

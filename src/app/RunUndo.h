@@ -46,6 +46,31 @@ class JournaledApply {
     bool undoing_ = false;
 };
 
+/// The tag a journal record of a rename carries: its old value is the file's path before,
+/// its new value the path after.
+inline const QString kRenameRecordTag = QStringLiteral("rename");
+
+/// The journal of a Filename Changer run, which renames at once, one file after another: each
+/// rename is recorded pending just before the file moves and marked written once it moved. The
+/// run is begun with its first rename, so a run that renames nothing leaves no run behind.
+class RenameJournal {
+  public:
+    explicit RenameJournal(const itunes::ApplicationProvider& application);
+    void renaming(const QString& from, const QString& to);
+    void renamed();
+
+  private:
+    std::optional<itunes::RunJournal> journal_;
+    qint64 run_ = 0;
+    int position_ = -1;
+};
+
+/// Moves the files of an undo's rename list back (each record's old value is where the file is,
+/// its new value where it goes), through the library so its tracks follow; the result as an
+/// apply's. A failed move stops the run; one stopped by the user finishes the file under way.
+ApplyResult applyRenamesBack(const ChangeList& list, const itunes::ApplicationProvider& application,
+                             ProgressSink& progress);
+
 /// What taking back a run would do.
 struct UndoPlan {
     itunes::RunSummary run;
@@ -53,6 +78,7 @@ struct UndoPlan {
     TargetPlaylist target;  // membership: the playlist the restoring changes go to
     QStringList leftAlone;  // one line for each record left alone, with why
     bool stopped = false;   // the user stopped the reading: the plan is incomplete
+    bool renames = false;   // the records move files back (applyRenamesBack)
 };
 
 /// Plans the undo of a run: reads every track the run wrote (a tag record is restored when

@@ -53,8 +53,9 @@ QString UndoCommand::writesHelp() const {
         "Without --apply nothing is written: the changes that would restore the old values are\n"
         "listed, and so are the changes left alone because their track holds another value\n"
         "since, or is gone. With it the checked ones are written, with the same checks as any\n"
-        "apply, and the run is marked undone. An undo is no run of its own: undo again to take\n"
-        "back the run before it. 'tessel-cli history' lists the runs.");
+        "apply, and the run is marked undone. A run of 'rename' moves its files back, the last\n"
+        "renamed first, where the old name is free. An undo is no run of its own: undo again\n"
+        "to take back the run before it. 'tessel-cli history' lists the runs.");
 }
 
 }  // namespace tessel::cli

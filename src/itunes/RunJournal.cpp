@@ -120,6 +120,17 @@ qint64 RunJournal::begin(const QString& tool, const QList<RunRecord>& records) {
     });
 }
 
+void RunJournal::addRecord(qint64 run, const RunRecord& record) {
+    connection_->locked([&](sql::Database& db) {
+        sql::Transaction transaction(db);
+        insertRecords(db, run, {record});
+        sql::Statement count(db, "UPDATE runs SET count = count + 1 WHERE id = ?");
+        count.bind(1, run);
+        count.run();
+        transaction.commit();
+    });
+}
+
 void RunJournal::markWritten(qint64 run, const QList<int>& positions) {
     if (positions.isEmpty())
         return;

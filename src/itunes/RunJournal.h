@@ -58,6 +58,8 @@ class RunJournal {
     /// Prunes old runs, then stores a new run with its records (pending), all in one
     /// transaction; returns the run's number.
     qint64 begin(const QString& tool, const QList<RunRecord>& records);
+    /// Adds a record (pending) to a run begun before, in one transaction with the run's count.
+    void addRecord(qint64 run, const RunRecord& record);
     /// Marks written the records of the run at these change-list positions.
     void markWritten(qint64 run, const QList<int>& positions);
     /// The run was taken back; it is not offered for undo again.

@@ -8,6 +8,7 @@
 #include "itunes/LibraryImport.h"
 #include "itunes/MusicLibrary.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -144,6 +145,40 @@ TEST_F(UndoTest, AKilledRunIsTakenBackAsFarAsItGot) {
     EXPECT_TRUE(plan.leftAlone.isEmpty()) << "a record never written is not changed since";
 }
 
+TEST_F(UndoTest, RenamesOfTheFilenameChangerMoveBackLastFirst) {
+    const QStringList paths = useFolderOfThree();
+    // The second file takes the name the first one leaves, when they are renamed in order.
+    const QStringList titles{"x", "1", "Three"};
+    for (int i = 0; i < 3; ++i)
+        MusicTrack::withPath(paths.at(i)).setTag("name", titles.at(i));
+    delegate.setProperty("filenameString", QStringLiteral("#t"));
+    ASSERT_TRUE(runToEnd([&] { delegate.performRename(true); }));
+    ASSERT_FALSE(QFile::exists(paths.at(2)));
+    ASSERT_EQ(delegate.runHistory().first().tool, "Filename Changer");
+
+    ASSERT_TRUE(runToEnd([&] { delegate.performUndo(); }));
+    ASSERT_TRUE(delegate.changes());
+    EXPECT_EQ(delegate.changes()->records.size(), delegate.runHistory().first().written);
+    EXPECT_TRUE(delegate.undoLeftAlone().isEmpty())
+        << delegate.undoLeftAlone().join(u'\n').toStdString();
+    ASSERT_TRUE(runToEnd([&] { delegate.applyChanges(); }));
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(titleAt(paths.at(i)), titles.at(i)) << paths.at(i).toStdString();
+    EXPECT_EQ(QDir(temp.filePath("music")).entryList(QDir::Files).size(), 3);
+    EXPECT_TRUE(presenter().alerts.isEmpty()) << presenter().alertLines().join(u'\n').toStdString();
+
+    // A file whose old name is taken since stays where it is, and is listed.
+    ASSERT_TRUE(runToEnd([&] { delegate.performRename(true); }));
+    const QString renamed = temp.filePath("music/Three.mp3");
+    ASSERT_TRUE(QFile::exists(renamed));
+    temp.copyFixture("plain.mp3", "music/3.mp3");
+    ASSERT_TRUE(runToEnd([&] { delegate.performUndo(); }));
+    EXPECT_TRUE(delegate.undoLeftAlone().join(u'\n').contains("“3.mp3” is taken"));
+    ASSERT_TRUE(runToEnd([&] { delegate.applyChanges(); }));
+    EXPECT_TRUE(QFile::exists(renamed));
+    EXPECT_EQ(titleAt(paths.at(0)), "x");
+}
+
 class MembershipUndoTest : public UndoTest {
   protected:
     // Source holds Track 1, Track 3 and Track 2; Target holds Track 2.
@@ -204,6 +239,40 @@ TEST_F(MembershipUndoTest, TracksAddedToAPlaylistAreTakenOutAgainAndRemovedOnesC
     ASSERT_EQ(history.size(), 2);
     EXPECT_EQ(history.at(0).written, 1);
     EXPECT_EQ(history.at(1).written, 2);
+}
+
+TEST_F(MembershipUndoTest, ChangesToLibraryTracksGoBackInTheLibraryAndTheirFiles) {
+    delegate.setProperty("selectedMethod", 0);
+    delegate.setProperty(
+        "selectedPlaylist",
+        int(delegate.playlistIds().indexOf(
+            test::playlistNamed(*library(), QStringLiteral("Source"))->persistentId())));
+    delegate.setProperty("selectedTag", 0);
+    delegate.setProperty("searchString", QStringLiteral("Track"));
+    delegate.setProperty("replaceString", QStringLiteral("Piece"));
+    ASSERT_TRUE(runToEnd([&] { delegate.performSearchReplace(); }));
+    ASSERT_TRUE(runToEnd([&] { delegate.applyChanges(); }));
+    ASSERT_EQ(names("Source"), QStringList({"Piece 1", "Piece 3", "Piece 2"}));
+    const QString file = temp.filePath("music/sub/2.mp3");
+    ASSERT_EQ(MusicTrack::withPath(file).title(), "Piece 2");
+
+    // Another tagger changed one file; the library still holds what the run wrote.
+    const QString theirs = temp.filePath("music/3.mp3");
+    MusicTrack::withPath(theirs).setTag("name", "Theirs");
+
+    ASSERT_TRUE(runToEnd([&] { delegate.performUndo(); }));
+    ASSERT_TRUE(delegate.changes());
+    ASSERT_EQ(delegate.changes()->records.size(), 2);
+    EXPECT_TRUE(delegate.changes()->records.first().track.isLibraryTrack());
+    ASSERT_EQ(delegate.undoLeftAlone().size(), 1);
+    EXPECT_TRUE(delegate.undoLeftAlone().first().endsWith(
+        "its file holds “Theirs” since, not “Piece 3” as the run wrote"));
+    presenter().alerts.clear();
+    ASSERT_TRUE(runToEnd([&] { delegate.applyChanges(); }));
+    EXPECT_EQ(names("Source"), QStringList({"Track 1", "Piece 3", "Track 2"}));
+    EXPECT_EQ(MusicTrack::withPath(file).title(), "Track 2");
+    EXPECT_EQ(MusicTrack::withPath(theirs).title(), "Theirs");
+    EXPECT_TRUE(presenter().alerts.isEmpty()) << presenter().alertLines().join(u'\n').toStdString();
 }
 
 }  // namespace
