@@ -205,8 +205,6 @@ int main(int argc, char** argv) {
          QStringLiteral("Big"), QStringLiteral("--json"), QStringLiteral("--library"), library},
         listing, null);
     printAgainstFloor("tracks --playlist Big --json", tracks, floor, 0.25, 150);
-    std::printf("  the listing is valid JSON of %d rows (%.1f MB)\n", jsonRows(listing),
-                QFile(listing).size() / 1048576.0);
 
     const QString text = folder.filePath(QStringLiteral("big.txt"));
     const ChildRun textTracks = runChild(
@@ -217,6 +215,10 @@ int main(int argc, char** argv) {
                 "tracks --playlist Big", textTracks.seconds, textTracks.seconds / floor.seconds,
                 textTracks.peakMb);
 
+    // Only now may this process grow: a child's peak includes the peak of the process it was
+    // started from, until it runs its own program.
+    std::printf("  the JSON listing parses as %d rows (%.1f MB)\n", jsonRows(listing),
+                QFile(listing).size() / 1048576.0);
     const auto provider = itunes::libraryProvider(library);
     QElapsedTimer timer;
     timer.start();

@@ -331,11 +331,12 @@ XmlImportSummary importLibraryXml(Connection& connection, const QString& path,
     if (!file.open(QIODevice::ReadOnly))
         throw importError(formattedString(QStringLiteral("“%@” could not be opened: %@."), path,
                                           file.errorString()));
-    const ExportCounts expected = countExport(path);
     return connection.locked([&](sql::Database& db) {
         sql::Transaction transaction(db);
         const LargerCache cache(db);
         xmlexport::Reader reader(file, fileName, trackKeys());
+        // Counted while the reader is under way: the counts only serve the progress lines.
+        const ExportCounts expected = countExport(path);
         const XmlImportSummary summary = XmlImporter(db, reader, expected, progress).run();
         transaction.commit();
         return summary;
