@@ -19,6 +19,8 @@ namespace {
 constexpr int kUnbrokenRun = 40;
 constexpr int kOneLine = 60;     // characters a tooltip shows on one line
 constexpr int kWrapWidth = 480;  // pixels of a wrapped tooltip
+// Diffs kept: many screens of rows, so scrolling back and forth computes none again.
+constexpr int kDiffsKept = 4096;
 
 QString wrappedToolTip(const QString& text) {
     QString breakable;
@@ -52,10 +54,11 @@ QString displayedValue(const QVariant& value) {
 }
 
 ChangeTableModel::ChangeTableModel(AppDelegate& delegate, QObject* parent)
-    : QAbstractTableModel(parent), delegate_(delegate) {
+    : QAbstractTableModel(parent), delegate_(delegate), diffs_(kDiffsKept) {
     connect(&delegate_, &AppDelegate::changesChanged, this, [this] {
         beginResetModel();
         locations_.clear();
+        diffs_.clear();
         endResetModel();
     });
     connect(&delegate_, &AppDelegate::recordsEnabledChanged, this,
@@ -101,7 +104,7 @@ QVariant ChangeTableModel::data(const QModelIndex& index, int role) const {
         case Qt::ToolTipRole:
             return toolTip(*record, index.row(), index.column());
         case ChangedSpansRole:
-            return QVariant::fromValue(changedSpans(*record, index.column()));
+            return QVariant::fromValue(changedSpans(*record, index.row(), index.column()));
         case SortRole:
             return index.column() == Checked ? QVariant(record->enabled)
                                              : displayData(*record, index.row(), index.column());
@@ -152,10 +155,21 @@ QVariant ChangeTableModel::toolTip(const ChangeRecord& record, int row, int colu
     return location.isEmpty() ? tr("No file") : location;
 }
 
-QList<TextSpan> ChangeTableModel::changedSpans(const ChangeRecord& record, int column) const {
+// Both value cells of a row mark the same diff, and a long value's diff is not cheap: it is
+// computed once for the two and kept while the row is likely to be painted again.
+TextDiff ChangeTableModel::valueDiff(const ChangeRecord& record, int row) const {
+    if (const TextDiff* kept = diffs_.object(row))
+        return *kept;
+    const TextDiff diff = diffText(displayedValue(record.oldTag), displayedValue(record.newTag));
+    diffs_.insert(row, new TextDiff(diff));
+    return diff;
+}
+
+QList<TextSpan> ChangeTableModel::changedSpans(const ChangeRecord& record, int row,
+                                               int column) const {
     if (column != OldValue && column != NewValue)
         return {};
-    const TextDiff diff = diffText(displayedValue(record.oldTag), displayedValue(record.newTag));
+    const TextDiff diff = valueDiff(record, row);
     const QList<TextSpan>& own = column == OldValue ? diff.removed : diff.inserted;
     const QList<TextSpan>& other = column == OldValue ? diff.inserted : diff.removed;
     // A pure insertion or deletion marks where it happened on the side that lost or lacks the

@@ -6,6 +6,7 @@
 #include "foundation/TextDiff.h"
 
 #include <QAbstractTableModel>
+#include <QCache>
 #include <QList>
 
 #include <optional>
@@ -48,11 +49,14 @@ class ChangeTableModel : public QAbstractTableModel {
     QVariant toolTip(const ChangeRecord& record, int row, int column) const;
     /// The track's file at row, native separators; empty when it has none.
     QString locationText(int row) const;
-    QList<TextSpan> changedSpans(const ChangeRecord& record, int column) const;
+    QList<TextSpan> changedSpans(const ChangeRecord& record, int row, int column) const;
+    /// The diff of the record's old and new value, computed when a row is first painted.
+    TextDiff valueDiff(const ChangeRecord& record, int row) const;
     void enabledChanged(const QList<int>& rows);
 
     AppDelegate& delegate_;
     mutable QList<std::optional<QString>> locations_;  // per row, read when first asked
+    mutable QCache<int, TextDiff> diffs_;              // by row, for the rows lately painted
 };
 
 /// A value as the panel shows it: its text on one line, line breaks shown as ↵.

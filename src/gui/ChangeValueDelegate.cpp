@@ -36,25 +36,39 @@ int characterStart(const QString& text, int at) {
 
 }  // namespace
 
+// The widest stretches are found by halving: measuring every length in turn costs a text
+// shaping per character, and a long value then holds up every frame of a scroll. A stretch
+// grows no narrower as it takes in more characters, so halving finds the same stretch.
 ShownValue shownValue(const QString& text, const QList<TextSpan>& marked,
                       const QFontMetrics& metrics, int width) {
     if (metrics.horizontalAdvance(text) <= width)
         return {text, marked};
-    // A third of the cell for what comes before the change, so its beginning reads in context.
-    int from = marked.isEmpty() ? 0 : marked.first().start;
+    // A third of the cell for what comes before the change, so its beginning reads in context:
+    // the earliest start whose stretch up to the change still fits in that third.
+    const int changeStart = marked.isEmpty() ? 0 : int(marked.first().start);
     const int lead = width / 3;
-    while (from > 0 &&
-           metrics.horizontalAdvance(text.mid(from - 1, marked.first().start - from + 1)) <= lead)
-        --from;
-    from = characterStart(text, from);
+    int low = 0, high = changeStart;
+    while (low < high) {
+        const int middle = low + (high - low) / 2;
+        if (metrics.horizontalAdvance(text.mid(middle, changeStart - middle)) <= lead)
+            high = middle;
+        else
+            low = middle + 1;
+    }
+    const int from = characterStart(text, low);
     const QString prefix = from > 0 ? kEllipsis : QString();
     const int room =
         width - metrics.horizontalAdvance(prefix) - metrics.horizontalAdvance(kEllipsis);
-    int length = 0;
-    while (from + length < text.size() &&
-           metrics.horizontalAdvance(text.mid(from, length + 1)) <= room)
-        ++length;
-    length = characterStart(text, from + length) - from;
+    // The longest stretch from there that fits in the room left beside the ellipses.
+    low = 0, high = int(text.size()) - from;
+    while (low < high) {
+        const int middle = high - (high - low) / 2;
+        if (metrics.horizontalAdvance(text.mid(from, middle)) <= room)
+            low = middle;
+        else
+            high = middle - 1;
+    }
+    const int length = characterStart(text, from + low) - from;
     const bool cutAtEnd = from + length < text.size();
     return {prefix + text.mid(from, length) + (cutAtEnd ? kEllipsis : QString()),
             spansWithin(marked, from, length, int(prefix.size()))};
