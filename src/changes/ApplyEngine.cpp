@@ -3,11 +3,18 @@
 #include "foundation/StringHelpers.h"
 #include "model/TrackGathering.h"
 #include "support/FormattedString.h"
+#include "support/OrderedJobs.h"
 #include "tags/TagValue.h"
 
 #include <QDebug>
 #include <QFile>
 #include <QHash>
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <mutex>
+#include <vector>
 
 namespace tessel {
 
@@ -35,19 +42,24 @@ bool sameText(const QVariant& current, const QVariant& stored) {
 // second half of a swap must not take the first half for a change made by someone else, and a
 // track a playlist lists twice must not take its first entry's change for one. Every tag counts.
 // Keyed by the track's identity, so a long run stays linear.
+// Records run on several threads; those of one track run one after another in one lane, so
+// the lock only keeps the map itself whole.
 class WrittenValues {
   public:
     void add(const ChangeRecord& record) {
+        const std::lock_guard lock(mutex_);
         values_.insert(key(record.track, record.tagToChange), record.newTag);
     }
 
     // The value the track should hold now: the last one this run wrote to the tag, else the
     // one read when the change was computed.
     QVariant expected(const MusicTrack& track, const QString& tag, const QVariant& read) const {
+        const std::lock_guard lock(mutex_);
         return values_.value(key(track, tag), read);
     }
 
     bool wroteTo(const MusicTrack& track, const QString& tag) const {
+        const std::lock_guard lock(mutex_);
         return values_.contains(key(track, tag));
     }
 
@@ -57,16 +69,17 @@ class WrittenValues {
         return name + u'\n' + track.identity();
     }
 
+    mutable std::mutex mutex_;
     QHash<QString, QVariant> values_;
 };
 
-enum class Guarded { Written, AlreadyDone, Changed };
+enum class Guarded { Written, AlreadyDone, Changed, Failed, Unchecked };
 
-// Reads the track (one open of a file for the read and the write), reports the progress line,
+// Reads the track (one open of a file for the read and the write), makes the progress line,
 // guards and writes. A record whose change this run already made to the same track (a track
 // listed twice) is recognised as done and not written again.
 Guarded guardAndWrite(const ChangeRecord& record, const WrittenValues& written, int counter,
-                      qint64 count, ProgressSink& progress) {
+                      qint64 count, std::optional<QString>& line) {
     QStringList tags{QStringLiteral("artist"), QStringLiteral("name")};
     if (!tags.contains(record.tagToChange))
         tags.append(record.tagToChange);
@@ -77,8 +90,8 @@ Guarded guardAndWrite(const ChangeRecord& record, const WrittenValues& written, 
         written.wroteTo(record.track, record.tagToChange) && sameText(old, record.newTag);
     bool alreadyDone = false;
     const auto guard = [&](const QVariantMap& values) {
-        progress.setProgress(formattedString(QStringLiteral("%i/%lu %@"), counter, count,
-                                             valueText(values.value(QStringLiteral("name")))));
+        line = formattedString(QStringLiteral("%i/%lu %@"), counter, count,
+                               valueText(values.value(QStringLiteral("name"))));
         // A library track's file may have been changed by another program since the
         // library last read it: its own value must still be the one the preview showed.
         const QString fileKey = MusicTrack::fileValueKey(record.tagToChange);
@@ -99,6 +112,144 @@ QString displayName(const ChangeRecord& record) {
         return record.title;
     return record.track.path();
 }
+
+// What became of one record, for the report in list order.
+struct RecordOutcome {
+    Guarded guarded = Guarded::Unchecked;
+    std::optional<QString> line;  // the progress line, once the record was read
+    std::optional<TesselError> error;
+};
+
+// Records of one file (by its device and inode, so another name of it counts as the same) share
+// a lane and run one after another in list order; the library's records all share one lane,
+// as its writes take turns on the database anyway. Two files whose keys collide only wait for
+// each other. Unchecked records need none.
+OrderedJobs<RecordOutcome>::Lane laneOf(const ChangeRecord& record) {
+    if (!record.enabled)
+        return 0;
+    if (record.track.isLibraryTrack())
+        return 1;
+    struct stat info {};
+    const QByteArray path = QFile::encodeName(record.track.path());
+    const quint64 key = ::stat(path.constData(), &info) == 0
+                            ? qHashMulti(0, quint64(info.st_dev), quint64(info.st_ino))
+                            : qHash(path);
+    return std::max<quint64>(key, 2);
+}
+
+// The tag changes of a list, guarded and written on worker threads: records of different files
+// overlap, those of one file keep their order. Every record's outcome is reported in list
+// order: its progress line, and the count of records written. The first failure in list order
+// ends the run: no record after it starts, and those already under way finish and count.
+class TagApplyRun {
+  public:
+    TagApplyRun(const ChangeList& list, ProgressSink& progress)
+        : list_(list), progress_(progress), count_(list.records.size()) {
+        // Every lane is known before the first write: a save may give a file a new inode.
+        lanes_.reserve(count_);
+        for (const ChangeRecord& record : list.records)
+            lanes_.push_back(laneOf(record));
+        const auto cancelled = [&progress] { return progress.cancelled(); };
+        OrderedJobs<RecordOutcome> jobs(workerCount(), 8 * workerCount(), cancelled);
+        dispatch(jobs);
+        while (jobs.pending() > 0)
+            report(jobs.take());
+        finish();
+    }
+
+    const ApplyResult& result() const { return result_; }
+
+  private:
+    void dispatch(OrderedJobs<RecordOutcome>& jobs) {
+        for (int index = 0; index < count_; ++index) {
+            while (jobs.full())
+                report(jobs.take());
+            if (jobs.stopping())
+                return;
+            if (progress_.cancelled()) {
+                jobs.stop();
+                return;
+            }
+            const ChangeRecord& record = list_.records.at(index);
+            if (!record.enabled)
+                jobs.add([] { return RecordOutcome{}; });
+            else
+                jobs.add([this, &jobs, index] { return carryOut(index, jobs); }, lanes_.at(index));
+        }
+    }
+
+    // On a worker thread.
+    RecordOutcome carryOut(int index, OrderedJobs<RecordOutcome>& jobs) {
+        const ChangeRecord& record = list_.records.at(index);
+        RecordOutcome outcome;
+        try {
+            outcome.guarded = guardAndWrite(record, written_, index + 1, count_, outcome.line);
+        } catch (const TesselError& error) {
+            jobs.stopAfter(index);  // first, so that the other threads start no further record
+            logFailure(error, __LINE__);
+            outcome.guarded = Guarded::Failed;
+            outcome.error = error;
+            return outcome;
+        }
+        if (outcome.guarded == Guarded::Changed)
+            jobs.stopAfter(index);
+        else
+            written_.add(record);
+        return outcome;
+    }
+
+    // The next record in list order: absent when it never started.
+    void report(const std::optional<RecordOutcome>& outcome) {
+        const int index = reported_++;
+        if (!outcome) {
+            if (!firstNotStarted_)
+                firstNotStarted_ = index;
+            return;
+        }
+        if (outcome->guarded == Guarded::Unchecked)
+            progress_.setProgress(formattedString(QStringLiteral("%i/%lu "), index + 1, count_));
+        else if (outcome->line)
+            progress_.setProgress(*outcome->line);
+        switch (outcome->guarded) {
+            case Guarded::Written:
+            case Guarded::AlreadyDone:
+                // the one place a written record is counted, in list order
+                result_.written.append(index);
+                ++result_.done;
+                break;
+            case Guarded::Changed:
+            case Guarded::Failed:
+                if (!failure_) {
+                    failure_ = index;
+                    result_.error = outcome->error;
+                }
+                break;
+            case Guarded::Unchecked:
+                break;
+        }
+    }
+
+    void finish() {
+        using Outcome = ApplyResult::Outcome;
+        if (failure_) {
+            result_.outcome = result_.error ? Outcome::Stopped : Outcome::Cancelled;
+            result_.trackName = displayName(list_.records.at(*failure_));
+        } else if (firstNotStarted_ || reported_ < count_) {
+            result_.outcome = Outcome::Interrupted;
+            result_.trackName = displayName(list_.records.at(firstNotStarted_.value_or(reported_)));
+        }
+    }
+
+    const ChangeList& list_;
+    ProgressSink& progress_;
+    const int count_;
+    std::vector<OrderedJobs<RecordOutcome>::Lane> lanes_;
+    WrittenValues written_;
+    ApplyResult result_;
+    int reported_ = 0;
+    std::optional<int> failure_;          // the first record that failed, in list order
+    std::optional<int> firstNotStarted_;  // the first record the run stopped before
+};
 
 // ---- membership changes ----
 
@@ -164,32 +315,8 @@ QString changesPhrase(int done, const QString& verb) {
 }  // namespace
 
 ApplyResult applyTagChanges(const ChangeList& list, ProgressSink& progress) {
-    using Outcome = ApplyResult::Outcome;
-    ApplyResult result;
-    const qint64 count = list.records.size();
-    int counter = 0;
-    WrittenValues written;
-    for (const ChangeRecord& record : list.records) {
-        if (progress.cancelled())
-            return ended(result, Outcome::Interrupted, displayName(record));
-        ++counter;
-        if (!record.enabled) {
-            progress.setProgress(formattedString(QStringLiteral("%i/%lu "), counter, count));
-            continue;
-        }
-        try {
-            if (guardAndWrite(record, written, counter, count, progress) == Guarded::Changed)
-                return ended(result, Outcome::Cancelled, displayName(record));
-        } catch (const TesselError& error) {
-            logFailure(error, __LINE__);
-            result.error = error;
-            return ended(result, Outcome::Stopped, displayName(record));
-        }
-        written.add(record);
-        result.written.append(counter - 1);
-        ++result.done;
-    }
-    return result;
+    TagApplyRun run(list, progress);
+    return run.result();
 }
 
 ApplyResult applyMembershipChanges(const ChangeList& list, itunes::Application& application,
@@ -274,8 +401,8 @@ std::optional<AlertRequest> stoppedAlert(const ApplyResult& result, bool members
     }
     return okAlert(
         QStringLiteral("Changes Not Completed"),
-        formattedString(QStringLiteral("Writing the change to “%@” failed: %@ %@ before it; the "
-                                       "remaining ones were not applied."),
+        formattedString(QStringLiteral("Writing the change to “%@” failed: %@ %@; the remaining "
+                                       "ones were not applied."),
                         result.trackName, reason, changesPhrase(result.done, "written")));
 }
 

@@ -47,7 +47,11 @@ struct TargetPlaylist {
 /// whose very change an earlier record made to the same track (a track listed twice) counts as done
 /// without a second write. A failed guard cancels; a TesselError is logged ("failure %s %d") and
 /// stops. Records written before either stay written. When the user stops the run (the sink's
-/// cancelled()), the record being written is finished and no further one is touched.
+/// cancelled()), the records being written are finished and no further one is started.
+/// Records of different files are guarded and written on several threads at once; those of one
+/// file (or of the library) keep their order, one at a time. The progress lines come in list
+/// order, and the first failure in list order is the one reported: no record after it starts,
+/// and any already under way finishes and counts in done, as every record written does.
 ApplyResult applyTagChanges(const ChangeList& list, ProgressSink& progress);
 
 /// Membership changes. First the target playlist is looked up by persistent ID (for removals
@@ -71,7 +75,7 @@ inline const QString kDoNotTouchMessage = QStringLiteral(
     "Please do not 'touch' iTunes while the operation is running. The operation "
     "had to be canceled.");
 
-/// The alert for a stopped run: which track, why, and how many changes were made before it;
+/// The alert for a stopped run: which track, why, and how many changes were made;
 /// a tag the track cannot take ("Unsupported Tag") has its own message.
 std::optional<AlertRequest> stoppedAlert(const ApplyResult& result, bool membership);
 

@@ -304,8 +304,8 @@ TEST_F(AppDelegateTest, AFailedWriteIsReportedNotPassedAsSuccess) {
     EXPECT_FALSE(runToEnd([&] { delegate.applyChanges(); }));
     EXPECT_EQ(presenter().alertLines(),
               QStringList{"Changes Not Completed: Writing the change to “Song 2” failed: The "
-                          "library refused the change. 1 change had been written before it; the "
-                          "remaining ones were not applied."});
+                          "library refused the change. 1 change had been written; the remaining "
+                          "ones were not applied."});
     EXPECT_EQ(test::MemoryLibrary::names(music), (QStringList{"Tune 1", "Song 2", "Song 3"}));
     EXPECT_FALSE(delegate.hasChanges());
 }

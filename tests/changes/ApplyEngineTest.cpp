@@ -6,6 +6,9 @@
 
 #include <unistd.h>
 
+#include <atomic>
+#include <functional>
+
 namespace tessel {
 namespace {
 
@@ -47,31 +50,130 @@ TEST_F(ApplyEngineTest, AChangedTrackCancelsTheRunAfterTheRecordsBeforeIt) {
 
     const ApplyResult result = applyTagChanges(list, progress);
     EXPECT_EQ(result.outcome, Outcome::Cancelled);
-    EXPECT_EQ(result.done, 4);
     EXPECT_EQ(result.trackName, QStringLiteral("Song"));
-    const QStringList expected{"New 1", "New 2", "New 3", "New 4", "Song", "Song"};
-    for (int i = 0; i < 6; ++i)
+    const QStringList expected{"New 1", "New 2", "New 3", "New 4", "Song"};
+    for (int i = 0; i < 5; ++i)
         EXPECT_EQ(titleOf(list.records.at(i)), expected.at(i)) << i;
+    // The last one may have been under way on another thread; if so it counts.
+    EXPECT_EQ(result.done, titleOf(list.records.at(5)) == u"New 6" ? 5 : 4);
 }
 
-// Asks the run to stop once it has reported the given number of lines.
-struct StoppingSink : RecordingSink {
+// Asks the run to stop once it has reported the given number of lines; asked from the run's
+// worker threads too.
+struct StoppingSink : ProgressSink {
     explicit StoppingSink(int after) : after(after) {}
-    bool cancelled() const override { return lines.size() >= after; }
+    void setProgress(const QString& detail) override {
+        lines.append(detail);
+        ++reported;
+    }
+    bool cancelled() const override { return reported >= after; }
+    QStringList lines;
+    std::atomic<int> reported = 0;
     int after;
 };
 
-TEST_F(ApplyEngineTest, StoppingFinishesTheRecordUnderWayAndWritesNothingMore) {
-    const ChangeList list = renamings(6);
-    StoppingSink stopping(3);  // the third record's line: the user stops while it is written
+TEST_F(ApplyEngineTest, StoppingFinishesTheRecordsUnderWayAndStartsNoOther) {
+    const int count = 60;
+    const ChangeList list = renamings(count);
+    StoppingSink stopping(3);  // the third record's line: the user stops while others are written
 
     const ApplyResult result = applyTagChanges(list, stopping);
     EXPECT_EQ(result.outcome, Outcome::Interrupted);
-    EXPECT_EQ(result.done, 3);
-    const QStringList expected{"New 1", "New 2", "New 3", "Song", "Song", "Song"};
-    for (int i = 0; i < 6; ++i)
-        EXPECT_EQ(titleOf(list.records.at(i)), expected.at(i)) << i;
+    EXPECT_GE(result.done, 3);
+    EXPECT_LT(result.done, count) << "the run may not go on to the end";
+    // What was written is a run of records from the first, each reported in order, and the
+    // records after it are untouched.
+    QStringList expected;
+    for (int i = 0; i < count; ++i) {
+        EXPECT_EQ(titleOf(list.records.at(i)),
+                  i < result.done ? QStringLiteral("New %1").arg(i + 1) : QStringLiteral("Song"))
+            << i;
+        if (i < result.done)
+            expected.append(QStringLiteral("%1/%2 Song").arg(i + 1).arg(count));
+    }
+    EXPECT_EQ(stopping.lines, expected);
+    EXPECT_EQ(result.trackName, QStringLiteral("Song"));
     EXPECT_FALSE(stoppedAlert(result, false)) << "the user stopped it: no error to report";
+}
+
+TEST_F(ApplyEngineTest, RecordsOfOneFileKeepTheirOrderAmongTheOthers) {
+    // Files listed several times among many others: a swap of title and artist (two records
+    // of one file that each expect what the other wrote), and a file listed twice with the
+    // same change far apart.
+    const int count = 40;
+    ChangeList list = renamings(count);
+    const MusicTrack swapped = list.records.at(5).track;
+    const MusicTrack twice = list.records.at(9).track;
+    list.records[5] =
+        tagChange(swapped, QStringLiteral("Song"), QStringLiteral("Artist"), QStringLiteral("name"),
+                  QStringLiteral("Song"), QStringLiteral("Artist"));
+    list.records[17] =
+        tagChange(swapped, QStringLiteral("Song"), QStringLiteral("Artist"),
+                  QStringLiteral("artist"), QStringLiteral("Artist"), QStringLiteral("Song"));
+    list.records[30] = list.records.at(9);
+    list.records[12].enabled = false;
+
+    const ApplyResult result = applyTagChanges(list, progress);
+    EXPECT_EQ(result.outcome, Outcome::Finished);
+    EXPECT_EQ(result.done, count - 1);
+    EXPECT_EQ(swapped.title(), QStringLiteral("Artist"));
+    EXPECT_EQ(swapped.artist(), QStringLiteral("Song"));
+    EXPECT_EQ(twice.title(), QStringLiteral("New 10"));
+    ASSERT_EQ(progress.lines.size(), count);
+    for (int i = 0; i < count; ++i) {
+        const QString title = i == 17 ? QStringLiteral("Artist") : QStringLiteral("Song");
+        EXPECT_EQ(
+            progress.lines.at(i),
+            i == 12
+                ? QStringLiteral("%1/%2 ").arg(i + 1).arg(count)
+                : QStringLiteral("%1/%2 %3").arg(i + 1).arg(count).arg(i == 30 ? "New 10" : title));
+    }
+}
+
+TEST_F(ApplyEngineTest, TheFirstFailureInTheListEndsTheRunAndNothingAfterItStarts) {
+    struct Case {
+        const char* name;
+        std::function<void(ChangeList&)> spoil;  // makes record 20 fail
+        Outcome outcome;
+        bool read;  // whether the failing record got as far as its line
+    };
+    const QList<Case> cases{
+        {"changed meanwhile",
+         [](ChangeList& list) {
+             list.records.at(20).track.setTag(QStringLiteral("artist"), QStringLiteral("Other"));
+         },
+         Outcome::Cancelled, true},
+        {"a tag the file cannot take",
+         [](ChangeList& list) { list.records[20].tagToChange = QStringLiteral("composer"); },
+         Outcome::Stopped, false},
+    };
+    for (const Case& c : cases) {
+        const int count = 50;
+        ChangeList list = renamings(count);
+        c.spoil(list);
+        RecordingSink sink;
+        const ApplyResult result = applyTagChanges(list, sink);
+        EXPECT_EQ(result.outcome, c.outcome) << c.name;
+        EXPECT_EQ(result.trackName, QStringLiteral("Song")) << c.name;
+        // Every record before it is written; after it, only the records that were already
+        // under way on the other threads, and those are counted and reported.
+        const int after = result.done - 20;
+        EXPECT_GE(after, 0) << c.name;
+        EXPECT_LT(20 + after, count - 1) << c.name << ": the run went on to the end";
+        QStringList expected;
+        for (int i = 0; i < count; ++i) {
+            const bool written = i < 20 || (i > 20 && i <= 20 + after);
+            EXPECT_EQ(titleOf(list.records.at(i)),
+                      written ? QStringLiteral("New %1").arg(i + 1) : QStringLiteral("Song"))
+                << c.name << " " << i;
+            if (written || (i == 20 && c.read))
+                expected.append(QStringLiteral("%1/%2 Song").arg(i + 1).arg(count));
+        }
+        EXPECT_EQ(sink.lines, expected) << c.name;
+        if (c.outcome == Outcome::Stopped) {
+            EXPECT_EQ(result.error->name(), errors::kUnsupportedTag);
+        }
+    }
 }
 
 TEST_F(ApplyEngineTest, EachFormatIsGuardedAndWrittenOrLeftByteForByte) {
@@ -233,8 +335,7 @@ TEST_F(ApplyEngineTest, AFailedWriteStopsTheRunAndIsReported) {
     EXPECT_EQ(alert->title, QStringLiteral("Changes Not Completed"));
     EXPECT_EQ(alert->message,
               QStringLiteral("Writing the change to “B” failed: The library refused the change. "
-                             "1 change had been written before it; the remaining ones were not "
-                             "applied."));
+                             "1 change had been written; the remaining ones were not applied."));
 }
 
 TEST_F(ApplyEngineTest, AReadOnlyFileStopsTheRun) {
@@ -244,11 +345,11 @@ TEST_F(ApplyEngineTest, AReadOnlyFileStopsTheRun) {
     QFile::setPermissions(list.records.at(1).track.path(), QFileDevice::ReadOwner);
     const ApplyResult result = applyTagChanges(list, progress);
     EXPECT_EQ(result.outcome, Outcome::Stopped);
-    EXPECT_EQ(result.done, 1);
+    EXPECT_EQ(result.done, titleOf(list.records.at(2)) == u"New 3" ? 2 : 1);
     ASSERT_TRUE(result.error);
     EXPECT_EQ(result.error->name(), errors::kTagWrite);
     EXPECT_TRUE(stoppedAlert(result, false));
-    EXPECT_EQ(titleOf(list.records.at(2)), QStringLiteral("Song"));
+    EXPECT_EQ(titleOf(list.records.at(1)), QStringLiteral("Song"));
 }
 
 TEST_F(ApplyEngineTest, AnUnsupportedTagStopsWithItsOwnMessage) {
@@ -258,13 +359,12 @@ TEST_F(ApplyEngineTest, AnUnsupportedTagStopsWithItsOwnMessage) {
 
     const ApplyResult result = applyTagChanges(list, progress);
     EXPECT_EQ(result.outcome, Outcome::Stopped);
-    EXPECT_EQ(result.done, 0);
+    EXPECT_EQ(result.done, titleOf(list.records.at(1)) == u"New 2" ? 1 : 0);
     const auto alert = stoppedAlert(result, false);
     ASSERT_TRUE(alert);
     EXPECT_EQ(alert->title, QStringLiteral("Unsupported Tag"));
     EXPECT_EQ(alert->message, unsupported::kFolderMessage);
     EXPECT_EQ(test::fileBytes(list.records.at(0).track.path()), before);
-    EXPECT_EQ(titleOf(list.records.at(1)), QStringLiteral("Song"));
 }
 
 // ---- membership changes ----
