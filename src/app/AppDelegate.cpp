@@ -2,7 +2,7 @@
 
 #include "FolderSearch.h"
 #include "NumericRun.h"
-#include "RunUndo.h"
+#include "UndoPlan.h"
 #include "changes/ChangePanel.h"
 #include "foundation/StringHelpers.h"
 #include "model/TrackGathering.h"

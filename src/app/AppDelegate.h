@@ -5,7 +5,7 @@
 // given, so the desktop app, the command line and the tests drive the same controller.
 #pragma once
 
-#include "RunUndo.h"
+#include "UndoPlan.h"
 #include "changes/ApplyEngine.h"
 #include "changes/ChangeRecord.h"
 #include "changes/Progress.h"

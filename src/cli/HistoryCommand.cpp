@@ -1,7 +1,7 @@
 #include "HistoryCommand.h"
 
 #include "CommandLine.h"
-#include "app/RunUndo.h"
+#include "app/RunJournaling.h"
 #include "itunes/MusicLibrary.h"
 
 #include <QJsonArray>
