@@ -110,6 +110,7 @@ JournaledApply JournaledApply::start(const itunes::ApplicationProvider& applicat
         if (undoing) {
             journaled.run_ = *undoing;
             journaled.undoing_ = true;
+            journaled.listed_ = list.records.size();
             return journaled;
         }
         const std::shared_ptr<itunes::Application> opened = list.playlist ? application() : nullptr;
@@ -133,8 +134,9 @@ void JournaledApply::finish(const ApplyResult& result) {
     try {
         if (!undoing_)
             journal_->markWritten(run_, result.written);
-        else if (result.outcome == ApplyResult::Outcome::Finished)
-            journal_->markUndone(run_);
+        else if (result.outcome == ApplyResult::Outcome::Finished &&
+                 result.written.size() == listed_)
+            journal_->markUndone(run_);  // rows left unchecked stay to be taken back later
     } catch (const TesselError& error) {
         qWarning().noquote()
             << QStringLiteral("The journal of run %1 could not be completed:").arg(run_)

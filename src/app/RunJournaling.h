@@ -39,6 +39,7 @@ class JournaledApply {
     std::optional<itunes::RunJournal> journal_;
     qint64 run_ = 0;
     bool undoing_ = false;
+    qsizetype listed_ = 0;  // the records of the list applied
 };
 
 /// The tag a journal record of a rename carries: its old value is the file's path before,

@@ -92,6 +92,26 @@ TEST_F(UndoTest, ASearchAndReplaceOverThreeFilesIsTakenBack) {
     EXPECT_EQ(presenter().alertLines().last(), "Nothing to Undo: Run 1 was taken back already.");
 }
 
+TEST_F(UndoTest, RowsLeftUncheckedInAnUndoCanBeTakenBackLater) {
+    const QStringList paths = useFolderOfThree();
+    applySongToTune();
+    ASSERT_TRUE(runToEnd([&] { delegate.performUndo(); }));
+    delegate.checkSelected({0}, 0);
+    ASSERT_TRUE(runToEnd([&] { delegate.applyChanges(); }));
+    EXPECT_FALSE(delegate.runHistory().first().undone);
+
+    // The second undo offers only what is still as the run left it, without calling the
+    // value restored before a change made since.
+    ASSERT_TRUE(runToEnd([&] { delegate.performUndo(); }));
+    ASSERT_TRUE(delegate.changes());
+    EXPECT_EQ(delegate.changes()->records.size(), 1);
+    EXPECT_TRUE(presenter().changePanels.last().noteLine.isEmpty());
+    ASSERT_TRUE(runToEnd([&] { delegate.applyChanges(); }));
+    for (const QString& path : paths)
+        EXPECT_EQ(titleAt(path), "Song");
+    EXPECT_TRUE(delegate.runHistory().first().undone);
+}
+
 TEST_F(UndoTest, ValuesChangedSinceAndFilesGoneAreListedAndLeftAlone) {
     const QStringList paths = useFolderOfThree();
     applySongToTune();
