@@ -45,7 +45,7 @@ class OrderedJobs {
             const std::lock_guard lock(mutex_);
             closing_ = true;
         }
-        changed_.notify_all();
+        workable_.notify_all();
         for (std::thread& thread : threads_)
             thread.join();
     }
@@ -62,7 +62,7 @@ class OrderedJobs {
             entry.job = std::move(job);
             entry.lane = lane;
         }
-        changed_.notify_all();
+        workable_.notify_one();
     }
 
     bool full() const {
@@ -83,7 +83,7 @@ class OrderedJobs {
         Entry entry;
         {
             std::unique_lock lock(mutex_);
-            changed_.wait(lock, [this] { return entries_.front().state >= State::Finished; });
+            taken_.wait(lock, [this] { return batchReady(); });
             entry = std::move(entries_.front());
             entries_.pop_front();
         }
@@ -99,7 +99,8 @@ class OrderedJobs {
             const std::lock_guard lock(mutex_);
             limit_ = std::min(limit_, index);
         }
-        changed_.notify_all();
+        workable_.notify_all();  // a waiting worker skips what may no longer start
+        taken_.notify_all();
     }
 
     /// No job that has not started starts.
@@ -123,6 +124,17 @@ class OrderedJobs {
         std::exception_ptr error;
     };
 
+    // Whether the taker may go on: it is woken for a few results at a time, not for each one,
+    // which saves two thread switches per job when the workers are the slower side.
+    bool batchReady() const {
+        const std::size_t wanted = std::min<std::size_t>(kBatch, entries_.size());
+        for (std::size_t i = 0; i < wanted; ++i) {
+            if (entries_[i].state < State::Finished)
+                return false;
+        }
+        return true;
+    }
+
     // The oldest waiting job whose lane is free; jobs past the limit are skipped on the way.
     // References into the deque stay valid while other entries are added or taken.
     Entry* startable() {
@@ -140,7 +152,7 @@ class OrderedJobs {
             }
         }
         if (skipped)
-            changed_.notify_all();
+            taken_.notify_all();
         return found;
     }
 
@@ -148,7 +160,7 @@ class OrderedJobs {
         std::unique_lock lock(mutex_);
         for (;;) {
             Entry* entry = nullptr;
-            changed_.wait(lock, [&] { return closing_ || (entry = startable()) != nullptr; });
+            workable_.wait(lock, [&] { return closing_ || (entry = startable()) != nullptr; });
             if (closing_)
                 return;
             if (cancelled_ && cancelled_()) {
@@ -180,14 +192,19 @@ class OrderedJobs {
             limit_ = std::min(limit_, entry.index);
         if (entry.lane != 0)
             busyLanes_.erase(entry.lane);
-        changed_.notify_all();
+        // The worker looks for its next job itself, the job a freed lane lets start included.
+        if (batchReady())
+            taken_.notify_all();
     }
+
+    static constexpr std::size_t kBatch = 8;
 
     const int window_;
     const std::function<bool()> cancelled_;
     mutable std::mutex mutex_;
-    std::condition_variable changed_;
-    std::deque<Entry> entries_;  // from the oldest job not yet taken
+    std::condition_variable workable_;  // workers wait here for a job they may start
+    std::condition_variable taken_;     // the taker waits here for the oldest job
+    std::deque<Entry> entries_;         // from the oldest job not yet taken
     std::unordered_set<Lane> busyLanes_;
     int added_ = 0;
     int limit_ = INT_MAX;  // jobs numbered above it never start
