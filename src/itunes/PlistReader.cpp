@@ -35,7 +35,7 @@ bool isPlainDate(QStringView text) {
 
 }  // namespace
 
-// The element names tell apart by their length and first letter before a full comparison.
+// Element names are told apart by their length first: few full comparisons per element.
 Reader::Element Reader::elementKind() const {
     const QStringView name = xml_.name();
     switch (name.size()) {
@@ -48,6 +48,8 @@ Reader::Element Reader::elementKind() const {
                 return Element::Data;
             if (name == u"true")
                 return Element::True;
+            if (name == u"real")
+                return Element::Real;
             break;
         case 5:
             if (name == u"array")
@@ -64,8 +66,6 @@ Reader::Element Reader::elementKind() const {
                 return Element::Integer;
             break;
     }
-    if (name == u"real")
-        return Element::Real;
     return Element::Other;
 }
 
