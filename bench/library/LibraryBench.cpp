@@ -239,8 +239,12 @@ int main(int argc, char** argv) {
         jsonListings.push_back(
             runChild(listCommand + QStringList{QStringLiteral("--json")}, listing, null));
         textListings.push_back(runChild(listCommand, text, null));
-        std::printf("  round %d: plistlib %.2f s, import %.2f s, JSON listing %.2f s\n", round + 1,
-                    floors.back().seconds, imports.back().seconds, jsonListings.back().seconds);
+        std::printf(
+            "  round %d: plistlib %.2f s, import %.2f s (%.2f×), JSON listing %.2f s "
+            "(%.2f×)\n",
+            round + 1, floors.back().seconds, imports.back().seconds,
+            imports.back().seconds / floors.back().seconds, jsonListings.back().seconds,
+            jsonListings.back().seconds / floors.back().seconds);
     }
     const ChildRun floor = median(floors);
     std::printf("medians of %d rounds:\n", rounds);
