@@ -3,6 +3,7 @@
 // listing its 100,000-track playlist as JSON, each in a child process of its own so that every
 // peak resident size is that run's alone. Last, gathers the playlist the way a tool does.
 // Targets: import ≤ 0.5× the floor and ≤ 150 MB; the listing ≤ 0.25× the floor and ≤ 150 MB.
+// The runs go in rounds, side by side, and each figure is the median of its rounds.
 #include "itunes/MusicLibrary.h"
 #include "model/TrackGathering.h"
 
@@ -19,6 +20,7 @@
 #include <sys/resource.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <vector>
 
@@ -102,6 +104,7 @@ void writeExport(const QString& path, const Sizes& sizes) {
 
 struct ChildRun {
     double seconds = 0;
+    double cpuSeconds = 0;  // user and system time of all its threads
     double peakMb = 0;
     int status = -1;
 };
@@ -134,6 +137,8 @@ ChildRun runChild(const QStringList& command, const QString& out, const QString&
     int status = 0;
     wait4(pid, &status, 0, &usage);
     run.seconds = timer.nsecsElapsed() / 1e9;
+    run.cpuSeconds = usage.ru_utime.tv_sec + usage.ru_utime.tv_usec / 1e6 + usage.ru_stime.tv_sec +
+                     usage.ru_stime.tv_usec / 1e6;
     run.peakMb = usage.ru_maxrss / 1024.0;  // kilobytes on Linux
     run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     posix_spawn_file_actions_destroy(&actions);
@@ -146,11 +151,32 @@ QString loadAverage() {
                                           : QStringLiteral("?");
 }
 
+// The run of median time among rounds, so a burst of load elsewhere sways no figure.
+ChildRun median(std::vector<ChildRun> runs) {
+    std::sort(runs.begin(), runs.end(),
+              [](const ChildRun& a, const ChildRun& b) { return a.seconds < b.seconds; });
+    ChildRun middle = runs.at(runs.size() / 2);
+    for (const ChildRun& run : runs) {
+        middle.peakMb = std::max(middle.peakMb, run.peakMb);
+        if (run.status != 0)
+            middle.status = run.status;
+    }
+    return middle;
+}
+
+void printFloor(const char* what, const ChildRun& floor) {
+    std::printf("%-28s %7.2f s  (floor)                       cpu %6.2f s  peak %6.1f MB%s\n", what,
+                floor.seconds, floor.cpuSeconds, floor.peakMb, floor.status == 0 ? "" : "  FAILED");
+}
+
 void printAgainstFloor(const char* what, const ChildRun& run, const ChildRun& floor,
                        double timeTarget, double peakTarget) {
-    std::printf("%-28s %7.2f s  %.2f× floor (target ≤ %.2f×)  peak %6.1f MB (target ≤ %.0f MB)%s\n",
-                what, run.seconds, run.seconds / floor.seconds, timeTarget, run.peakMb, peakTarget,
-                run.status == 0 ? "" : "  FAILED");
+    std::printf(
+        "%-28s %7.2f s  %.2f× floor (target ≤ %.2f×)  cpu %6.2f s (%.2f× floor's)  "
+        "peak %6.1f MB (target ≤ %.0f MB)%s\n",
+        what, run.seconds, run.seconds / floor.seconds, timeTarget, run.cpuSeconds,
+        run.cpuSeconds / floor.cpuSeconds, run.peakMb, peakTarget,
+        run.status == 0 ? "" : "  FAILED");
 }
 
 int jsonRows(const QString& path) {
@@ -175,6 +201,7 @@ int main(int argc, char** argv) {
         sizes.playlists = std::atoi(argv[2]);
     if (argc > 3)
         sizes.bigPlaylist = std::atoi(argv[3]);
+    const int rounds = argc > 4 ? std::max(1, std::atoi(argv[4])) : 3;
 
     std::printf("load average at the start: %s\n", qPrintable(loadAverage()));
     QTemporaryDir folder;
@@ -186,34 +213,48 @@ int main(int argc, char** argv) {
     const QString null = QStringLiteral("/dev/null");
     const QString cli = QStringLiteral(TESSEL_CLI);
 
-    const ChildRun floor = runChild(
-        {QStringLiteral("python3"), QStringLiteral("-c"),
-         QStringLiteral("import plistlib, sys; plistlib.load(open(sys.argv[1], 'rb'))"), xml},
-        null, null);
-    std::printf("%-28s %7.2f s  (floor)                        peak %6.1f MB%s\n", "plistlib.load",
-                floor.seconds, floor.peakMb, floor.status == 0 ? "" : "  FAILED");
-
+    const QStringList floorCommand{
+        QStringLiteral("python3"), QStringLiteral("-c"),
+        QStringLiteral("import plistlib, sys; plistlib.load(open(sys.argv[1], 'rb'))"), xml};
+    const QStringList importCommand{cli, QStringLiteral("library"),   QStringLiteral("import-xml"),
+                                    xml, QStringLiteral("--library"), library};
+    const QStringList listCommand{cli,
+                                  QStringLiteral("library"),
+                                  QStringLiteral("tracks"),
+                                  QStringLiteral("--playlist"),
+                                  QStringLiteral("Big"),
+                                  QStringLiteral("--library"),
+                                  library};
     const QString progress = folder.filePath(QStringLiteral("progress.txt"));
-    const ChildRun import = runChild({cli, QStringLiteral("library"), QStringLiteral("import-xml"),
-                                      xml, QStringLiteral("--library"), library},
-                                     null, progress);
-    printAgainstFloor("tessel-cli import-xml", import, floor, 0.5, 150);
-
     const QString listing = folder.filePath(QStringLiteral("big.json"));
-    const ChildRun tracks = runChild(
-        {cli, QStringLiteral("library"), QStringLiteral("tracks"), QStringLiteral("--playlist"),
-         QStringLiteral("Big"), QStringLiteral("--json"), QStringLiteral("--library"), library},
-        listing, null);
-    printAgainstFloor("tracks --playlist Big --json", tracks, floor, 0.25, 150);
-
     const QString text = folder.filePath(QStringLiteral("big.txt"));
-    const ChildRun textTracks = runChild(
-        {cli, QStringLiteral("library"), QStringLiteral("tracks"), QStringLiteral("--playlist"),
-         QStringLiteral("Big"), QStringLiteral("--library"), library},
-        text, null);
-    std::printf("%-28s %7.2f s  %.2f× floor                       peak %6.1f MB\n",
-                "tracks --playlist Big", textTracks.seconds, textTracks.seconds / floor.seconds,
-                textTracks.peakMb);
+
+    // Rounds of floor, import and listings side by side, each import into a new library.
+    std::vector<ChildRun> floors, imports, jsonListings, textListings;
+    for (int round = 0; round < rounds; ++round) {
+        for (const char* suffix : {"", "-wal", "-shm"})
+            QFile::remove(library + QLatin1String(suffix));
+        floors.push_back(runChild(floorCommand, null, null));
+        imports.push_back(runChild(importCommand, null, progress));
+        jsonListings.push_back(
+            runChild(listCommand + QStringList{QStringLiteral("--json")}, listing, null));
+        textListings.push_back(runChild(listCommand, text, null));
+        std::printf(
+            "  round %d: plistlib %.2f s, import %.2f s (%.2f×), JSON listing %.2f s "
+            "(%.2f×)\n",
+            round + 1, floors.back().seconds, imports.back().seconds,
+            imports.back().seconds / floors.back().seconds, jsonListings.back().seconds,
+            jsonListings.back().seconds / floors.back().seconds);
+    }
+    const ChildRun floor = median(floors);
+    std::printf("medians of %d rounds:\n", rounds);
+    printFloor("plistlib.load", floor);
+    printAgainstFloor("tessel-cli import-xml", median(imports), floor, 0.5, 150);
+    printAgainstFloor("tracks --playlist Big --json", median(jsonListings), floor, 0.25, 150);
+    const ChildRun textListing = median(textListings);
+    std::printf("%-28s %7.2f s  %.2f× floor                       cpu %6.2f s  peak %6.1f MB\n",
+                "tracks --playlist Big", textListing.seconds, textListing.seconds / floor.seconds,
+                textListing.cpuSeconds, textListing.peakMb);
 
     // Only now may this process grow: a child's peak includes the peak of the process it was
     // started from, until it runs its own program.

@@ -1,6 +1,7 @@
 #include "ExportCount.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 #include <algorithm>
 #include <cstring>
@@ -65,8 +66,11 @@ class Counter {
 }  // namespace
 
 ExportCounts countExport(const QString& path) {
+    // A pipe could be read only once, and the import needs it; opening a named one again
+    // could wait for a writer that never comes.
+    if (!QFileInfo(path).isFile())
+        return {};
     QFile file(path);
-    // A pipe could be read only once, and the import needs it.
     if (!file.open(QIODevice::ReadOnly) || file.isSequential())
         return {};
     Counter counter;

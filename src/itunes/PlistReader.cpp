@@ -35,7 +35,7 @@ bool isPlainDate(QStringView text) {
 
 }  // namespace
 
-// The element names tell apart by their length and first letter before a full comparison.
+// Element names are told apart by their length first: few full comparisons per element.
 Reader::Element Reader::elementKind() const {
     const QStringView name = xml_.name();
     switch (name.size()) {
@@ -48,6 +48,8 @@ Reader::Element Reader::elementKind() const {
                 return Element::Data;
             if (name == u"true")
                 return Element::True;
+            if (name == u"real")
+                return Element::Real;
             break;
         case 5:
             if (name == u"array")
@@ -64,8 +66,6 @@ Reader::Element Reader::elementKind() const {
                 return Element::Integer;
             break;
     }
-    if (name == u"real")
-        return Element::Real;
     return Element::Other;
 }
 
@@ -93,22 +93,32 @@ void Reader::fail(QString problem) {
                                       xml_.lineNumber(), problem));
 }
 
-// A library export declares no entities; refusing every declaration keeps external ones from
-// being read and nested ones from growing without bound.
-void Reader::checkXml() {
-    if (xml_.hasError())
-        fail(xml_.errorString());
-    if (xml_.tokenType() == QXmlStreamReader::EntityReference)
-        fail(formattedString(QStringLiteral("unknown entity “&%@;”"), xml_.name().toString()));
-    if (xml_.tokenType() == QXmlStreamReader::DTD && !xml_.entityDeclarations().isEmpty())
-        fail(QStringLiteral("the document declares entities"));
+// The next token, checked. A library export declares no entities; refusing every declaration
+// keeps external ones from being read and nested ones from growing without bound. Every caller
+// is inside the top-level value, so the end of the document is the end of the file too early.
+QXmlStreamReader::TokenType Reader::nextToken() {
+    const auto token = xml_.readNext();
+    switch (token) {
+        case QXmlStreamReader::Invalid:
+            fail(xml_.errorString());
+        case QXmlStreamReader::EntityReference:
+            fail(formattedString(QStringLiteral("unknown entity “&%@;”"), xml_.name().toString()));
+        case QXmlStreamReader::DTD:
+            if (!xml_.entityDeclarations().isEmpty())
+                fail(QStringLiteral("the document declares entities"));
+            break;
+        case QXmlStreamReader::EndDocument:
+            fail(QStringLiteral("the file ends too early"));
+        default:
+            break;
+    }
+    return token;
 }
 
 // Advances to the next start element of the current level; false at its end.
 bool Reader::nextStartElement() {
-    while (!xml_.atEnd()) {
-        const auto token = xml_.readNext();
-        checkXml();
+    for (;;) {
+        const auto token = nextToken();
         if (token == QXmlStreamReader::StartElement)
             return true;
         if (token == QXmlStreamReader::EndElement)
@@ -116,8 +126,6 @@ bool Reader::nextStartElement() {
         if (token == QXmlStreamReader::Characters && !xml_.isWhitespace())
             fail(QStringLiteral("text outside of a value"));
     }
-    checkXml();
-    fail(QStringLiteral("the file ends too early"));
 }
 
 // The text of a simple element, into a buffer that keeps its room from one value to the
@@ -125,9 +133,8 @@ bool Reader::nextStartElement() {
 // value, and resolving it is never done.
 void Reader::readText(QString& into) {
     into.resize(0);
-    while (!xml_.atEnd()) {
-        const auto token = xml_.readNext();
-        checkXml();
+    for (;;) {
+        const auto token = nextToken();
         if (token == QXmlStreamReader::Characters)
             into.append(xml_.text());
         else if (token == QXmlStreamReader::EndElement)
@@ -136,8 +143,6 @@ void Reader::readText(QString& into) {
             fail(formattedString(QStringLiteral("unexpected element <%@> inside a value"),
                                  xml_.name().toString()));
     }
-    checkXml();
-    fail(QStringLiteral("the file ends too early"));
 }
 
 QString Reader::text() {
@@ -148,17 +153,14 @@ QString Reader::text() {
 
 // As text(), keeping nothing.
 void Reader::skipText() {
-    while (!xml_.atEnd()) {
-        const auto token = xml_.readNext();
-        checkXml();
+    for (;;) {
+        const auto token = nextToken();
         if (token == QXmlStreamReader::EndElement)
             return;
         if (token == QXmlStreamReader::StartElement)
             fail(formattedString(QStringLiteral("unexpected element <%@> inside a value"),
                                  xml_.name().toString()));
     }
-    checkXml();
-    fail(QStringLiteral("the file ends too early"));
 }
 
 void Reader::enter() {

@@ -48,7 +48,7 @@ class Reader {
   private:
     enum class Element { Dict, Array, String, Integer, Real, True, False, Date, Data, Other };
     Element elementKind() const;
-    void checkXml();
+    QXmlStreamReader::TokenType nextToken();
     bool nextStartElement();
     void readText(QString& into);
     QString text();
