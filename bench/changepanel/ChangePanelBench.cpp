@@ -12,9 +12,12 @@
 #include "app/AppDelegate.h"
 #include "gui/ChangePanelDialog.h"
 #include "gui/ChangeTableModel.h"
+#include "gui/FocusRingStyle.h"
 #include "gui/GuiPresenter.h"
 #include "gui/MainWindow.h"
 #include "gui/ToolPage.h"
+#include "gui/TrackSourceBox.h"
+#include "tags/TagCatalogue.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -65,7 +68,7 @@ long peakResidentMegabytes() {
     return usage.ru_maxrss / 1024;  // kilobytes on Linux
 }
 
-// Titles of different lengths and shapes, each with "Song" somewhere to replace.
+// Titles of different lengths and shapes, each with "Song" somewhere.
 QString titleOf(int id) {
     switch (id % 4) {
         case 0:
@@ -80,6 +83,16 @@ QString titleOf(int id) {
                        "cell before the Song comes along at last")
                 .arg(id);
     }
+}
+
+// The comments the run changes: like the titles, and one in ten as long as a song's lyrics,
+// with the change in its middle.
+QString commentOf(int id) {
+    if (id % 10 != 5)
+        return titleOf(id);
+    return QStringLiteral("Verse and chorus, line after line %1 ").arg(id).repeated(40) +
+           QStringLiteral("Song") +
+           QStringLiteral(" and the last lines of the song %1").arg(id).repeated(40);
 }
 
 double threadCpuMilliseconds() {
@@ -143,17 +156,24 @@ int main(int argc, char** argv) {
         QSettings::setPath(format, QSettings::UserScope, home.filePath(QStringLiteral("config")));
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tessel"));
+    gui::FocusRingStyle::install();  // the style the app runs with
     const int rows = argc > 1 ? std::max(1, QString::fromLocal8Bit(argv[1]).toInt()) : 100000;
 
+    // The tracks come as the library's selection: reached through a playlist, each track of
+    // the in-memory library would look its entry up among all the others.
     test::MemoryLibrary library;
-    test::MemoryPlaylist music = library.addPlaylist(QStringLiteral("Music"));
-    for (int id = 1; id <= rows; ++id)
-        library.append(music,
-                       library.addTrack(titleOf(id), QStringLiteral("Artist %1").arg(id % 500),
-                                        QStringLiteral("/music/Track %1.mp3").arg(id)));
+    QList<test::MemoryTrack> tracks;
+    tracks.reserve(rows);
+    for (int id = 1; id <= rows; ++id) {
+        tracks.append(library.addTrack(titleOf(id), QStringLiteral("Artist %1").arg(id % 500),
+                                       QStringLiteral("/music/Track %1.mp3").arg(id)));
+        tracks.last()->properties.insert(QStringLiteral("comment"), commentOf(id));
+    }
+    library.select(tracks);
     gui::GuiPresenter presenter;
     AppDelegate delegate(library.provider(), presenter);
     delegate.applicationDidFinishLaunching();
+    delegate.setProperty("selectedMethod", gui::TrackSourceBox::Selection);
     gui::MainWindow window(delegate);
     presenter.setWindow(&window);
     window.show();
@@ -161,9 +181,10 @@ int main(int argc, char** argv) {
     std::printf("library of %d tracks in memory; peak resident memory so far %ld MB\n", rows,
                 peakResidentMegabytes());
 
-    // The run: Search & Replace over the playlist; the clock starts when its list is handed
-    // to the panel and stops once the table has painted its first rows.
+    // The run: Search & Replace over the comments of the selected tracks; the clock starts when its
+    // list is handed to the panel and stops once the table has painted its first rows.
     auto* page = static_cast<gui::ToolPage*>(window.pageView(0));
+    delegate.setProperty("selectedTag", int(catalogue::tags().indexOf(QStringLiteral("comment"))));
     delegate.setProperty("searchString", QStringLiteral("Song"));
     delegate.setProperty("replaceString", QStringLiteral("Tune"));
     gui::ChangePanelDialog* panel = window.changePanel();

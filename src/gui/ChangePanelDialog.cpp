@@ -3,6 +3,7 @@
 #include "ChangeTableModel.h"
 #include "ChangeValueDelegate.h"
 #include "SheetPlacement.h"
+#include "ShownChangesModel.h"
 #include "WindowMemory.h"
 #include "app/AppDelegate.h"
 
@@ -12,11 +13,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSortFilterProxyModel>
 #include <QTableView>
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <vector>
 
 namespace tessel::gui {
 
@@ -24,7 +25,8 @@ ChangePanelDialog::ChangePanelDialog(AppDelegate& delegate, QWidget* parent)
     : QDialog(parent),
       delegate_(delegate),
       model_(new ChangeTableModel(delegate, this)),
-      shown_(new QSortFilterProxyModel(this)),
+      shown_(new ShownChangesModel(model_, ChangeTableModel::SortRole, ChangeTableModel::Checked,
+                                   this)),
       info_(new QLabel),
       note_(new QLabel),
       table_(new QTableView),
@@ -60,14 +62,6 @@ ChangePanelDialog::ChangePanelDialog(AppDelegate& delegate, QWidget* parent)
 // on screen, so lists of many thousand changes scroll smoothly. The view shows the list through
 // a sorting and filtering proxy; the list itself keeps its order.
 void ChangePanelDialog::setUpTable() {
-    shown_->setSourceModel(model_);
-    shown_->setSortRole(ChangeTableModel::SortRole);
-    shown_->setSortCaseSensitivity(Qt::CaseInsensitive);
-    shown_->setSortLocaleAware(true);
-    shown_->setFilterCaseSensitivity(Qt::CaseInsensitive);
-    shown_->setFilterKeyColumn(-1);
-    // A row stays where it is when its checkbox is clicked, even when sorted by the checkbox.
-    shown_->setDynamicSortFilter(false);
     table_->setModel(shown_);
     table_->installEventFilter(this);
     table_->viewport()->installEventFilter(this);
@@ -103,7 +97,7 @@ void ChangePanelDialog::setUpTable() {
 QLayout* ChangePanelDialog::filterRow() {
     filter_->setPlaceholderText(tr("Title, artist, file or value"));
     filter_->setClearButtonEnabled(true);
-    connect(filter_, &QLineEdit::textChanged, shown_, &QSortFilterProxyModel::setFilterFixedString);
+    connect(filter_, &QLineEdit::textChanged, this, &ChangePanelDialog::filterRows);
     auto* label = new QLabel(tr("&Filter:"));
     label->setBuddy(filter_);
     auto* row = new QHBoxLayout;
@@ -182,6 +176,33 @@ QList<int> ChangePanelDialog::shownRows() const {
         rows.append(shown_->mapToSource(shown_->index(row, 0)).row());
     std::sort(rows.begin(), rows.end());
     return rows;
+}
+
+void ChangePanelDialog::filterRows(const QString& text) {
+    std::vector<bool> selected(size_t(model_->rowCount()), false);
+    for (int row : selectedRows())
+        selected[size_t(row)] = true;
+    const QModelIndex current = shown_->mapToSource(table_->currentIndex());
+    shown_->setFilterText(text);
+    // Runs of selected rows go back as one range each, not row by row.
+    QItemSelection reselected;
+    const int lastColumn = shown_->columnCount() - 1;
+    for (int row = 0; row < shown_->rowCount();) {
+        if (!selected[size_t(shown_->mapToSource(shown_->index(row, 0)).row())]) {
+            ++row;
+            continue;
+        }
+        const int first = row;
+        while (row < shown_->rowCount() &&
+               selected[size_t(shown_->mapToSource(shown_->index(row, 0)).row())])
+            ++row;
+        reselected.append(
+            QItemSelectionRange(shown_->index(first, 0), shown_->index(row - 1, lastColumn)));
+    }
+    table_->selectionModel()->select(reselected, QItemSelectionModel::ClearAndSelect);
+    const QModelIndex stillCurrent = shown_->mapFromSource(current);
+    if (stillCurrent.isValid())
+        table_->selectionModel()->setCurrentIndex(stillCurrent, QItemSelectionModel::NoUpdate);
 }
 
 // The columns fill the table's width: what is spare or missing goes to both values alike (the
