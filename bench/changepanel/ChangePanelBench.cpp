@@ -32,6 +32,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
 #include <functional>
 #include <vector>
@@ -226,7 +227,8 @@ int main(int argc, char** argv) {
     timer.start();
     table->sortByColumn(gui::ChangeTableModel::NewValue, Qt::AscendingOrder);
     awaitPaint(painted);
-    std::printf("sorted by new value: %.1f ms\n", milliseconds(timer));
+    std::printf("sorted by new value: %.1f ms; peak resident memory now %ld MB\n",
+                milliseconds(timer), peakResidentMegabytes());
     Frames sorted(painted);
     for (int step = 0; step < kPages / 4 && bar->value() < bar->maximum(); ++step)
         sorted.time(pageDown);
@@ -251,7 +253,10 @@ int main(int argc, char** argv) {
     awaitPaint(painted);
     std::printf("filter cleared: %.1f ms\n", milliseconds(timer));
 
-    std::printf("peak resident memory: %ld MB\n", peakResidentMegabytes());
+    double load[3] = {};
+    getloadavg(load, 3);
+    std::printf("peak resident memory: %ld MB\nload average at the end: %.2f %.2f %.2f (2 cores)\n",
+                peakResidentMegabytes(), load[0], load[1], load[2]);
     panel->reject();
     presenter.setWindow(nullptr);
     return 0;

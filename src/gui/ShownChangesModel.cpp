@@ -8,6 +8,11 @@
 
 namespace tessel::gui {
 
+namespace {
+// The characters of a text that go into its sort key.
+constexpr int kKeyLength = 256;
+}  // namespace
+
 ShownChangesModel::ShownChangesModel(QAbstractItemModel* changes, int sortRole, int checkColumn,
                                      QObject* parent)
     : QSortFilterProxyModel(parent), sortRole_(sortRole), checkColumn_(checkColumn) {
@@ -70,18 +75,36 @@ const std::vector<int>& ShownChangesModel::ranks(int column) const {
     if (places.size() == size_t(rows))
         return places;
     // The texts in the order of the user's language, as a word list in it would be sorted.
+    // A key holds a few bytes per character, so keys are made of a text's beginning only and
+    // texts alike there are compared whole: lyrics-long values would otherwise hold many
+    // megabytes of keys. (The order then differs from collating whole texts only for texts
+    // with the same letters in their first kKeyLength characters but other accents or case.)
     const QCollator collator;
+    const auto textAt = [&](int row) {
+        return changes->index(row, column).data(sortRole_).toString();
+    };
     std::vector<QCollatorSortKey> keys;
+    std::vector<bool> cut;  // the key is of the text's beginning only
     keys.reserve(size_t(rows));
-    for (int row = 0; row < rows; ++row)
-        keys.push_back(collator.sortKey(changes->index(row, column).data(sortRole_).toString()));
+    cut.reserve(size_t(rows));
+    for (int row = 0; row < rows; ++row) {
+        const QString text = textAt(row);
+        keys.push_back(collator.sortKey(text.left(kKeyLength)));
+        cut.push_back(text.size() > kKeyLength);
+    }
+    const auto compare = [&](int a, int b) {
+        const int byKey = keys[size_t(a)].compare(keys[size_t(b)]);
+        if (byKey != 0 || !(cut[size_t(a)] || cut[size_t(b)]))
+            return byKey;
+        return collator.compare(textAt(a), textAt(b));
+    };
     std::vector<int> order(static_cast<size_t>(rows));
     std::iota(order.begin(), order.end(), 0);
     std::stable_sort(order.begin(), order.end(),
-                     [&keys](int a, int b) { return keys[size_t(a)] < keys[size_t(b)]; });
+                     [&compare](int a, int b) { return compare(a, b) < 0; });
     places.assign(size_t(rows), 0);
     for (size_t i = 1; i < order.size(); ++i) {
-        const bool tied = !(keys[size_t(order[i - 1])] < keys[size_t(order[i])]);
+        const bool tied = compare(order[i - 1], order[i]) == 0;
         places[size_t(order[i])] = places[size_t(order[i - 1])] + (tied ? 0 : 1);
     }
     return places;

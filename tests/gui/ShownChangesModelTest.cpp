@@ -32,9 +32,11 @@ QList<int> shownOrder(const QAbstractProxyModel& shown) {
     return rows;
 }
 
-const QStringList kTexts{"song 10",  "Song 9", "Éclair",  "eclair", "zebra",   "Zebra",
-                         "Ångström", "apple",  "Apple",   "",       "song 10", "Ölberg",
-                         "ölberg",   "b",      "10 Days", "9 Days", "ß",       "ss"};
+const QString kLong = QString("Verse and chorus, line after line ").repeated(12);
+const QStringList kTexts{kLong + "b", kLong + "A", kLong,    "Verse",   kLong + "a", "song 10",
+                         "Song 9",    "Éclair",    "eclair", "zebra",   "Zebra",     "Ångström",
+                         "apple",     "Apple",     "",       "song 10", "Ölberg",    "ölberg",
+                         "b",         "10 Days",   "9 Days", "ß",       "ss"};
 
 // The stock proxy with the locale-aware sort the panel had before, over the same list.
 class StockProxy : public QSortFilterProxyModel {
