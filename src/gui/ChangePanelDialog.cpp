@@ -21,6 +21,20 @@
 
 namespace tessel::gui {
 
+namespace {
+
+// The rows marked, ascending.
+QList<int> markedRows(const std::vector<bool>& marked) {
+    QList<int> rows;
+    for (size_t row = 0; row < marked.size(); ++row) {
+        if (marked[row])
+            rows.append(int(row));
+    }
+    return rows;
+}
+
+}  // namespace
+
 ChangePanelDialog::ChangePanelDialog(AppDelegate& delegate, QWidget* parent)
     : QDialog(parent),
       delegate_(delegate),
@@ -162,20 +176,23 @@ void ChangePanelDialog::reject() {
     delegate_.cancelChanges(true);
 }
 
+// Read from the selection's ranges (rows are selected whole): asking the selection model for
+// its selected rows looks at every cell of every row, which with all of 100,000 rows selected
+// takes longer than the check itself.
 QList<int> ChangePanelDialog::selectedRows() const {
-    QList<int> rows;
-    for (const QModelIndex& index : table_->selectionModel()->selectedRows())
-        rows.append(shown_->mapToSource(index).row());
-    std::sort(rows.begin(), rows.end());
-    return rows;
+    std::vector<bool> selected(size_t(model_->rowCount()), false);
+    for (const QItemSelectionRange& range : table_->selectionModel()->selection()) {
+        for (int row = range.top(); row <= range.bottom(); ++row)
+            selected[size_t(shown_->mapToSource(shown_->index(row, 0)).row())] = true;
+    }
+    return markedRows(selected);
 }
 
 QList<int> ChangePanelDialog::shownRows() const {
-    QList<int> rows;
+    std::vector<bool> shown(size_t(model_->rowCount()), false);
     for (int row = 0; row < shown_->rowCount(); ++row)
-        rows.append(shown_->mapToSource(shown_->index(row, 0)).row());
-    std::sort(rows.begin(), rows.end());
-    return rows;
+        shown[size_t(shown_->mapToSource(shown_->index(row, 0)).row())] = true;
+    return markedRows(shown);
 }
 
 void ChangePanelDialog::filterRows(const QString& text) {
