@@ -2,6 +2,7 @@
 
 #include "ChangeTableModel.h"
 #include "ChangeValueDelegate.h"
+#include "ElidedTextDelegate.h"
 #include "SheetPlacement.h"
 #include "ShownChangesModel.h"
 #include "WindowMemory.h"
@@ -85,6 +86,9 @@ void ChangePanelDialog::setUpTable() {
     table_->setWordWrap(false);
     table_->setAlternatingRowColors(true);
     table_->setTextElideMode(Qt::ElideMiddle);
+    for (const int column : {ChangeTableModel::Title, ChangeTableModel::Artist,
+                             ChangeTableModel::File, ChangeTableModel::Tag})
+        table_->setItemDelegateForColumn(column, new ElidedTextDelegate(this));
     table_->setItemDelegateForColumn(ChangeTableModel::OldValue,
                                      new ChangeValueDelegate(true, this));
     table_->setItemDelegateForColumn(ChangeTableModel::NewValue,

@@ -228,6 +228,39 @@ TEST_F(ChangePanelDialogTest, AFilterKeepsTheSelectedRowsItStillShows) {
     panel()->reject();
 }
 
+TEST_F(ChangePanelDialogTest, ATitleIsDrawnOnOneLineInTheColoursOfItsRow) {
+    ASSERT_TRUE(openPanelFor(
+        {"Song with a title far too long for its column to show it whole", "Song two"}));
+    QTableView* table = panel()->table();
+    selectRows({0});
+    const QModelIndex title = table->model()->index(0, ChangeTableModel::Title);
+    const QRect cell = table->visualRect(title);
+    const QImage image = table->viewport()->grab(cell).toImage();
+    // Text pixels are those far from the selection's background; they take the selected text's
+    // colour, and the cut title still reaches the cell's right part (its end is shown).
+    const QColor background = table->palette().color(QPalette::Active, QPalette::Highlight);
+    const QColor text = table->palette().color(QPalette::Active, QPalette::HighlightedText);
+    const auto distance = [](QColor a, QColor b) {
+        return std::abs(a.red() - b.red()) + std::abs(a.green() - b.green()) +
+               std::abs(a.blue() - b.blue());
+    };
+    int textPixels = 0, rightmost = 0;
+    for (int y = 3; y < image.height() - 3; ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor pixel = image.pixelColor(x, y);
+            if (distance(pixel, background) < 200)
+                continue;
+            ++textPixels;
+            rightmost = std::max(rightmost, x);
+            EXPECT_LT(distance(pixel, text), distance(pixel, QColor(Qt::black)))
+                << x << "," << y << " " << pixel.name().toStdString();
+        }
+    }
+    EXPECT_GT(textPixels, 50);
+    EXPECT_GT(rightmost, image.width() * 2 / 3);
+    panel()->reject();
+}
+
 TEST_F(ChangePanelDialogTest, AfterApplyingTheStatusLineSaysWhatWasWrittenAndWhatWasLeft) {
     ASSERT_TRUE(openPanelFor(3));
     EXPECT_TRUE(window->statusText().isEmpty());
