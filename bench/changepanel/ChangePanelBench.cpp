@@ -4,7 +4,7 @@
 // All; then the peak resident memory. Targets on the development machine: the panel open in
 // under 1 s, each scrolling frame under 16 ms.
 //
-//   build/bench/changepanel/change_panel_bench [ROWS]
+//   build/bench/changepanel/change_panel_bench [ROWS] [SCREENSHOT.png]
 //
 // Runs on the offscreen platform unless another is asked for, with settings in a temporary
 // folder, so it neither needs a display nor touches the user's own settings.
@@ -12,9 +12,12 @@
 #include "app/AppDelegate.h"
 #include "gui/ChangePanelDialog.h"
 #include "gui/ChangeTableModel.h"
+#include "gui/FocusRingStyle.h"
 #include "gui/GuiPresenter.h"
 #include "gui/MainWindow.h"
 #include "gui/ToolPage.h"
+#include "gui/TrackSourceBox.h"
+#include "tags/TagCatalogue.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -29,6 +32,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
 #include <functional>
 #include <vector>
@@ -65,7 +69,7 @@ long peakResidentMegabytes() {
     return usage.ru_maxrss / 1024;  // kilobytes on Linux
 }
 
-// Titles of different lengths and shapes, each with "Song" somewhere to replace.
+// Titles of different lengths and shapes, each with "Song" somewhere.
 QString titleOf(int id) {
     switch (id % 4) {
         case 0:
@@ -80,6 +84,16 @@ QString titleOf(int id) {
                        "cell before the Song comes along at last")
                 .arg(id);
     }
+}
+
+// The comments the run changes: like the titles, and one in ten as long as a song's lyrics,
+// with the change in its middle.
+QString commentOf(int id) {
+    if (id % 10 != 5)
+        return titleOf(id);
+    return QStringLiteral("Verse and chorus, line after line %1 ").arg(id).repeated(40) +
+           QStringLiteral("Song") +
+           QStringLiteral(" and the last lines of the song %1").arg(id).repeated(40);
 }
 
 double threadCpuMilliseconds() {
@@ -143,17 +157,24 @@ int main(int argc, char** argv) {
         QSettings::setPath(format, QSettings::UserScope, home.filePath(QStringLiteral("config")));
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tessel"));
+    gui::FocusRingStyle::install();  // the style the app runs with
     const int rows = argc > 1 ? std::max(1, QString::fromLocal8Bit(argv[1]).toInt()) : 100000;
 
+    // The tracks come as the library's selection: reached through a playlist, each track of
+    // the in-memory library would look its entry up among all the others.
     test::MemoryLibrary library;
-    test::MemoryPlaylist music = library.addPlaylist(QStringLiteral("Music"));
-    for (int id = 1; id <= rows; ++id)
-        library.append(music,
-                       library.addTrack(titleOf(id), QStringLiteral("Artist %1").arg(id % 500),
-                                        QStringLiteral("/music/Track %1.mp3").arg(id)));
+    QList<test::MemoryTrack> tracks;
+    tracks.reserve(rows);
+    for (int id = 1; id <= rows; ++id) {
+        tracks.append(library.addTrack(titleOf(id), QStringLiteral("Artist %1").arg(id % 500),
+                                       QStringLiteral("/music/Track %1.mp3").arg(id)));
+        tracks.last()->properties.insert(QStringLiteral("comment"), commentOf(id));
+    }
+    library.select(tracks);
     gui::GuiPresenter presenter;
     AppDelegate delegate(library.provider(), presenter);
     delegate.applicationDidFinishLaunching();
+    delegate.setProperty("selectedMethod", gui::TrackSourceBox::Selection);
     gui::MainWindow window(delegate);
     presenter.setWindow(&window);
     window.show();
@@ -161,9 +182,10 @@ int main(int argc, char** argv) {
     std::printf("library of %d tracks in memory; peak resident memory so far %ld MB\n", rows,
                 peakResidentMegabytes());
 
-    // The run: Search & Replace over the playlist; the clock starts when its list is handed
-    // to the panel and stops once the table has painted its first rows.
+    // The run: Search & Replace over the comments of the selected tracks; the clock starts when its
+    // list is handed to the panel and stops once the table has painted its first rows.
     auto* page = static_cast<gui::ToolPage*>(window.pageView(0));
+    delegate.setProperty("selectedTag", int(catalogue::tags().indexOf(QStringLiteral("comment"))));
     delegate.setProperty("searchString", QStringLiteral("Song"));
     delegate.setProperty("replaceString", QStringLiteral("Tune"));
     gui::ChangePanelDialog* panel = window.changePanel();
@@ -187,6 +209,8 @@ int main(int argc, char** argv) {
     std::printf("panel of %d rows open with its first rows painted: %.1f ms (target <= 1000 ms)\n",
                 rows, opened);
     std::printf("peak resident memory with the panel open: %ld MB\n", peakResidentMegabytes());
+    if (argc > 2)
+        panel->grab().save(QString::fromLocal8Bit(argv[2]));
 
     QScrollBar* bar = table->verticalScrollBar();
     const auto pageDown = [bar] { bar->triggerAction(QAbstractSlider::SliderPageStepAdd); };
@@ -205,7 +229,8 @@ int main(int argc, char** argv) {
     timer.start();
     table->sortByColumn(gui::ChangeTableModel::NewValue, Qt::AscendingOrder);
     awaitPaint(painted);
-    std::printf("sorted by new value: %.1f ms\n", milliseconds(timer));
+    std::printf("sorted by new value: %.1f ms; peak resident memory now %ld MB\n",
+                milliseconds(timer), peakResidentMegabytes());
     Frames sorted(painted);
     for (int step = 0; step < kPages / 4 && bar->value() < bar->maximum(); ++step)
         sorted.time(pageDown);
@@ -222,6 +247,18 @@ int main(int argc, char** argv) {
     std::printf("Check All (%d rows): %.1f ms\n", rows, milliseconds(timer));
 
     timer.restart();
+    table->selectAll();
+    panel->uncheckButton()->click();
+    awaitPaint(painted);
+    std::printf("all rows selected and unchecked with Uncheck Selected: %.1f ms\n",
+                milliseconds(timer));
+    timer.restart();
+    panel->checkButton()->click();
+    awaitPaint(painted);
+    std::printf("Check Selected on all rows: %.1f ms\n", milliseconds(timer));
+    table->clearSelection();
+
+    timer.restart();
     panel->filterField()->setText(QStringLiteral("Northern"));
     awaitPaint(painted);
     std::printf("filtered to %d rows: %.1f ms\n", table->model()->rowCount(), milliseconds(timer));
@@ -230,7 +267,10 @@ int main(int argc, char** argv) {
     awaitPaint(painted);
     std::printf("filter cleared: %.1f ms\n", milliseconds(timer));
 
-    std::printf("peak resident memory: %ld MB\n", peakResidentMegabytes());
+    double load[3] = {};
+    getloadavg(load, 3);
+    std::printf("peak resident memory: %ld MB\nload average at the end: %.2f %.2f %.2f (2 cores)\n",
+                peakResidentMegabytes(), load[0], load[1], load[2]);
     panel->reject();
     presenter.setWindow(nullptr);
     return 0;

@@ -2,6 +2,7 @@
 
 #include "CommandLine.h"
 #include "RowList.h"
+#include "StatusLine.h"
 #include "TrackListing.h"
 #include "itunes/Connection.h"
 #include "itunes/LibraryImport.h"
@@ -70,13 +71,15 @@ Options readOptions(const QStringList& arguments) {
     return options;
 }
 
+// Redrawn in place on a terminal; in a log, a line a second and the last one.
 class ProgressLines : public ProgressSink {
   public:
-    explicit ProgressLines(QTextStream& stream) : stream_(stream) {}
-    void setProgress(const QString& detail) override { stream_ << detail << Qt::endl; }
+    explicit ProgressLines(QTextStream& stream)
+        : line_(stream, StatusLine::modeFor(stream), StatusLine::columnsOf(stream)) {}
+    void setProgress(const QString& detail) override { line_.show(detail); }
 
   private:
-    QTextStream& stream_;
+    StatusLine line_;
 };
 
 // One run of the command: the options, the library and the output.

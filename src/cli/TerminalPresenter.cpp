@@ -8,8 +8,6 @@
 
 #include <cstdio>
 
-#include <unistd.h>
-
 namespace tessel::cli {
 
 namespace {
@@ -22,14 +20,17 @@ QTextStream& errorStream() {
 }  // namespace
 
 TerminalPresenter::TerminalPresenter(int answer, bool echoAlerts)
-    : answer_(answer), echoAlerts_(echoAlerts), terminal_(isatty(STDERR_FILENO) == 1) {}
+    : answer_(answer),
+      echoAlerts_(echoAlerts),
+      status_(errorStream(),
+              StatusLine::modeFor(errorStream()) == StatusLine::Mode::InPlace
+                  ? StatusLine::Mode::InPlace
+                  : StatusLine::Mode::Quiet,
+              StatusLine::columnsOf(errorStream())) {}
 
-TerminalPresenter::~TerminalPresenter() {
-    clearStatusLine();
-}
+TerminalPresenter::~TerminalPresenter() = default;
 
 int TerminalPresenter::presentAlert(const AlertRequest& request) {
-    clearStatusLine();
     // The buttons as offered, each with the answer it gives.
     QList<QPair<QString, int>> offered{{request.defaultButton, kAlertDefault}};
     if (!request.alternateButton.isEmpty())
@@ -43,7 +44,7 @@ int TerminalPresenter::presentAlert(const AlertRequest& request) {
         record.buttons.append(button.first);
     alerts_.append(record);
     if (echoAlerts_ && (resultTitle_.isEmpty() || request.title != resultTitle_))
-        errorStream() << request.title << ": " << request.message << Qt::endl;
+        status_.print(request.title + QStringLiteral(": ") + request.message + u'\n');
     return taken.second;
 }
 
@@ -53,7 +54,7 @@ void TerminalPresenter::showProgressSheet() {
 
 void TerminalPresenter::hideProgressSheet() {
     sheetUp_ = false;
-    clearStatusLine();
+    status_.finish();
 }
 
 void TerminalPresenter::showChangePanel(const QString& infoLine, const QString& noteLine, bool) {
@@ -71,19 +72,8 @@ std::optional<QString> TerminalPresenter::chooseSaveFile(const QString&, const Q
 }
 
 void TerminalPresenter::showProgress(const QString& title, const QString& detail) {
-    if (!terminal_ || !sheetUp_)
-        return;
-    // One line, rewritten in place; cut to a width that fits common terminals.
-    const QString line = detail.isEmpty() ? title : title + QStringLiteral(" ") + detail;
-    errorStream() << "\r\x1b[K" << line.left(100) << Qt::flush;
-    statusShown_ = true;
-}
-
-void TerminalPresenter::clearStatusLine() {
-    if (!statusShown_)
-        return;
-    errorStream() << "\r\x1b[K" << Qt::flush;
-    statusShown_ = false;
+    if (sheetUp_)
+        status_.show(detail.isEmpty() ? title : title + QStringLiteral(" ") + detail);
 }
 
 std::optional<QUrl> TerminalPresenter::chooseFolder(const QString&, const QUrl&) {

@@ -1,9 +1,10 @@
 // The Presenter of tessel-cli: alerts are answered from the command line (and echoed to
 // standard error as "Title: message" unless JSON output collects them), the change panel
 // becomes the printed preview, and the progress sheet a status line on standard error when
-// that is a terminal.
+// that is a terminal (a log is not filled with a tool's progress).
 #pragma once
 
+#include "StatusLine.h"
 #include "support/Presenter.h"
 
 #include <QList>
@@ -56,13 +57,10 @@ class TerminalPresenter : public Presenter {
     const QString& noteLine() const { return noteLine_; }
 
   private:
-    void clearStatusLine();
-
     int answer_;
     bool echoAlerts_;
-    bool terminal_;
+    StatusLine status_;
     bool sheetUp_ = false;
-    bool statusShown_ = false;
     QList<AlertRecord> alerts_;
     QString infoLine_;
     QString noteLine_;

@@ -1,6 +1,7 @@
 // tessel-cli: the tools of Tessel from the command line, over the same controller as the
 // desktop app.
 #include "Command.h"
+#include "StatusLine.h"
 #include "support/GuardedApplication.h"
 #include "support/VersionLine.h"
 #include "tags/SafeSaveStream.h"
@@ -12,10 +13,11 @@
 
 namespace {
 
-// Diagnostics share standard error with alerts and progress; a prefix tells them apart.
+// Diagnostics share standard error with alerts and progress; a prefix tells them apart, and a
+// progress line drawn in place is cleared first so that the two never share a line.
 void logToStandardError(QtMsgType type, const QMessageLogContext&, const QString& message) {
     const char* prefix = type == QtCriticalMsg || type == QtFatalMsg ? "error: " : "log: ";
-    QTextStream(stderr) << prefix << message << Qt::endl;
+    tessel::cli::StatusLine::aside([&] { QTextStream(stderr) << prefix << message << Qt::endl; });
 }
 
 void printUsage(const std::vector<std::unique_ptr<tessel::cli::Command>>& commands, FILE* stream) {

@@ -2,7 +2,9 @@
 
 #include "ChangeTableModel.h"
 #include "ChangeValueDelegate.h"
+#include "ElidedTextDelegate.h"
 #include "SheetPlacement.h"
+#include "ShownChangesModel.h"
 #include "WindowMemory.h"
 #include "app/AppDelegate.h"
 
@@ -12,19 +14,34 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSortFilterProxyModel>
 #include <QTableView>
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <vector>
 
 namespace tessel::gui {
+
+namespace {
+
+// The rows marked, ascending.
+QList<int> markedRows(const std::vector<bool>& marked) {
+    QList<int> rows;
+    for (size_t row = 0; row < marked.size(); ++row) {
+        if (marked[row])
+            rows.append(int(row));
+    }
+    return rows;
+}
+
+}  // namespace
 
 ChangePanelDialog::ChangePanelDialog(AppDelegate& delegate, QWidget* parent)
     : QDialog(parent),
       delegate_(delegate),
       model_(new ChangeTableModel(delegate, this)),
-      shown_(new QSortFilterProxyModel(this)),
+      shown_(new ShownChangesModel(model_, ChangeTableModel::SortRole, ChangeTableModel::Checked,
+                                   this)),
       info_(new QLabel),
       note_(new QLabel),
       table_(new QTableView),
@@ -60,14 +77,6 @@ ChangePanelDialog::ChangePanelDialog(AppDelegate& delegate, QWidget* parent)
 // on screen, so lists of many thousand changes scroll smoothly. The view shows the list through
 // a sorting and filtering proxy; the list itself keeps its order.
 void ChangePanelDialog::setUpTable() {
-    shown_->setSourceModel(model_);
-    shown_->setSortRole(ChangeTableModel::SortRole);
-    shown_->setSortCaseSensitivity(Qt::CaseInsensitive);
-    shown_->setSortLocaleAware(true);
-    shown_->setFilterCaseSensitivity(Qt::CaseInsensitive);
-    shown_->setFilterKeyColumn(-1);
-    // A row stays where it is when its checkbox is clicked, even when sorted by the checkbox.
-    shown_->setDynamicSortFilter(false);
     table_->setModel(shown_);
     table_->installEventFilter(this);
     table_->viewport()->installEventFilter(this);
@@ -77,6 +86,9 @@ void ChangePanelDialog::setUpTable() {
     table_->setWordWrap(false);
     table_->setAlternatingRowColors(true);
     table_->setTextElideMode(Qt::ElideMiddle);
+    for (const int column : {ChangeTableModel::Title, ChangeTableModel::Artist,
+                             ChangeTableModel::File, ChangeTableModel::Tag})
+        table_->setItemDelegateForColumn(column, new ElidedTextDelegate(this));
     table_->setItemDelegateForColumn(ChangeTableModel::OldValue,
                                      new ChangeValueDelegate(true, this));
     table_->setItemDelegateForColumn(ChangeTableModel::NewValue,
@@ -103,7 +115,7 @@ void ChangePanelDialog::setUpTable() {
 QLayout* ChangePanelDialog::filterRow() {
     filter_->setPlaceholderText(tr("Title, artist, file or value"));
     filter_->setClearButtonEnabled(true);
-    connect(filter_, &QLineEdit::textChanged, shown_, &QSortFilterProxyModel::setFilterFixedString);
+    connect(filter_, &QLineEdit::textChanged, this, &ChangePanelDialog::filterRows);
     auto* label = new QLabel(tr("&Filter:"));
     label->setBuddy(filter_);
     auto* row = new QHBoxLayout;
@@ -168,20 +180,50 @@ void ChangePanelDialog::reject() {
     delegate_.cancelChanges(true);
 }
 
+// Read from the selection's ranges (rows are selected whole): asking the selection model for
+// its selected rows looks at every cell of every row, which with all of 100,000 rows selected
+// takes longer than the check itself.
 QList<int> ChangePanelDialog::selectedRows() const {
-    QList<int> rows;
-    for (const QModelIndex& index : table_->selectionModel()->selectedRows())
-        rows.append(shown_->mapToSource(index).row());
-    std::sort(rows.begin(), rows.end());
-    return rows;
+    std::vector<bool> selected(size_t(model_->rowCount()), false);
+    for (const QItemSelectionRange& range : table_->selectionModel()->selection()) {
+        for (int row = range.top(); row <= range.bottom(); ++row)
+            selected[size_t(shown_->mapToSource(shown_->index(row, 0)).row())] = true;
+    }
+    return markedRows(selected);
 }
 
 QList<int> ChangePanelDialog::shownRows() const {
-    QList<int> rows;
+    std::vector<bool> shown(size_t(model_->rowCount()), false);
     for (int row = 0; row < shown_->rowCount(); ++row)
-        rows.append(shown_->mapToSource(shown_->index(row, 0)).row());
-    std::sort(rows.begin(), rows.end());
-    return rows;
+        shown[size_t(shown_->mapToSource(shown_->index(row, 0)).row())] = true;
+    return markedRows(shown);
+}
+
+void ChangePanelDialog::filterRows(const QString& text) {
+    std::vector<bool> selected(size_t(model_->rowCount()), false);
+    for (int row : selectedRows())
+        selected[size_t(row)] = true;
+    const QModelIndex current = shown_->mapToSource(table_->currentIndex());
+    shown_->setFilterText(text);
+    // Runs of selected rows go back as one range each, not row by row.
+    QItemSelection reselected;
+    const int lastColumn = shown_->columnCount() - 1;
+    for (int row = 0; row < shown_->rowCount();) {
+        if (!selected[size_t(shown_->mapToSource(shown_->index(row, 0)).row())]) {
+            ++row;
+            continue;
+        }
+        const int first = row;
+        while (row < shown_->rowCount() &&
+               selected[size_t(shown_->mapToSource(shown_->index(row, 0)).row())])
+            ++row;
+        reselected.append(
+            QItemSelectionRange(shown_->index(first, 0), shown_->index(row - 1, lastColumn)));
+    }
+    table_->selectionModel()->select(reselected, QItemSelectionModel::ClearAndSelect);
+    const QModelIndex stillCurrent = shown_->mapFromSource(current);
+    if (stillCurrent.isValid())
+        table_->selectionModel()->setCurrentIndex(stillCurrent, QItemSelectionModel::NoUpdate);
 }
 
 // The columns fill the table's width: what is spare or missing goes to both values alike (the

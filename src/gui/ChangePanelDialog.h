@@ -9,7 +9,6 @@
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class QSortFilterProxyModel;
 class QTableView;
 
 namespace tessel {
@@ -19,6 +18,7 @@ class AppDelegate;
 namespace tessel::gui {
 
 class ChangeTableModel;
+class ShownChangesModel;
 
 class ChangePanelDialog : public QDialog {
     Q_OBJECT
@@ -59,12 +59,15 @@ class ChangePanelDialog : public QDialog {
     QLayout* buttonRow();
     /// Checks (tag 1) or unchecks (tag 0) the selected rows; Space flips them.
     void checkSelected(int tag);
+    /// Shows the rows the filter text lets through; the selected ones that stay shown stay
+    /// selected.
+    void filterRows(const QString& text);
     /// Gives the table's spare width (or takes what is missing) to the two value columns.
     void fillWidth();
 
     AppDelegate& delegate_;
     ChangeTableModel* model_;
-    QSortFilterProxyModel* shown_;
+    ShownChangesModel* shown_;
     QLabel* info_;
     QLabel* note_;
     QTableView* table_;

@@ -36,21 +36,27 @@ int characterStart(const QString& text, int at) {
 
 }  // namespace
 
-// The widest stretches are found by halving: measuring every length in turn costs a text
-// shaping per character, and a long value then holds up every frame of a scroll. A stretch
-// grows no narrower as it takes in more characters, so halving finds the same stretch.
+// Every measurement shapes the text it measures, and a scroll paints a screenful of new cells
+// per frame: the widest stretches are found by halving rather than by measuring every length
+// (a stretch grows no narrower as it takes in more characters, so halving finds the same
+// stretch), and only near the change. A cell of width pixels shows fewer than 2 × width
+// characters (characters without width are rare), so the rest of a long value, such as lyrics,
+// is never measured.
 ShownValue shownValue(const QString& text, const QList<TextSpan>& marked,
                       const QFontMetrics& metrics, int width) {
-    if (metrics.horizontalAdvance(text) <= width)
+    const int reach = 2 * std::max(width, 1);
+    if (text.size() <= reach && metrics.horizontalAdvance(text) <= width)
         return {text, marked};
     // A third of the cell for what comes before the change, so its beginning reads in context:
     // the earliest start whose stretch up to the change still fits in that third.
     const int changeStart = marked.isEmpty() ? 0 : int(marked.first().start);
     const int lead = width / 3;
-    int low = 0, high = changeStart;
+    // Cuts go between whole characters only; half a surrogate pair measures as a box.
+    int low = std::max(0, changeStart - reach), high = changeStart;
     while (low < high) {
         const int middle = low + (high - low) / 2;
-        if (metrics.horizontalAdvance(text.mid(middle, changeStart - middle)) <= lead)
+        const int start = characterStart(text, middle);
+        if (metrics.horizontalAdvance(text.mid(start, changeStart - start)) <= lead)
             high = middle;
         else
             low = middle + 1;
@@ -60,10 +66,11 @@ ShownValue shownValue(const QString& text, const QList<TextSpan>& marked,
     const int room =
         width - metrics.horizontalAdvance(prefix) - metrics.horizontalAdvance(kEllipsis);
     // The longest stretch from there that fits in the room left beside the ellipses.
-    low = 0, high = int(text.size()) - from;
+    low = 0, high = std::min(int(text.size()) - from, reach);
     while (low < high) {
         const int middle = high - (high - low) / 2;
-        if (metrics.horizontalAdvance(text.mid(from, middle)) <= room)
+        if (metrics.horizontalAdvance(text.mid(from, characterStart(text, from + middle) - from)) <=
+            room)
             low = middle;
         else
             high = middle - 1;

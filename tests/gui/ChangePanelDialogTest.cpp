@@ -5,6 +5,7 @@
 #include "gui/SearchReplacePage.h"
 #include "gui/WrittenMessages.h"
 
+#include <QApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -209,6 +210,57 @@ TEST_F(ChangePanelDialogTest, SortingAndFilteringNeverChangeTheListOrWhatIsAppli
             << i;
 }
 
+TEST_F(ChangePanelDialogTest, AFilterKeepsTheSelectedRowsItStillShows) {
+    ASSERT_TRUE(openPanelFor(12));
+    QTableView* table = panel()->table();
+    table->sortByColumn(ChangeTableModel::Title, Qt::DescendingOrder);
+    // Song 9, 8, ..., 2, 12, 11, 10, 1: Song 8, Song 12 and Song 10 selected.
+    selectRows({1, 8, 10});
+    QTest::keyClicks(panel()->filterField(), "song 1");
+    ASSERT_EQ(table->model()->rowCount(), 4);
+    EXPECT_EQ(table->model()->index(0, ChangeTableModel::Title).data(), "Song 12");
+    QTest::mouseClick(panel()->uncheckButton(), Qt::LeftButton);
+    QList<bool> expected(12, true);
+    expected[11] = expected[9] = false;
+    EXPECT_EQ(enabled(), expected) << "Song 8 is hidden and stays checked";
+    panel()->filterField()->clear();
+    EXPECT_EQ(table->selectionModel()->selectedRows().size(), 2);
+    panel()->reject();
+}
+
+TEST_F(ChangePanelDialogTest, ATitleIsDrawnOnOneLineInTheColoursOfItsRow) {
+    ASSERT_TRUE(openPanelFor(
+        {"Song with a title far too long for its column to show it whole", "Song two"}));
+    QTableView* table = panel()->table();
+    selectRows({0});
+    const QModelIndex title = table->model()->index(0, ChangeTableModel::Title);
+    const QRect cell = table->visualRect(title);
+    const QImage image = table->viewport()->grab(cell).toImage();
+    // Text pixels are those far from the selection's background; they take the selected text's
+    // colour, and the cut title still reaches the cell's right part (its end is shown).
+    const QColor background = table->palette().color(QPalette::Active, QPalette::Highlight);
+    const QColor text = table->palette().color(QPalette::Active, QPalette::HighlightedText);
+    const auto distance = [](QColor a, QColor b) {
+        return std::abs(a.red() - b.red()) + std::abs(a.green() - b.green()) +
+               std::abs(a.blue() - b.blue());
+    };
+    int textPixels = 0, rightmost = 0;
+    for (int y = 3; y < image.height() - 3; ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor pixel = image.pixelColor(x, y);
+            if (distance(pixel, background) < 200)
+                continue;
+            ++textPixels;
+            rightmost = std::max(rightmost, x);
+            EXPECT_LT(distance(pixel, text), distance(pixel, QColor(Qt::black)))
+                << x << "," << y << " " << pixel.name().toStdString();
+        }
+    }
+    EXPECT_GT(textPixels, 50);
+    EXPECT_GT(rightmost, image.width() * 2 / 3);
+    panel()->reject();
+}
+
 TEST_F(ChangePanelDialogTest, AfterApplyingTheStatusLineSaysWhatWasWrittenAndWhatWasLeft) {
     ASSERT_TRUE(openPanelFor(3));
     EXPECT_TRUE(window->statusText().isEmpty());
@@ -245,6 +297,57 @@ TEST_F(ChangePanelDialogTest, TheColumnsComeBackAsTheUserLeftThem) {
     QHeaderView* again = next.table()->horizontalHeader();
     EXPECT_EQ(again->visualIndex(ChangeTableModel::File), 1);
     EXPECT_EQ(again->sectionSize(ChangeTableModel::Artist), 222);
+}
+
+// The stretch a cell shows, found the plain way: by measuring every length in turn, whole
+// characters at a time.
+ShownValue measuredOneByOne(const QString& text, const QList<TextSpan>& marked,
+                            const QFontMetrics& metrics, int width) {
+    if (metrics.horizontalAdvance(text) <= width)
+        return {text, marked};
+    const auto pairAt = [&](int at) { return at >= 0 && text.at(at).isLowSurrogate(); };
+    const int changeStart = marked.isEmpty() ? 0 : marked.first().start;
+    int from = changeStart;
+    while (from > 0) {
+        const int before = pairAt(from - 1) ? from - 2 : from - 1;
+        if (metrics.horizontalAdvance(text.mid(before, changeStart - before)) > width / 3)
+            break;
+        from = before;
+    }
+    const QString prefix = from > 0 ? "…" : "";
+    const int room = width - metrics.horizontalAdvance(prefix) - metrics.horizontalAdvance("…");
+    int length = 0;
+    while (from + length < text.size()) {
+        const int next = text.at(from + length).isHighSurrogate() ? length + 2 : length + 1;
+        if (metrics.horizontalAdvance(text.mid(from, next)) > room)
+            break;
+        length = next;
+    }
+    const QString suffix = from + length < text.size() ? "…" : "";
+    return {prefix + text.mid(from, length) + suffix, {}};
+}
+
+TEST(ShownValueTest, ShowsTheSameStretchAsMeasuringEveryLength) {
+    const QFontMetrics metrics(QApplication::font());
+    const QString lyrics = QString("Verse and chorus, line after line ").repeated(30);
+    const QString emoji = QString::fromUtf8("\xF0\x9F\x8E\xB5 notes ").repeated(20);
+    const QList<QPair<QString, int>> values{{lyrics + "Song" + lyrics, int(lyrics.size())},
+                                            {"Song" + lyrics, 0},
+                                            {lyrics + "Song", int(lyrics.size())},
+                                            {emoji + "Song" + emoji, int(emoji.size())},
+                                            {"iiiiiiiiiiiiiiiiiiiiiiiiiiiiiiWWWWWWWWWWWW", 30},
+                                            {"short", 0}};
+    for (const auto& [text, at] : values) {
+        for (int width = 1; width < 420; width += 23) {
+            const QList<TextSpan> marked{{at, 4}};
+            const ShownValue fast = shownValue(text, marked, metrics, width);
+            const ShownValue plain = measuredOneByOne(text, marked, metrics, width);
+            EXPECT_EQ(fast.text, plain.text) << width << " " << text.left(20).toStdString();
+            if (width >= metrics.horizontalAdvance("……")) {
+                EXPECT_LE(metrics.horizontalAdvance(fast.text), width);
+            }
+        }
+    }
 }
 
 TEST(WrittenMessagesTest, CountsAndShapes) {
