@@ -1,8 +1,10 @@
 // A library of 100,000 tracks as a new user meets it: generates a Library.xml of that size,
 // times Python's plistlib merely loading it (the floor), then tessel-cli importing it and
 // listing its 100,000-track playlist as JSON, each in a child process of its own so that every
-// peak resident size is that run's alone. Last, gathers the playlist the way a tool does.
+// peak resident size is that run's alone, and a Search & Replace preview over that playlist.
+// Last, gathers the playlist the way a tool does.
 // Targets: import ≤ 0.5× the floor and ≤ 150 MB; the listing ≤ 0.25× the floor and ≤ 150 MB.
+// The preview: a peak of ≤ 300 MB.
 // The runs go in rounds, side by side, and each figure is the median of its rounds.
 #include "itunes/MusicLibrary.h"
 #include "model/TrackGathering.h"
@@ -225,12 +227,24 @@ int main(int argc, char** argv) {
                                   QStringLiteral("Big"),
                                   QStringLiteral("--library"),
                                   library};
+    // A tool's preview over the whole playlist: every title changes, so the change list holds
+    // 100,000 records. The tracks have no files here; the library is all that is read.
+    const QStringList previewCommand{cli,
+                                     QStringLiteral("search-replace"),
+                                     QStringLiteral("--playlist"),
+                                     QStringLiteral("Big"),
+                                     QStringLiteral("--search"),
+                                     QStringLiteral("Co"),
+                                     QStringLiteral("--replace"),
+                                     QStringLiteral("Company"),
+                                     QStringLiteral("--library"),
+                                     library};
     const QString progress = folder.filePath(QStringLiteral("progress.txt"));
     const QString listing = folder.filePath(QStringLiteral("big.json"));
     const QString text = folder.filePath(QStringLiteral("big.txt"));
 
     // Rounds of floor, import and listings side by side, each import into a new library.
-    std::vector<ChildRun> floors, imports, jsonListings, textListings;
+    std::vector<ChildRun> floors, imports, jsonListings, textListings, previews;
     for (int round = 0; round < rounds; ++round) {
         for (const char* suffix : {"", "-wal", "-shm"})
             QFile::remove(library + QLatin1String(suffix));
@@ -239,6 +253,7 @@ int main(int argc, char** argv) {
         jsonListings.push_back(
             runChild(listCommand + QStringList{QStringLiteral("--json")}, listing, null));
         textListings.push_back(runChild(listCommand, text, null));
+        previews.push_back(runChild(previewCommand, null, null));
         std::printf(
             "  round %d: plistlib %.2f s, import %.2f s (%.2f×), JSON listing %.2f s "
             "(%.2f×)\n",
@@ -255,6 +270,13 @@ int main(int argc, char** argv) {
     std::printf("%-28s %7.2f s  %.2f× floor                       cpu %6.2f s  peak %6.1f MB\n",
                 "tracks --playlist Big", textListing.seconds, textListing.seconds / floor.seconds,
                 textListing.cpuSeconds, textListing.peakMb);
+
+    const ChildRun preview = median(previews);
+    std::printf(
+        "%-28s %7.2f s  %.2f× floor                       cpu %6.2f s  peak %6.1f MB "
+        "(target ≤ 300 MB)%s\n",
+        "search-replace preview Big", preview.seconds, preview.seconds / floor.seconds,
+        preview.cpuSeconds, preview.peakMb, preview.status == 0 ? "" : "  FAILED");
 
     // Only now may this process grow: a child's peak includes the peak of the process it was
     // started from, until it runs its own program.
