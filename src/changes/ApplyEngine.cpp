@@ -150,7 +150,9 @@ class TagApplyRun {
         for (const ChangeRecord& record : list.records)
             lanes_.push_back(laneOf(record));
         const auto cancelled = [&progress] { return progress.cancelled(); };
-        OrderedJobs<RecordOutcome> jobs(workerCount(), 8 * workerCount(), cancelled);
+        // A few dozen records ahead, so that a worker the system pauses does not stall the
+        // others; only the records under way go on after a failure, however many wait.
+        OrderedJobs<RecordOutcome> jobs(workerCount(), std::max(32, 8 * workerCount()), cancelled);
         dispatch(jobs);
         while (jobs.pending() > 0)
             report(jobs.take());

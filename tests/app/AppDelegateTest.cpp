@@ -289,7 +289,8 @@ TEST_F(AppDelegateTest, ATouchedTrackCancelsTheApplyAfterTheRecordsBeforeIt) {
     EXPECT_EQ(presenter().alertLines(),
               QStringList{"Tessel: Please do not 'touch' iTunes while the operation is running. "
                           "The operation had to be canceled."});
-    for (int i = 0; i < 6; ++i)
+    // The last record may have been under way on another thread when the touched one failed.
+    for (int i = 0; i < 5; ++i)
         EXPECT_EQ(titleAt(list.records.at(i).track.path()), i < 4 ? "Tune" : "Song") << i;
     EXPECT_FALSE(delegate.hasChanges());
     EXPECT_EQ(presenter().progressHidden, 2);

@@ -148,7 +148,7 @@ TEST_F(ApplyEngineTest, TheFirstFailureInTheListEndsTheRunAndNothingAfterItStart
          Outcome::Stopped, false},
     };
     for (const Case& c : cases) {
-        const int count = 50;
+        const int count = 80;
         ChangeList list = renamings(count);
         c.spoil(list);
         RecordingSink sink;

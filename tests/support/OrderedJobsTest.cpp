@@ -19,7 +19,7 @@ TEST(OrderedJobsTest, JobsOfOneLaneTakeTurnsInOrderWhileResultsComeBackInOrder) 
     std::atomic<int> running[kLanes] = {};
     std::atomic<bool> overlapped = false;
     std::vector<int> lastStarted(kLanes, -1);
-    bool outOfOrder = false;
+    std::atomic<bool> outOfOrder = false;
     OrderedJobs<int> jobs(4, 16);
     int added = 0;
     for (int taken = 0; taken < kJobs; ++taken) {
