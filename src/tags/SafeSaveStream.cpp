@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
 #include <QRegularExpression>
 
 #include <fcntl.h>
@@ -49,6 +50,15 @@ bool syncPath(const QByteArray& path, int flags) {
     const bool synced = ::fsync(fd) == 0;
     ::close(fd);
     return synced;
+}
+
+QByteArray randomSuffix() {
+    static constexpr char kLetters[] =
+        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    QByteArray suffix(6, '0');
+    for (char& letter : suffix)
+        letter = kLetters[QRandomGenerator::system()->bounded(int(sizeof kLetters) - 1)];
+    return suffix;
 }
 
 bool processRuns(pid_t pid) {
@@ -136,21 +146,9 @@ void SafeSaveStream::switchToCopy() {
     struct stat info {};
     if (::stat(realPath_.constData(), &info) != 0 || info.st_nlink > 1)
         return;
-    const QFileInfo real(QFile::decodeName(realPath_));
-    QByteArray pattern =
-        QFile::encodeName(real.dir().filePath(u'.' + real.fileName() + QLatin1String(kCopyMark))) +
-        "XXXXXX";
-    const int fd = ::mkstemp(pattern.data());
+    const int fd = createCopy();
     if (fd < 0)
         return;
-    copyPath_ = pattern;
-    const QString records = recordsFolder();
-    if (!records.isEmpty() && QDir().mkpath(records)) {
-        markerPath_ = QFile::encodeName(QDir(records).filePath(
-            QStringLiteral("%1-%2").arg(::getpid()).arg(QString::fromLatin1(pattern.right(6)))));
-        if (::symlink(copyPath_.constData(), markerPath_.constData()) != 0)
-            markerPath_.clear();
-    }
     const long position = original_->tell();
     original_->seek(0);
     bool copied = true;
@@ -174,6 +172,36 @@ void SafeSaveStream::switchToCopy() {
         return;
     }
     copy_->seek(position);
+}
+
+// The record is made before the copy: a kill between the two leaves a record without a copy,
+// which the next start removes, never a copy nobody knows of. Returns the copy open for
+// writing, or -1.
+int SafeSaveStream::createCopy() {
+    const QFileInfo real(QFile::decodeName(realPath_));
+    const QByteArray prefix =
+        QFile::encodeName(real.dir().filePath(u'.' + real.fileName() + QLatin1String(kCopyMark)));
+    const QString records = recordsFolder();
+    const bool recorded = !records.isEmpty() && QDir().mkpath(records);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const QByteArray suffix = randomSuffix();
+        copyPath_ = prefix + suffix;
+        if (recorded) {
+            markerPath_ = QFile::encodeName(QDir(records).filePath(
+                QStringLiteral("%1-%2").arg(::getpid()).arg(QString::fromLatin1(suffix))));
+            if (::symlink(copyPath_.constData(), markerPath_.constData()) != 0)
+                markerPath_.clear();
+        }
+        const int fd = ::open(copyPath_.constData(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        if (fd >= 0)
+            return fd;
+        const bool taken = errno == EEXIST;
+        copyPath_.clear();  // another file's name: never removed
+        discardCopy();
+        if (!taken)
+            break;
+    }
+    return -1;
 }
 
 bool SafeSaveStream::commit() {

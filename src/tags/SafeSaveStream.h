@@ -47,6 +47,7 @@ class SafeSaveStream : public TagLib::IOStream {
   private:
     TagLib::IOStream& current() const;
     void switchToCopy();
+    int createCopy();
     void discardCopy();
 
     QByteArray path_;      // the file as given: TagLib takes its type from the name

@@ -32,16 +32,21 @@ class KillDuringSaveTest : public test::TesselTest {
     }
 
     // Starts the helper writing title into path; returns how long a whole save took, or
-    // kills it after the given time.
+    // kills it after the given time. The waits are long: a loaded machine makes it slow.
     static qint64 save(const QString& path, const QString& title, qint64 killAfterMs = -1) {
         QProcess helper;
         QElapsedTimer clock;
         clock.start();
         helper.start(QStringLiteral(TESSEL_SAVE_HELPER), {path, title});
-        helper.waitForStarted();
+        if (!helper.waitForStarted(60000)) {
+            ADD_FAILURE() << "the helper did not start";
+            return 0;
+        }
+        const pid_t pid = pid_t(helper.processId());
         if (killAfterMs >= 0 && !helper.waitForFinished(int(killAfterMs)))
-            ::kill(pid_t(helper.processId()), SIGKILL);
-        helper.waitForFinished(120000);
+            ::kill(pid, SIGKILL);
+        EXPECT_TRUE(helper.state() == QProcess::NotRunning || helper.waitForFinished(300000))
+            << "the helper did not end";
         return clock.elapsed();
     }
 };
