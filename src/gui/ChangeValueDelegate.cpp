@@ -82,7 +82,7 @@ ShownValue shownValue(const QString& text, const QList<TextSpan>& marked,
 }
 
 ChangeValueDelegate::ChangeValueDelegate(bool removal, QObject* parent)
-    : QStyledItemDelegate(parent), removal_(removal) {}
+    : ElidedTextDelegate(parent), removal_(removal) {}
 
 QColor ChangeValueDelegate::markColor(bool removal) {
     // Translucent, so the mark tints the row's own background on light and dark palettes alike.
@@ -93,15 +93,7 @@ QColor ChangeValueDelegate::markColor(bool removal) {
 
 void ChangeValueDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
                                 const QModelIndex& index) const {
-    QStyleOptionViewItem item = option;
-    initStyleOption(&item, index);
-    const QString text = item.text;
-    item.text.clear();
-    const QStyle* style = item.widget ? item.widget->style() : QApplication::style();
-    style->drawControl(QStyle::CE_ItemViewItem, &item, painter, item.widget);
-
-    const QRect area = style->subElementRect(QStyle::SE_ItemViewItemText, &item, item.widget)
-                           .adjusted(3, 0, -3, 0);
+    const auto [item, text, area] = drawEmptyCell(painter, option, index);
     const auto marked = index.data(ChangeTableModel::ChangedSpansRole).value<QList<TextSpan>>();
     const ShownValue shown = shownValue(text, marked, item.fontMetrics, area.width());
     painter->save();

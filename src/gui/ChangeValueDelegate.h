@@ -5,7 +5,7 @@
 
 #include "foundation/TextDiff.h"
 
-#include <QStyledItemDelegate>
+#include "ElidedTextDelegate.h"
 
 class QFontMetrics;
 
@@ -23,7 +23,7 @@ struct ShownValue {
 ShownValue shownValue(const QString& text, const QList<TextSpan>& marked,
                       const QFontMetrics& metrics, int width);
 
-class ChangeValueDelegate : public QStyledItemDelegate {
+class ChangeValueDelegate : public ElidedTextDelegate {
     Q_OBJECT
 
   public:

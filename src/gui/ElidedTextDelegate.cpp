@@ -5,17 +5,23 @@
 
 namespace tessel::gui {
 
+ElidedTextDelegate::EmptyCell ElidedTextDelegate::drawEmptyCell(QPainter* painter,
+                                                                const QStyleOptionViewItem& option,
+                                                                const QModelIndex& index) const {
+    EmptyCell cell{option, {}, {}};
+    initStyleOption(&cell.item, index);
+    cell.text = cell.item.text;
+    cell.item.text.clear();
+    const QStyle* style = cell.item.widget ? cell.item.widget->style() : QApplication::style();
+    style->drawControl(QStyle::CE_ItemViewItem, &cell.item, painter, cell.item.widget);
+    cell.textArea = style->subElementRect(QStyle::SE_ItemViewItemText, &cell.item, cell.item.widget)
+                        .adjusted(3, 0, -3, 0);
+    return cell;
+}
+
 void ElidedTextDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
                                const QModelIndex& index) const {
-    QStyleOptionViewItem item = option;
-    initStyleOption(&item, index);
-    const QString text = item.text;
-    item.text.clear();
-    const QStyle* style = item.widget ? item.widget->style() : QApplication::style();
-    style->drawControl(QStyle::CE_ItemViewItem, &item, painter, item.widget);
-
-    const QRect area = style->subElementRect(QStyle::SE_ItemViewItemText, &item, item.widget)
-                           .adjusted(3, 0, -3, 0);
+    const auto [item, text, area] = drawEmptyCell(painter, option, index);
     const QPalette::ColorGroup group = !(item.state & QStyle::State_Enabled) ? QPalette::Disabled
                                        : item.state & QStyle::State_Active   ? QPalette::Normal
                                                                              : QPalette::Inactive;

@@ -15,6 +15,17 @@ class ElidedTextDelegate : public QStyledItemDelegate {
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override;
+
+  protected:
+    /// A cell drawn without its text (background, selection, focus, check box), and the text
+    /// with the area left for it.
+    struct EmptyCell {
+        QStyleOptionViewItem item;
+        QString text;
+        QRect textArea;
+    };
+    EmptyCell drawEmptyCell(QPainter* painter, const QStyleOptionViewItem& option,
+                            const QModelIndex& index) const;
 };
 
 }  // namespace tessel::gui
