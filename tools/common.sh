@@ -5,7 +5,7 @@ TESSEL_PACKAGES=(
     g++ cmake ninja-build pkg-config
     qt6-base-dev qt6-svg-dev libgl-dev
     libtag1-dev libtagc0-dev
-    libicu-dev libsqlite3-dev
+    libicu-dev libsqlite3-dev libexpat1-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     desktop-file-utils appstream dpkg-dev
 )

@@ -25,19 +25,22 @@ struct Stopped {};
 class Walker {
   public:
     Walker(Reader& owner, QIODevice& device, const QString& fileName, const QStringList& keys)
-        : owner_(owner), plist_(device, fileName), fileName_(fileName), keys_(keys) {}
+        : owner_(owner), plist_(device, fileName), fileName_(fileName) {
+        for (const QString& key : keys)
+            keys_.push_back(key.toStdString());
+    }
 
     void run() {
         plist_.begin();
         bool isExport = false;
         if (plist_.atDict()) {
             plist_.enter();
-            QString key;
+            std::string key;
             while (plist_.nextEntry(key)) {
-                if (key == u"Tracks" && plist_.atDict()) {
+                if (key == "Tracks" && plist_.atDict()) {
                     readTracks();
                     isExport = true;
-                } else if (key == u"Playlists" && plist_.atArray()) {
+                } else if (key == "Playlists" && plist_.atArray()) {
                     readPlaylists();
                     isExport = true;
                 } else {
@@ -74,9 +77,9 @@ class Walker {
 
     void readTracks() {
         plist_.enter();
-        QString key;
+        std::string key;
         while (plist_.nextEntry(key))
-            add(readTrack(key));
+            add(readTrack(QString::fromStdString(key)));
         add(TracksEnd());
     }
 
@@ -88,9 +91,8 @@ class Walker {
             return track;
         }
         plist_.enter();
-        QString key;
-        while (plist_.nextEntry(key)) {
-            const qsizetype index = indexOf(key);
+        while (plist_.nextEntry(key_)) {
+            const qsizetype index = indexOf(key_);
             if (index < 0)
                 plist_.skip();
             else
@@ -99,12 +101,12 @@ class Walker {
         return track;
     }
 
-    // A track has few keys worth reading among many: comparing lengths first finds them
-    // quicker than hashing every key.
-    qsizetype indexOf(const QString& key) const {
-        for (qsizetype i = 0; i < keys_.size(); ++i) {
-            if (keys_[i].size() == key.size() && keys_[i] == key)
-                return i;
+    // A track has few keys worth reading among many: comparing their bytes finds them quicker
+    // than hashing every key.
+    qsizetype indexOf(const std::string& key) const {
+        for (size_t i = 0; i < keys_.size(); ++i) {
+            if (keys_[i] == key)
+                return qsizetype(i);
         }
         return -1;
     }
@@ -126,15 +128,16 @@ class Walker {
             return playlist;
         }
         plist_.enter();
-        QString key;
+        std::string key;
         while (plist_.nextEntry(key)) {
-            if (key == u"Playlist Items") {
+            if (key == "Playlist Items") {
                 readItems(playlist.items);
-            } else if (plist_.atDict() || plist_.atArray() || plist_.element() == u"data") {
-                playlist.values.insert(key, QVariant());
+            } else if (plist_.atDict() || plist_.atArray() || plist_.atData()) {
+                playlist.values.insert(QString::fromStdString(key), QVariant());
                 plist_.skip();
             } else {
-                playlist.values.insert(key, plist_.value());
+                const QString name = QString::fromStdString(key);
+                playlist.values.insert(name, plist_.value());
             }
         }
         return playlist;
@@ -148,13 +151,12 @@ class Walker {
             return;
         }
         plist_.enter();
-        QString key;
         while (plist_.nextItem()) {
             qint64 trackId = 0;
             if (plist_.atDict()) {
                 plist_.enter();
-                while (plist_.nextEntry(key)) {
-                    if (key == u"Track ID")
+                while (plist_.nextEntry(key_)) {
+                    if (key_ == "Track ID")
                         trackId = plist_.value().toLongLong();
                     else
                         plist_.skip();
@@ -169,7 +171,8 @@ class Walker {
     Reader& owner_;
     plist::Reader plist_;
     QString fileName_;
-    QStringList keys_;
+    std::vector<std::string> keys_;  // UTF-8
+    std::string key_;                // the key being read, keeping its room
     std::vector<Item> batch_;
     qsizetype weight_ = 0;
 };

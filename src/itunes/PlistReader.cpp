@@ -5,6 +5,8 @@
 
 #include <QDateTime>
 
+#include <charconv>
+
 namespace tessel::itunes::plist {
 
 namespace {
@@ -13,66 +15,87 @@ namespace {
 // the stack.
 constexpr int kMaxDepth = 64;
 
-int digits(QStringView text, qsizetype from, qsizetype count) {
+bool isSpace(char c) {
+    return c == ' ' || c == '\n' || c == '\t' || c == '\r';
+}
+
+std::string_view trimmed(std::string_view text) {
+    while (!text.empty() && isSpace(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && isSpace(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
+QString fromUtf8(std::string_view text) {
+    return QString::fromUtf8(text.data(), text.size());
+}
+
+int digits(std::string_view text, size_t from, size_t count) {
     int number = 0;
-    for (qsizetype i = from; i < from + count; ++i) {
-        if (text[i] < u'0' || text[i] > u'9')
+    for (size_t i = from; i < from + count; ++i) {
+        if (text[i] < '0' || text[i] > '9')
             return -1;
-        number = number * 10 + (text[i].unicode() - u'0');
+        number = number * 10 + (text[i] - '0');
     }
     return number;
 }
 
 // The form every export writes, 2001-02-03T04:05:06Z, checked without the general parser: an
 // export holds a few dates per track and they are mostly passed over.
-bool isPlainDate(QStringView text) {
-    if (text.size() != 20 || text[4] != u'-' || text[7] != u'-' || text[10] != u'T' ||
-        text[13] != u':' || text[16] != u':' || text[19] != u'Z')
+bool isPlainDate(std::string_view text) {
+    if (text.size() != 20 || text[4] != '-' || text[7] != '-' || text[10] != 'T' ||
+        text[13] != ':' || text[16] != ':' || text[19] != 'Z')
         return false;
     return QDate::isValid(digits(text, 0, 4), digits(text, 5, 2), digits(text, 8, 2)) &&
            QTime::isValid(digits(text, 11, 2), digits(text, 14, 2), digits(text, 17, 2));
 }
 
-}  // namespace
-
-// Element names are told apart by their length first: few full comparisons per element.
-Reader::Element Reader::elementKind() const {
-    const QStringView name = xml_.name();
-    switch (name.size()) {
-        case 4:
-            if (name == u"dict")
-                return Element::Dict;
-            if (name == u"date")
-                return Element::Date;
-            if (name == u"data")
-                return Element::Data;
-            if (name == u"true")
-                return Element::True;
-            if (name == u"real")
-                return Element::Real;
-            break;
-        case 5:
-            if (name == u"array")
-                return Element::Array;
-            if (name == u"false")
-                return Element::False;
-            break;
-        case 6:
-            if (name == u"string")
-                return Element::String;
-            break;
-        case 7:
-            if (name == u"integer")
-                return Element::Integer;
-            break;
-    }
-    return Element::Other;
+// A whole number in decimal, with an optional sign.
+bool parseInteger(std::string_view text, qint64& number) {
+    if (text.size() > 1 && text.front() == '+' && text[1] != '-')
+        text.remove_prefix(1);
+    const char* end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, number);
+    return !text.empty() && error == std::errc() && stop == end;
 }
 
-Reader::Reader(QIODevice& device, const QString& fileName) : xml_(&device), fileName_(fileName) {}
+const char* nameOf(Element element) {
+    switch (element) {
+        case Element::Plist:
+            return "plist";
+        case Element::Dict:
+            return "dict";
+        case Element::Array:
+            return "array";
+        case Element::Key:
+            return "key";
+        case Element::String:
+            return "string";
+        case Element::Integer:
+            return "integer";
+        case Element::Real:
+            return "real";
+        case Element::True:
+            return "true";
+        case Element::False:
+            return "false";
+        case Element::Date:
+            return "date";
+        case Element::Data:
+            return "data";
+        case Element::Other:
+            break;
+    }
+    return "";
+}
+
+}  // namespace
+
+Reader::Reader(QIODevice& device, const QString& fileName) : tokens_(device), fileName_(fileName) {}
 
 void Reader::begin() {
-    if (!nextStartElement() || xml_.name() != u"plist")
+    if (!nextStartElement() || element_ != Element::Plist)
         fail(QStringLiteral("it is not a property list"));
     if (!nextStartElement())
         fail(QStringLiteral("the property list is empty"));
@@ -86,77 +109,83 @@ void Reader::end() {
 void Reader::fail(QString problem) {
     while (problem.endsWith(u'.'))
         problem.chop(1);
-    throw importError(formattedString(QStringLiteral("“%@”, line %lld: %@."), fileName_,
-                                      xml_.lineNumber(), problem));
+    throw importError(
+        formattedString(QStringLiteral("“%@”, line %lld: %@."), fileName_, line_, problem));
 }
 
-// The next token, checked. A library export declares no entities; refusing every declaration
-// keeps external ones from being read and nested ones from growing without bound. Every caller
-// is inside the top-level value, so the end of the document is the end of the file too early.
-QXmlStreamReader::TokenType Reader::nextToken() {
-    const auto token = xml_.readNext();
-    switch (token) {
-        case QXmlStreamReader::Invalid:
-            fail(xml_.errorString());
-        case QXmlStreamReader::EntityReference:
-            fail(formattedString(QStringLiteral("unknown entity “&%@;”"), xml_.name().toString()));
-        case QXmlStreamReader::DTD:
-            if (!xml_.entityDeclarations().isEmpty())
-                fail(QStringLiteral("the document declares entities"));
-            break;
-        case QXmlStreamReader::EndDocument:
-            fail(QStringLiteral("the file ends too early"));
-        default:
-            break;
-    }
+// The next token, checked. Every caller is inside the top-level value, so the end of the
+// document is the end of the file too early.
+const Token& Reader::nextToken() {
+    const Token& token = tokens_.next();
+    line_ = token.line;
+    if (token.kind == Token::Error)
+        fail(tokens_.problem());
+    if (token.kind == Token::EndOfDocument)
+        fail(QStringLiteral("the file ends too early"));
     return token;
+}
+
+QString Reader::elementName() const {
+    return element_ == Element::Other ? fromUtf8(otherName_)
+                                      : QString::fromLatin1(nameOf(element_));
 }
 
 // Advances to the next start element of the current level; false at its end.
 bool Reader::nextStartElement() {
     for (;;) {
-        const auto token = nextToken();
-        if (token == QXmlStreamReader::StartElement)
+        const Token& token = nextToken();
+        if (token.kind == Token::Start) {
+            element_ = token.element;
+            if (element_ == Element::Other)
+                otherName_ = tokens_.text(token);
             return true;
-        if (token == QXmlStreamReader::EndElement)
+        }
+        if (token.kind == Token::End)
             return false;
-        if (token == QXmlStreamReader::Characters && !xml_.isWhitespace())
+        if (!trimmed(tokens_.text(token)).empty())
             fail(QStringLiteral("text outside of a value"));
     }
 }
 
-// The text of a simple element, into a buffer that keeps its room from one value to the
-// next. An entity the document does not define stops the read: dropping it would change the
-// value, and resolving it is never done.
-void Reader::readText(QString& into) {
-    into.resize(0);
+void Reader::failInside() {
+    fail(formattedString(QStringLiteral("unexpected element <%@> inside a value"), elementName()));
+}
+
+// The text of a simple element, into a buffer that keeps its room from one value to the next.
+void Reader::readText(std::string& into) {
+    into.clear();
     for (;;) {
-        const auto token = nextToken();
-        if (token == QXmlStreamReader::Characters)
-            into.append(xml_.text());
-        else if (token == QXmlStreamReader::EndElement)
+        const Token& token = nextToken();
+        if (token.kind == Token::Text) {
+            into.append(tokens_.text(token));
+        } else if (token.kind == Token::End) {
             return;
-        else if (token == QXmlStreamReader::StartElement)
-            fail(formattedString(QStringLiteral("unexpected element <%@> inside a value"),
-                                 xml_.name().toString()));
+        } else {
+            element_ = token.element;
+            if (element_ == Element::Other)
+                otherName_ = tokens_.text(token);
+            failInside();
+        }
     }
 }
 
 QString Reader::text() {
-    QString result;
-    readText(result);
-    return result;
+    readText(scratch_);
+    return fromUtf8(scratch_);
 }
 
 // As text(), keeping nothing.
 void Reader::skipText() {
     for (;;) {
-        const auto token = nextToken();
-        if (token == QXmlStreamReader::EndElement)
+        const Token& token = nextToken();
+        if (token.kind == Token::End)
             return;
-        if (token == QXmlStreamReader::StartElement)
-            fail(formattedString(QStringLiteral("unexpected element <%@> inside a value"),
-                                 xml_.name().toString()));
+        if (token.kind == Token::Start) {
+            element_ = token.element;
+            if (element_ == Element::Other)
+                otherName_ = tokens_.text(token);
+            failInside();
+        }
     }
 }
 
@@ -165,16 +194,16 @@ void Reader::enter() {
         fail(QStringLiteral("values are nested too deeply"));
 }
 
-bool Reader::nextEntry(QString& key) {
+bool Reader::nextEntry(std::string& key) {
     if (!nextStartElement()) {
         --depth_;
         return false;
     }
-    if (xml_.name() != u"key")
+    if (element_ != Element::Key)
         fail(QStringLiteral("a dictionary entry has no key"));
     readText(key);
-    if (!nextStartElement() || xml_.name() == u"key")
-        fail(formattedString(QStringLiteral("the key “%@” has no value"), key));
+    if (!nextStartElement() || element_ == Element::Key)
+        fail(formattedString(QStringLiteral("the key “%@” has no value"), fromUtf8(key)));
     return true;
 }
 
@@ -186,7 +215,7 @@ bool Reader::nextItem() {
 }
 
 QVariant Reader::value() {
-    switch (elementKind()) {
+    switch (element_) {
         case Element::Dict:
             return dict();
         case Element::Array:
@@ -204,18 +233,19 @@ QVariant Reader::value() {
         case Element::Date:
             return date();
         case Element::Data:
-            return QByteArray::fromBase64(text().toLatin1());
-        case Element::Other:
+            readText(scratch_);
+            return QByteArray::fromBase64(QByteArray(scratch_.data(), qsizetype(scratch_.size())));
+        default:
             break;
     }
-    fail(formattedString(QStringLiteral("unexpected element <%@>"), xml_.name().toString()));
+    fail(formattedString(QStringLiteral("unexpected element <%@>"), elementName()));
 }
 
 void Reader::skip() {
-    switch (elementKind()) {
+    switch (element_) {
         case Element::Dict: {
             enter();
-            QString key;
+            std::string key;
             while (nextEntry(key))
                 skip();
             return;
@@ -241,9 +271,11 @@ void Reader::skip() {
 QVariant Reader::dict() {
     enter();
     QVariantMap map;
-    QString key;
-    while (nextEntry(key))
-        map.insert(key, value());
+    std::string key;
+    while (nextEntry(key)) {
+        const QString name = fromUtf8(key);
+        map.insert(name, value());
+    }
     return map;
 }
 
@@ -255,21 +287,22 @@ QVariant Reader::array() {
     return list;
 }
 
-QVariant Reader::integer() {
-    bool ok = false;
+qint64 Reader::integer() {
     readText(scratch_);
-    const qint64 number = QStringView(scratch_).trimmed().toLongLong(&ok);
-    if (!ok)
+    qint64 number = 0;
+    if (!parseInteger(trimmed(scratch_), number))
         fail(QStringLiteral("an integer value is not a whole number"));
     return number;
 }
 
 QVariant Reader::real() {
+    readText(scratch_);
     bool ok = false;
-    const double number = text().trimmed().toDouble(&ok);
+    const std::string_view number = trimmed(scratch_);
+    const double result = QByteArray(number.data(), qsizetype(number.size())).toDouble(&ok);
     if (!ok)
         fail(QStringLiteral("a real value is not a number"));
-    return number;
+    return result;
 }
 
 QVariant Reader::boolean(bool truth) {
@@ -279,7 +312,8 @@ QVariant Reader::boolean(bool truth) {
 }
 
 QVariant Reader::date() {
-    QDateTime moment = QDateTime::fromString(text().trimmed(), Qt::ISODate);
+    readText(scratch_);
+    QDateTime moment = QDateTime::fromString(fromUtf8(trimmed(scratch_)), Qt::ISODate);
     if (!moment.isValid())
         fail(QStringLiteral("a date is not in the form 2001-02-03T04:05:06Z"));
     return moment.toUTC();
@@ -287,8 +321,8 @@ QVariant Reader::date() {
 
 void Reader::checkDate() {
     readText(scratch_);
-    const QStringView moment = QStringView(scratch_).trimmed();
-    if (!isPlainDate(moment) && !QDateTime::fromString(moment.toString(), Qt::ISODate).isValid())
+    const std::string_view moment = trimmed(scratch_);
+    if (!isPlainDate(moment) && !QDateTime::fromString(fromUtf8(moment), Qt::ISODate).isValid())
         fail(QStringLiteral("a date is not in the form 2001-02-03T04:05:06Z"));
 }
 

@@ -7,9 +7,12 @@
 // or expands entities.
 #pragma once
 
+#include "PlistTokenizer.h"
+
 #include <QIODevice>
 #include <QVariant>
-#include <QXmlStreamReader>
+
+#include <string>
 
 namespace tessel::itunes::plist {
 
@@ -24,16 +27,16 @@ class Reader {
     /// After the top-level value: checks that nothing but the end of the document follows.
     void end();
 
-    /// The element name of the value the reader stands at ("dict", "string", …).
-    QStringView element() const { return xml_.name(); }
-    bool atDict() const { return element() == u"dict"; }
-    bool atArray() const { return element() == u"array"; }
+    /// What the value the reader stands at is.
+    bool atDict() const { return element_ == Element::Dict; }
+    bool atArray() const { return element_ == Element::Array; }
+    bool atData() const { return element_ == Element::Data; }
 
     /// Enters the dict or array the reader stands at; then nextEntry() or nextItem() walk it.
     void enter();
-    /// In a dict: reads the next entry's key and stops at the start of its value; false at the
-    /// dict's end, which leaves it.
-    bool nextEntry(QString& key);
+    /// In a dict: reads the next entry's key (UTF-8) and stops at the start of its value;
+    /// false at the dict's end, which leaves it.
+    bool nextEntry(std::string& key);
     /// In an array: stops at the start of the next value; false at the array's end, which
     /// leaves it.
     bool nextItem();
@@ -46,25 +49,28 @@ class Reader {
     [[noreturn]] void fail(QString problem);
 
   private:
-    enum class Element { Dict, Array, String, Integer, Real, True, False, Date, Data, Other };
-    Element elementKind() const;
-    QXmlStreamReader::TokenType nextToken();
+    const Token& nextToken();
     bool nextStartElement();
-    void readText(QString& into);
+    [[noreturn]] void failInside();
+    void readText(std::string& into);
     QString text();
     void skipText();
+    QString elementName() const;
     QVariant dict();
     QVariant array();
-    QVariant integer();
+    qint64 integer();
     QVariant real();
     QVariant boolean(bool truth);
     QVariant date();
     void checkDate();
 
-    QXmlStreamReader xml_;
+    Tokenizer tokens_;
     QString fileName_;
+    qint64 line_ = 0;
+    Element element_ = Element::Other;  // of the value the reader stands at
+    std::string otherName_;             // when that is Other
     int depth_ = 0;
-    QString scratch_;  // the text of a number or date being checked
+    std::string scratch_;  // the text of a value being read
 };
 
 }  // namespace tessel::itunes::plist
