@@ -19,6 +19,16 @@ TesselError sqliteError(const QString& path, const QString& doing, const char* m
                         QString::fromUtf8(message ? message : "unknown error")));
 }
 
+// SQLite keeps statistics of its memory, taking a process-wide lock on every allocation; no one
+// reads them, and a large import allocates millions of times.
+void configureOnce() {
+    static const bool configured = [] {
+        sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0);
+        return true;
+    }();
+    (void)configured;
+}
+
 }  // namespace
 
 Database::Database(const QString& path, Access access)
@@ -41,6 +51,7 @@ Database::Database(const QString& path, Access access)
 }
 
 void Database::openAs(int flags, const QByteArray& name) {
+    configureOnce();
     flags |= SQLITE_OPEN_FULLMUTEX;
     const int rc = sqlite3_open_v2(name.constData(), &db_, flags, nullptr);
     if (rc != SQLITE_OK) {
