@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Fuzzes the Library.xml importer and the file backend (reading and writing music files) with
-# libFuzzer, AddressSanitizer and UndefinedBehaviorSanitizer: builds them in build-fuzz with
+# Fuzzes the Library.xml importer, the property list reader (a value read whole and passed over
+# must end alike) and the file backend (reading and writing music files) with libFuzzer,
+# AddressSanitizer and UndefinedBehaviorSanitizer: builds them in build-fuzz with
 # clang, seeds each corpus from the test fixtures (and the real-world corpus when it is there),
 # and runs each target for SECONDS (default 60). Findings land in build-fuzz/findings; the exit
 # status is 1 when there is any.
@@ -31,7 +32,7 @@ command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DCMAKE_CXX_COMPILER=clang++ -DTESSEL_FUZZ=ON -DTESSEL_BUILD_TESTS=OFF \
     -DTESSEL_BUILD_BENCH=OFF "${launcher[@]}" >/dev/null
-cmake --build "$build" --parallel 2 --target fuzz_library_xml fuzz_file_tags
+cmake --build "$build" --parallel 2 --target fuzz_library_xml fuzz_plist_reader fuzz_file_tags
 
 # The seeds of the file backend start with the byte that picks their type (FileTagsFuzzer).
 types=(mp3 flac ogg m4a wav aiff opus ape wv mpc tta wma)
@@ -45,8 +46,10 @@ seed_file() {
         fi
     done
 }
-mkdir -p "$build/corpus/library_xml" "$build/corpus/file_tags" "$build/findings"
+mkdir -p "$build/corpus/library_xml" "$build/corpus/plist_reader" "$build/corpus/file_tags" \
+    "$build/findings"
 cp "$root"/tests/itunes/data/*.xml "$build/corpus/library_xml/"
+cp "$root"/tests/itunes/data/*.xml "$build/corpus/plist_reader/"
 for file in "$root"/tests/data/*; do seed_file "$file"; done
 if [ -d "$corpus_root" ]; then
     while IFS= read -r -d '' file; do seed_file "$file"; done \
@@ -54,7 +57,7 @@ if [ -d "$corpus_root" ]; then
 fi
 
 status=0
-for target in library_xml file_tags; do
+for target in library_xml plist_reader file_tags; do
     log="$build/findings/fuzz_$target.log"
     ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
         "$build/fuzz/fuzz_$target" "$build/corpus/$target" -max_total_time="$seconds" \

@@ -47,7 +47,9 @@ bool isPlainDate(std::string_view text) {
     if (text.size() != 20 || text[4] != '-' || text[7] != '-' || text[10] != 'T' ||
         text[13] != ':' || text[16] != ':' || text[19] != 'Z')
         return false;
-    return QDate::isValid(digits(text, 0, 4), digits(text, 5, 2), digits(text, 8, 2)) &&
+    const int year = digits(text, 0, 4);  // -1 for a character that is no digit, which
+    return year >= 0 &&                   // QDate would take for a year before Christ
+           QDate::isValid(year, digits(text, 5, 2), digits(text, 8, 2)) &&
            QTime::isValid(digits(text, 11, 2), digits(text, 14, 2), digits(text, 17, 2));
 }
 

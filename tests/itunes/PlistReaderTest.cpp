@@ -1,5 +1,6 @@
 // The property list reader over its chunked tokenizer: a document reads the same wherever the
-// chunks of the file end, and the faults only the tokenizer sees are refused naming their line.
+// chunks of the file end, and faults are refused naming their line, alike whether the value is
+// read whole or passed over.
 #include "itunes/PlistReader.h"
 #include "support/TesselError.h"
 
@@ -16,33 +17,35 @@ const QByteArray kHeader =
     "<!DOCTYPE plist PUBLIC \"-//Apple//DTD PLIST 1.0//EN\" "
     "\"http://www.apple.com/DTDs/PropertyList-1.0.dtd\">\n";
 
-// The whole top-level value, read once whole and once passed over.
-QVariant readDocument(const QByteArray& document) {
+QVariant readDocument(const QByteArray& document, bool skipping = false) {
+    QByteArray bytes = document;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    itunes::plist::Reader reader(buffer, QStringLiteral("test.xml"));
+    reader.begin();
     QVariant whole;
-    for (bool skipping : {false, true}) {
-        QByteArray bytes = document;
-        QBuffer buffer(&bytes);
-        buffer.open(QIODevice::ReadOnly);
-        itunes::plist::Reader reader(buffer, QStringLiteral("test.xml"));
-        reader.begin();
-        if (skipping)
-            reader.skip();
-        else
-            whole = reader.value();
-        reader.end();
-    }
+    if (skipping)
+        reader.skip();
+    else
+        whole = reader.value();
+    reader.end();
     return whole;
 }
 
-// The reason of the failure, or empty when the document was read.
+// The reason the document is refused, or empty when it is read. A value passed over is checked
+// as one read whole: both must end alike.
 QString failureOf(const QByteArray& document) {
-    try {
-        readDocument(document);
-    } catch (const TesselError& error) {
-        EXPECT_EQ(error.name(), QStringLiteral("Import Failed"));
-        return error.reason();
+    QString reasons[2];
+    for (bool skipping : {false, true}) {
+        try {
+            readDocument(document, skipping);
+        } catch (const TesselError& error) {
+            EXPECT_EQ(error.name(), QStringLiteral("Import Failed"));
+            reasons[skipping] = error.reason();
+        }
     }
-    return QString();
+    EXPECT_EQ(reasons[0], reasons[1]);
+    return reasons[0];
 }
 
 // A file is handed to the parser 64 KB at a time: a character of several bytes, an element
@@ -64,16 +67,18 @@ TEST(PlistReaderTest, ADocumentReadsTheSameWhereverItsChunksEnd) {
     for (qsizetype before = 0; before <= tail.size(); ++before) {
         const QByteArray pad(chunk - opening.size() - qsizetype(strlen("</string>")) - before, 'x');
         const QByteArray body = opening + pad + "</string>" + tail;
-        QVariantMap read = readDocument(body + "</dict>\n</plist>\n").toMap();
+        const QByteArray whole = body + "</dict>\n</plist>\n";
+        QVariantMap read = readDocument(whole).toMap();
         read.remove(QStringLiteral("Pad"));
         EXPECT_EQ(read, expected) << before;
+        EXPECT_EQ(failureOf(whole), QString()) << before;
         EXPECT_TRUE(failureOf(body + "<key>Bad</key><integer>4x2</integer></dict></plist>")
                         .contains(u"“test.xml”, line 8: an integer value is not a whole number."))
             << before;
     }
 }
 
-TEST(PlistReaderTest, FaultsOnlyTheTokenizerSeesAreRefusedNamingTheirLine) {
+TEST(PlistReaderTest, FaultsAreRefusedNamingTheirLineWhetherReadOrPassedOver) {
     QByteArray laughs = "<!DOCTYPE plist [\n<!ENTITY a \"aaaaaaaaaaaaaaaaaaaa\">";
     for (char level = 'b'; level <= 'z'; ++level)
         laughs += "<!ENTITY " + QByteArray(1, level) + " \"" +
@@ -91,6 +96,8 @@ TEST(PlistReaderTest, FaultsOnlyTheTokenizerSeesAreRefusedNamingTheirLine) {
          "line 4: Opening and ending tag mismatch."},
         {kHeader + "<plist>\n<array><string>x</string>\nstray</array></plist>",
          "line 5: text outside of a value."},
+        {kHeader + "<plist>\n<array><date>\"021-03-04T05:06:07Z</date></array></plist>",
+         "line 4: a date is not in the form 2001-02-03T04:05:06Z."},
     };
     for (const auto& [document, expected] : rows) {
         const QString reason = failureOf(document);
