@@ -122,9 +122,9 @@ tessel::ChangeList previewInProcess(const QString& folder) {
     tessel::SearchReplace tool({0, QStringLiteral("the"), QStringLiteral("The"), false, false});
     tool.validate();
     NullSink sink;
-    const auto gather = [&] {
-        return std::optional(tessel::folderTracks(QUrl::fromLocalFile(folder)));
-    };
+    const auto gather = tessel::TrackGatherer::oneByOne([&](const tessel::TrackFound& found) {
+        return std::optional(tessel::folderTracks(QUrl::fromLocalFile(folder), found));
+    });
     tessel::ChangeList list;
     list.records = tool.collect(gather, sink).records;
     return list;

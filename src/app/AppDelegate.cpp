@@ -157,14 +157,15 @@ TrackGatherer AppDelegate::gatherer() const {
     const TrackSource source{selectedMethod_, selectedPlaylist_,
                              folderPath_.isEmpty() ? std::nullopt : std::optional(folderPath_),
                              playlistIds_};
-    return [this, source, application = application_]() -> std::optional<GatheredTracks> {
+    return TrackGatherer::oneByOne([this, source, application = application_](
+                                       const TrackFound& found) -> std::optional<GatheredTracks> {
         try {
-            return gatherTracks(source, application);
+            return gatherTracks(source, application, found);
         } catch (const TesselError& error) {
             showAlert(okAlert(error.name(), sentence(error.reason())));
             return std::nullopt;
         }
-    };
+    });
 }
 
 void AppDelegate::refreshPlaylists() {

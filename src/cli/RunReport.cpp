@@ -1,6 +1,5 @@
 #include "RunReport.h"
 
-#include "support/FormattedString.h"
 #include "tags/TagValue.h"
 
 #include <QJsonArray>
@@ -53,13 +52,15 @@ QJsonValue changesJson(const RunReport& report) {
                        {"records", records}};
 }
 
+// "%4li [%@] %@ | %@", and " | %@ → %@" for a tag change; put together directly, as a list of
+// 100,000 rows is printed after the run.
 QString rowText(qsizetype row, const ChangeRecord& record, bool membership) {
-    QString text = formattedString(QStringLiteral("%4li [%@] %@ | %@"), row,
-                                   record.enabled ? QStringLiteral("x") : QStringLiteral(" "),
-                                   record.title, record.artist);
+    QString text = QString::number(row).rightJustified(4) +
+                   (record.enabled ? QStringLiteral(" [x] ") : QStringLiteral(" [ ] ")) +
+                   record.title + QStringLiteral(" | ") + record.artist;
     if (!membership) {
-        text += formattedString(QStringLiteral(" | %@ → %@"), valueText(record.oldTag),
-                                valueText(record.newTag));
+        text += QStringLiteral(" | ") + valueText(record.oldTag) + QStringLiteral(" → ") +
+                valueText(record.newTag);
     }
     return text;
 }

@@ -1,13 +1,13 @@
 #include "FileHelpers.h"
 
+#include "FolderWalker.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QStringDecoder>
 
 #include <cerrno>
 #include <cstdio>
-#include <filesystem>
 #include <system_error>
 
 #include <fcntl.h>
@@ -42,27 +42,13 @@ std::optional<QStringList> dirContentsRecursive(const QString& path) {
 }
 
 std::optional<FolderListing> folderListingRecursive(const QString& path) {
-    if (!isReadableFolder(path))
+    FolderWalker walker(path);
+    if (!walker.isOpen())
         return std::nullopt;
-    namespace fs = std::filesystem;
-    // The standard walker hands out the names' bytes, so a name that is not UTF-8 can be
-    // counted instead of vanishing. It does not follow links to folders, so link loops end.
-    const fs::path root(QFile::encodeName(QFileInfo(path).absoluteFilePath()).toStdString());
-    std::error_code error;
-    fs::recursive_directory_iterator it(root, fs::directory_options::skip_permission_denied, error);
     FolderListing listing;
-    for (; !error && it != fs::recursive_directory_iterator(); it.increment(error)) {
-        const std::string relative = it->path().lexically_relative(root).native();
-        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-        const QString name =
-            utf8.decode(QByteArrayView(relative.data(), qsizetype(relative.size())));
-        if (utf8.hasError()) {
-            ++listing.undecodableNames;
-            it.disable_recursion_pending();
-            continue;
-        }
-        listing.entries.append(name);
-    }
+    while (auto entry = walker.next())
+        listing.entries.append(*entry);
+    listing.undecodableNames = walker.undecodableNames();
     return listing;
 }
 

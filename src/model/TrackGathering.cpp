@@ -27,36 +27,46 @@ GatheredTracks tracksOf(const QList<itunes::TrackPtr>& references) {
     return gathered;
 }
 
+TesselError noFiles() {
+    return TesselError(QStringLiteral("No Files"),
+                       QStringLiteral("The folder you have selected doesn't seem to contain "
+                                      "music files."));
+}
+
 }  // namespace
 
 GatheredTracks gatherTracks(const TrackSource& source,
-                            const itunes::ApplicationProvider& application) {
+                            const itunes::ApplicationProvider& application,
+                            const TrackFound& found) {
     if (source.selectedMethod == 1)
-        return folderTracks(source.folderPath);
+        return folderTracks(source.folderPath, found);
     const auto app = application();
     if (source.selectedMethod == 0)
-        return playlistTracks(source, *app);
-    return tracksOf(app->selection());
+        return tellEachTrack(playlistTracks(source, *app), found);
+    return tellEachTrack(tracksOf(app->selection()), found);
 }
 
-GatheredTracks folderTracks(const std::optional<QUrl>& folder) {
+GatheredTracks folderTracks(const std::optional<QUrl>& folder, const TrackFound& found) {
     if (!folder) {
         throw TesselError(QStringLiteral("No Folder"),
                           QStringLiteral("You didn't select a folder with music files to operate "
                                          "on."));
     }
-    const auto files =
-        folder->isLocalFile() ? musicFilesBelow(folder->toLocalFile()) : std::nullopt;
-    if (!files || files->paths.isEmpty()) {
-        throw TesselError(QStringLiteral("No Files"),
-                          QStringLiteral("The folder you have selected doesn't seem to contain "
-                                         "music files."));
-    }
+    if (!folder->isLocalFile())
+        throw noFiles();
+    MusicFileWalker files(folder->toLocalFile());
     GatheredTracks gathered;
-    gathered.tracks.reserve(files->paths.size());
-    for (const QString& path : files->paths)
-        gathered.tracks.append(MusicTrack::withPath(path));
-    for (int i = 0; i < files->undecodableNames; ++i)
+    bool stopped = false;
+    while (std::optional<QString> path = files.next()) {
+        gathered.tracks.append(MusicTrack::withPath(std::move(*path)));
+        if (found && !found(gathered.tracks.constLast())) {
+            stopped = true;
+            break;
+        }
+    }
+    if (gathered.tracks.isEmpty() && !stopped)
+        throw noFiles();
+    for (int i = 0; i < files.undecodableNames(); ++i)
         passOver(gathered.passedOver, QStringLiteral("file whose name is not valid UTF-8"),
                  QStringLiteral("files whose names are not valid UTF-8"));
     return gathered;
@@ -77,6 +87,18 @@ QList<itunes::TrackPtr> selectedTracks(itunes::Application& application) {
     for (const auto& reference : application.selection())
         tracks.append(reference->get());
     return tracks;
+}
+
+GatheredTracks tellEachTrack(GatheredTracks gathered, const TrackFound& found) {
+    if (!found)
+        return gathered;
+    for (qsizetype i = 0; i < gathered.tracks.size(); ++i) {
+        if (!found(gathered.tracks.at(i))) {
+            gathered.tracks.remove(i + 1, gathered.tracks.size() - i - 1);
+            break;
+        }
+    }
+    return gathered;
 }
 
 PlaylistMenus readPlaylistMenus(itunes::Application& application) {

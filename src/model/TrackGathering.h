@@ -9,6 +9,7 @@
 #include <QStringList>
 #include <QUrl>
 
+#include <functional>
 #include <optional>
 
 namespace tessel {
@@ -27,20 +28,32 @@ struct GatheredTracks {
     QList<PassedOver> passedOver;
 };
 
+/// Hears of each track as soon as the gathering finds it, in the order of the list; false
+/// stops the gathering there.
+using TrackFound = std::function<bool(const MusicTrack& track)>;
+
 /// A new list of the source's tracks. Throws a TesselError whose name and reason are the
 /// title and message of what went wrong ("No Folder", "No Files", "Playlist Not Found");
-/// library errors propagate.
+/// library errors propagate. When given, found hears of each track of the list as it is found:
+/// the files of a folder while the folder is still being listed, other tracks once their list
+/// is read. When found stops the gathering, the tracks found so far are given and no error
+/// that only the whole list could show ("No Files") is thrown.
 GatheredTracks gatherTracks(const TrackSource& source,
-                            const itunes::ApplicationProvider& application);
+                            const itunes::ApplicationProvider& application,
+                            const TrackFound& found = {});
 
 /// Every music file below the folder at any depth, in listing order; throws "No Folder" or
-/// "No Files". Files whose names are not valid UTF-8 are passed over.
-GatheredTracks folderTracks(const std::optional<QUrl>& folder);
+/// "No Files". Files whose names are not valid UTF-8 are passed over. found as gatherTracks.
+GatheredTracks folderTracks(const std::optional<QUrl>& folder, const TrackFound& found = {});
 
 /// The tracks of the playlist whose persistent ID is at selectedPlaylist of playlistIds, so
 /// the playlist chosen is the one gathered even when another shares its name; throws
 /// "Playlist Not Found" when the index is out of range or the playlist is gone.
 GatheredTracks playlistTracks(const TrackSource& source, itunes::Application& application);
+
+/// Tells found of each track of a list already gathered, in order, until it stops the
+/// gathering; the list then ends at the track it stopped on.
+GatheredTracks tellEachTrack(GatheredTracks gathered, const TrackFound& found);
 
 /// The library's selection resolved into current track objects, in selection order.
 QList<itunes::TrackPtr> selectedTracks(itunes::Application& application);

@@ -13,23 +13,44 @@ const QStringList& audioExtensions() {
     return list;
 }
 
+namespace {
+
+// What follows the last dot of the entry's own name; empty when it has none.
+QStringView suffixOf(const QString& entry) {
+    const QStringView name = QStringView(entry).mid(entry.lastIndexOf(u'/') + 1);
+    const qsizetype dot = name.lastIndexOf(u'.');
+    return dot < 0 ? QStringView() : name.mid(dot + 1);
+}
+
+}  // namespace
+
 std::optional<MusicFiles> musicFilesBelow(const QString& folder) {
-    // The listing is relative to the folder, which it reads right only when given absolute.
-    const QString absolute = QFileInfo(folder).absoluteFilePath();
-    const auto listing = folderListingRecursive(absolute);
-    if (!listing)
+    MusicFileWalker walker(folder);
+    if (!walker.isOpen())
         return std::nullopt;
     MusicFiles files;
-    files.undecodableNames = listing->undecodableNames;
-    const QDir base(absolute);
-    for (const QString& entry : listing->entries) {
-        if (!audioExtensions().contains(QFileInfo(entry).suffix().toLower()))
-            continue;
-        const QString path = QDir::cleanPath(base.absoluteFilePath(entry));
-        if (QFileInfo(path).isFile())  // follows links; false for pipes, devices, folders
-            files.paths.append(path);
-    }
+    while (auto path = walker.next())
+        files.paths.append(*path);
+    files.undecodableNames = walker.undecodableNames();
     return files;
+}
+
+// The walk is relative to the folder, which it reads right only when given absolute.
+MusicFileWalker::MusicFileWalker(const QString& folder)
+    : walker_(folder), base_(QDir::cleanPath(QFileInfo(folder).absoluteFilePath())) {
+    if (!base_.endsWith(u'/'))
+        base_.append(u'/');
+}
+
+std::optional<QString> MusicFileWalker::next() {
+    while (auto entry = walker_.next()) {
+        const QStringView suffix = suffixOf(*entry);
+        if (suffix.isEmpty() || !audioExtensions().contains(suffix.toString().toLower()))
+            continue;
+        if (walker_.isFile())  // follows links; false for pipes, devices, folders
+            return base_ + *entry;
+    }
+    return std::nullopt;
 }
 
 }  // namespace tessel

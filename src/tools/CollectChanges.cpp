@@ -1,55 +1,125 @@
 #include "CollectChanges.h"
 
-#include "support/FormattedString.h"
 #include "support/OrderedJobs.h"
 #include "support/TesselError.h"
 #include "tags/TagValue.h"
 
 #include <QDebug>
 
-#include <algorithm>
-#include <memory>
+#include <deque>
+#include <exception>
+#include <optional>
+#include <vector>
 
 namespace tessel {
 
 namespace {
 
-// How many parsed tracks may wait for the loop: enough to keep every worker busy, few enough
-// that a long list never holds more than a handful of results.
-constexpr int kReadWindow = 64;
+// How many tracks one job of the workers reads: enough that handing jobs between threads
+// costs little next to the parses, few enough that the workers share the last ones evenly.
+constexpr std::size_t kBatchSize = 16;
+// How many batches may be read ahead of the loop. While a large folder is still being listed
+// the loop takes none, so this lets the reads keep pace with the listing; the values held
+// stay within a few megabytes.
+constexpr int kReadWindow = 256;
 
-// The values of the tracks, one read each, in list order. The files of a folder are parsed
-// ahead on worker threads; a library track is read on the loop's own thread, where a read of
-// the library costs little and its connection is used one request at a time anyway.
+// One track's read: its values, or what the read threw.
+struct TrackRead {
+    QVariantMap values;
+    std::exception_ptr error;
+};
+
+// The values of the tracks, one read each, in the order the gathering found them. The files
+// of a folder are parsed ahead on worker threads, a batch of tracks per job, from the moment
+// they are found; a library track is read on the loop's own thread, where a read of the
+// library costs little and its connection is used one request at a time anyway.
 class TrackReads {
   public:
-    TrackReads(const QList<MusicTrack>& tracks, QStringList tags)
-        : tracks_(tracks), tags_(std::move(tags)) {
-        const bool files = std::none_of(tracks.begin(), tracks.end(),
-                                        [](const MusicTrack& t) { return t.isLibraryTrack(); });
-        if (files && tracks.size() > 1)
-            ahead_ = std::make_unique<OrderedJobs<QVariantMap>>(workerCount(), kReadWindow);
+    explicit TrackReads(QStringList tags) : tags_(std::move(tags)) {}
+
+    // A track the gathering found.
+    void found(const MusicTrack& track) {
+        if (track.isLibraryTrack()) {
+            endBatch(true);
+            batches_.push_back(Batch{{track}, false});
+        } else {
+            filling_.push_back(track);
+            if (filling_.size() == kBatchSize)
+                endBatch(true);
+        }
+        startBatches();
     }
+
+    // The gathering is over. A lone file is read on the loop's thread, as a list of one.
+    void gathered() { endBatch(workers_ || !batches_.empty() || filling_.size() > 1); }
 
     // The values of the next track; throws what its read threw.
     QVariantMap next() {
-        if (!ahead_)
-            return tracks_.at(taken_++).valuesForTags(tags_);
-        while (added_ < tracks_.size() && !ahead_->full()) {
-            const MusicTrack& track = tracks_.at(added_++);
-            ahead_->add([&track, this] { return track.valuesForTags(tags_); });
+        if (taken_ == current_.size()) {
+            startBatches();
+            Batch batch = std::move(batches_.front());
+            batches_.pop_front();
+            --started_;
+            current_ = batch.onWorkers ? *workers_->take() : readAll(batch.tracks, tags_);
+            taken_ = 0;
+            startBatches();
         }
-        ++taken_;
-        return *ahead_->take();
+        TrackRead& read = current_.at(taken_++);
+        if (read.error)
+            std::rethrow_exception(read.error);
+        return std::move(read.values);
     }
 
   private:
-    const QList<MusicTrack>& tracks_;
+    struct Batch {
+        std::vector<MusicTrack> tracks;
+        bool onWorkers = false;
+    };
+
+    // Reads a batch in order; a read that fails ends it, as the loop stops at that track.
+    static std::vector<TrackRead> readAll(const std::vector<MusicTrack>& tracks,
+                                          const QStringList& tags) {
+        std::vector<TrackRead> reads(tracks.size());
+        for (std::size_t i = 0; i < tracks.size(); ++i) {
+            try {
+                reads[i].values = tracks[i].valuesForTags(tags);
+            } catch (...) {
+                reads[i].error = std::current_exception();
+                break;
+            }
+        }
+        return reads;
+    }
+
+    void endBatch(bool onWorkers) {
+        if (filling_.empty())
+            return;
+        batches_.push_back(Batch{std::move(filling_), onWorkers});
+        filling_ = {};
+    }
+
+    // Hands the workers the batches found and not yet started, as far as the window allows.
+    void startBatches() {
+        for (; started_ < batches_.size(); ++started_) {
+            const Batch& batch = batches_[started_];
+            if (!batch.onWorkers)
+                continue;
+            if (!workers_)
+                workers_.emplace(workerCount(), kReadWindow);
+            if (workers_->full())
+                return;
+            workers_->add([tracks = batch.tracks, this] { return readAll(tracks, tags_); });
+        }
+    }
+
     const QStringList tags_;
-    qsizetype added_ = 0;
-    qsizetype taken_ = 0;
+    std::vector<MusicTrack> filling_;  // file tracks found since the last batch
+    std::deque<Batch> batches_;        // found and not yet taken, in order
+    std::size_t started_ = 0;          // how many of batches_ are under way or need no job
+    std::vector<TrackRead> current_;   // the batch being taken
+    std::size_t taken_ = 0;            // of current_
     // Last, so that it is destroyed first: no further read starts, those under way finish.
-    std::unique_ptr<OrderedJobs<QVariantMap>> ahead_;
+    std::optional<OrderedJobs<std::vector<TrackRead>>> workers_;
 };
 
 // A library track without a file: dead when it is a file track, else a stream or the like.
@@ -66,13 +136,6 @@ void passOverFileless(const MusicTrack& track, QList<PassedOver>& passedOver) {
 
 Collection collectChanges(const TrackGatherer& gather, ProgressSink& progress,
                           const QStringList& tags, const ProposeFn& propose, FileNeed need) {
-    Collection result;
-    const std::optional<GatheredTracks> gathered = gather();
-    if (!gathered)
-        return result;
-    result.gathered = true;
-    result.passedOver = gathered->passedOver;
-
     QStringList toRead{QStringLiteral("name"), QStringLiteral("artist")};
     for (const QString& tag : tags) {
         if (!toRead.contains(tag))
@@ -81,10 +144,29 @@ Collection collectChanges(const TrackGatherer& gather, ProgressSink& progress,
     const QString location = QStringLiteral("location");
     if (need == FileNeed::Required && !toRead.contains(location))
         toRead.append(location);
+
+    Collection result;
+    TrackReads reads(toRead);
+    bool stopped = false;
+    const std::optional<GatheredTracks> gathered = gather([&](const MusicTrack& track) {
+        stopped = progress.cancelled();
+        if (!stopped)
+            reads.found(track);
+        return !stopped;
+    });
+    if (!gathered)
+        return result;
+    result.gathered = true;
+    result.passedOver = gathered->passedOver;
+    result.cancelled = stopped;
+    reads.gathered();
+
     const QList<MusicTrack>& tracks = gathered->tracks;
     const auto count = static_cast<int>(tracks.size());
-    TrackReads reads(tracks, toRead);
-    for (int i = 0; i < count; ++i) {
+    // "%i/%i - %@": the position from 1, the count and the title.
+    const QString ofCount = QStringLiteral("/%1 - ").arg(count);
+    const QString name = QStringLiteral("name");
+    for (int i = 0; i < count && !result.cancelled; ++i) {
         if (progress.cancelled()) {
             result.cancelled = true;
             break;
@@ -92,8 +174,7 @@ Collection collectChanges(const TrackGatherer& gather, ProgressSink& progress,
         const MusicTrack& track = tracks.at(i);
         try {
             const QVariantMap values = reads.next();
-            progress.setProgress(formattedString(QStringLiteral("%i/%i - %@"), i + 1, count,
-                                                 valueText(values.value(QStringLiteral("name")))));
+            progress.setProgress(QString::number(i + 1) + ofCount + valueText(values.value(name)));
             if (need == FileNeed::Required && isAbsent(values.value(location))) {
                 passOverFileless(track, result.passedOver);
                 continue;

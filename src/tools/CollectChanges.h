@@ -27,12 +27,15 @@ enum class FileNeed { Any, Required };
 
 /// For each gathered track, in order: reads "name", "artist" and `tags` in one read (one parse
 /// of a file), sets the progress detail "%i/%i - %@" (position from 1, count, title) and calls
-/// propose. The files of a folder are parsed ahead on worker threads, a bounded number of
-/// tracks ahead of the loop; propose, the progress lines and the log keep the track order. With
+/// propose. The files of a folder are parsed on worker threads from the moment the gathering
+/// finds them, while the folder is still being listed, a bounded number of tracks ahead of the
+/// loop; propose, the progress lines and the log keep the track order and start once the list
+/// is whole. With
 /// FileNeed::Required a track without a file (a dead track, a stream) is passed over and counted. A
 /// TesselError while reading or proposing ends the loop (it is logged and kept in the result's
 /// stoppedBy); the records found before it stay. The user stopping the run (the sink's cancelled())
-/// ends the loop before the next track, marked in the result; no further read starts.
+/// ends the gathering or the loop before the next track, marked in the result; no further read
+/// starts.
 Collection collectChanges(const TrackGatherer& gather, ProgressSink& progress,
                           const QStringList& tags, const ProposeFn& propose,
                           FileNeed need = FileNeed::Any);

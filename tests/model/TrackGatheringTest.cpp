@@ -106,5 +106,73 @@ TEST_F(TrackGatheringTest, OnlyRegularFilesAreMusicFiles) {
               (QStringList{temp.filePath("linked.mp3"), temp.filePath("real.mp3")}));
 }
 
+TEST_F(TrackGatheringTest, FoundHearsOfEachFileInTheListsOrderAndCanStopTheListing) {
+    for (const char* name : {"b.mp3", "a/one.flac", "a/deep/two.ogg", "c/three.mp3", "d.txt"})
+        temp.writeFile(QString::fromLatin1(name), "x");
+    const QUrl folder = QUrl::fromLocalFile(temp.path());
+    QStringList heard;
+    const GatheredTracks all = folderTracks(folder, [&](const MusicTrack& track) {
+        heard.append(track.path());
+        return true;
+    });
+    QStringList listed;
+    for (const MusicTrack& track : all.tracks)
+        listed.append(track.path());
+    EXPECT_EQ(heard, listed);
+    EXPECT_EQ(pathsOf(all.tracks),
+              (QStringList{temp.filePath("a/deep/two.ogg"), temp.filePath("a/one.flac"),
+                           temp.filePath("b.mp3"), temp.filePath("c/three.mp3")}));
+
+    heard.clear();
+    const GatheredTracks stopped = folderTracks(folder, [&](const MusicTrack& track) {
+        heard.append(track.path());
+        return heard.size() < 2;
+    });
+    EXPECT_EQ(heard, listed.mid(0, 2));
+    ASSERT_EQ(stopped.tracks.size(), 2);
+    EXPECT_EQ(stopped.tracks.at(1).path(), listed.at(1));
+}
+
+TEST_F(TrackGatheringTest, AFolderWithoutMusicFilesTellsOfNoTrackBeforeNoFiles) {
+    temp.writeFile(QStringLiteral("notes.txt"), "x");
+    temp.writeFile(QStringLiteral("art/cover.jpg"), "x");
+    int heard = 0;
+    EXPECT_EQ(failureOf([&] {
+                  folderTracks(QUrl::fromLocalFile(temp.path()), [&](const MusicTrack&) {
+                      ++heard;
+                      return true;
+                  });
+              }),
+              QStringLiteral("No Files: The folder you have selected doesn't seem to contain "
+                             "music files."));
+    EXPECT_EQ(heard, 0);
+}
+
+TEST_F(TrackGatheringTest, ARelativeOrDottedFolderGivesCleanAbsolutePaths) {
+    temp.writeFile(QStringLiteral("inner/deep/song.mp3"), "x");
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(temp.path());
+    const auto relative = musicFilesBelow(QStringLiteral("inner"));
+    const auto dotted = musicFilesBelow(QStringLiteral("./inner/../inner/"));
+    QDir::setCurrent(previous);
+    const QStringList expected{temp.filePath(QStringLiteral("inner/deep/song.mp3"))};
+    ASSERT_TRUE(relative && dotted);
+    EXPECT_EQ(relative->paths, expected);
+    EXPECT_EQ(dotted->paths, expected);
+}
+
+TEST_F(TrackGatheringTest, AnUnreadableSubfolderIsPassedOverAndTheListingGoesOn) {
+    if (geteuid() == 0)
+        GTEST_SKIP() << "root reads every folder";
+    temp.writeFile(QStringLiteral("a/one.mp3"), "x");
+    temp.writeFile(QStringLiteral("locked/two.mp3"), "x");
+    temp.writeFile(QStringLiteral("z/three.mp3"), "x");
+    const QByteArray locked = QFile::encodeName(temp.filePath(QStringLiteral("locked")));
+    ASSERT_EQ(::chmod(locked.constData(), 0), 0);
+    const QStringList paths = pathsOf(gatherFolder(temp.path()));
+    ::chmod(locked.constData(), 0700);
+    EXPECT_EQ(paths, (QStringList{temp.filePath("a/one.mp3"), temp.filePath("z/three.mp3")}));
+}
+
 }  // namespace
 }  // namespace tessel

@@ -1,4 +1,5 @@
 #include "TestSupport.h"
+#include "ToolTestSupport.h"
 #include "tools/CollectChanges.h"
 
 #include <atomic>
@@ -73,6 +74,39 @@ class CollectChangesTest : public test::TesselTest {
         return list;
     }
 
+    // A gatherer that tells of each track as it finds it, as a folder's listing does, and
+    // counts how many it found.
+    static TrackGatherer findingOneByOne(QList<MusicTrack> list, int& foundCount) {
+        return TrackGatherer::oneByOne([list, &foundCount](const TrackFound& found) {
+            GatheredTracks gathered;
+            for (const MusicTrack& track : list) {
+                gathered.tracks.append(track);
+                ++foundCount;
+                if (!found(track))
+                    break;
+            }
+            return std::optional(gathered);
+        });
+    }
+
+    static QStringList linesOf(const QList<MusicTrack>& list, int count) {
+        QStringList expected;
+        for (int i = 0; i < count; ++i)
+            expected.append(
+                QStringLiteral("%1/%2 - %3").arg(i + 1).arg(list.size()).arg(list[i].title()));
+        return expected;
+    }
+
+    // The titles proposing() records among the first count tracks of list.
+    static QStringList recordedOf(const QList<MusicTrack>& list, int count) {
+        QStringList expected;
+        for (int i = 0; i < count; ++i) {
+            if (list[i].title().section(u' ', 1).toInt() % 7 != 0)
+                expected.append(list[i].title());
+        }
+        return expected;
+    }
+
     QList<MusicTrack> tracks;
 };
 
@@ -100,6 +134,60 @@ TEST_F(CollectChangesTest, StoppingEndsTheLoopBeforeTheNextTrack) {
     EXPECT_TRUE(result.cancelled);
     EXPECT_EQ(progress.lines, lines(10));
     EXPECT_EQ(titles(result), expectedTitles(10));
+}
+
+TEST_F(CollectChangesTest, TracksToldOfOneByOneKeepTheirOrderAmongLibraryTracks) {
+    // Files are read in batches on the workers, a library track on the loop's own thread.
+    QList<MusicTrack> list = tracks;
+    list.insert(20, test::libraryTrack({{"name", "Track 1000"}, {"artist", "A"}}));
+    list.insert(41, test::libraryTrack({{"name", "Track 1001"}, {"artist", "A"}}));
+    list.append(test::libraryTrack({{"name", "Track 1002"}, {"artist", "A"}}));
+    int foundCount = 0;
+    RecordingSink progress;
+    const Collection result =
+        collectChanges(findingOneByOne(list, foundCount), progress, {}, proposing());
+    EXPECT_FALSE(result.stoppedBy);
+    EXPECT_EQ(progress.lines, linesOf(list, int(list.size())));
+    EXPECT_EQ(titles(result), recordedOf(list, int(list.size())));
+
+    // A library track whose read fails between batches of files ends the loop there.
+    auto gone = test::InMemoryTrack::make({{"name", "Track 2000"}});
+    gone->failingKey = QStringLiteral("name");
+    list.insert(35, MusicTrack::withTrack(gone));
+    RecordingSink stopped;
+    const Collection failed =
+        collectChanges(findingOneByOne(list, foundCount), stopped, {}, proposing());
+    ASSERT_TRUE(failed.stoppedBy);
+    EXPECT_EQ(stopped.lines, linesOf(list, 35));
+    EXPECT_EQ(titles(failed), recordedOf(list, 35));
+}
+
+TEST_F(CollectChangesTest, StoppingWhileTracksAreFoundEndsTheGathering) {
+    // The user stops while a large folder is still being listed: the listing ends, no track
+    // is reported and the run is marked stopped.
+    struct StopAfterFinding : ProgressSink {
+        void setProgress(const QString& detail) override { lines.append(detail); }
+        bool cancelled() const override { return ++asked > 25; }
+        mutable int asked = 0;
+        QStringList lines;
+    } progress;
+    int foundCount = 0;
+    const Collection result =
+        collectChanges(findingOneByOne(tracks, foundCount), progress, {}, proposing());
+    EXPECT_TRUE(result.gathered);
+    EXPECT_TRUE(result.cancelled);
+    EXPECT_EQ(foundCount, 26);
+    EXPECT_TRUE(progress.lines.isEmpty());
+    EXPECT_TRUE(result.records.isEmpty());
+}
+
+TEST_F(CollectChangesTest, ALoneFileIsReadLikeAList) {
+    RecordingSink progress;
+    int foundCount = 0;
+    const Collection result =
+        collectChanges(findingOneByOne({tracks.at(3)}, foundCount), progress, {}, proposing());
+    EXPECT_EQ(progress.lines, QStringList{QStringLiteral("1/1 - Track 3")});
+    EXPECT_EQ(titles(result), QStringList{QStringLiteral("Track 3")});
 }
 
 }  // namespace
