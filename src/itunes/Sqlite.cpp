@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QStringEncoder>
 #include <QUrl>
 
 #include <sqlite3.h>
@@ -125,10 +126,13 @@ Statement& Statement::bind(int index, double value) {
     return *this;
 }
 
+// SQLite copies the text (SQLITE_TRANSIENT), so one buffer serves every text bound.
 Statement& Statement::bind(int index, const QString& value) {
-    const QByteArray utf8 = value.toUtf8();
-    if (sqlite3_bind_text(stmt_, index, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT) !=
-        SQLITE_OK)
+    QStringEncoder toUtf8(QStringEncoder::Utf8);
+    utf8_.resize(toUtf8.requiredSpace(value.size()));
+    const char* end = toUtf8.appendToBuffer(utf8_.data(), value);
+    if (sqlite3_bind_text(stmt_, index, utf8_.constData(), int(end - utf8_.constData()),
+                          SQLITE_TRANSIENT) != SQLITE_OK)
         db_.fail(QStringLiteral("binding a value"));
     return *this;
 }

@@ -86,6 +86,7 @@ class Statement {
   private:
     Database& db_;
     sqlite3_stmt* stmt_ = nullptr;
+    QByteArray utf8_;  // a text being bound, keeping its room from one to the next
 };
 
 /// A write transaction (BEGIN IMMEDIATE, so waiting for another writer goes through the busy

@@ -306,6 +306,30 @@ TEST_F(LibraryTest, HostileDocumentsFailWithoutReachingOut) {
     EXPECT_FALSE(dumpLibrary(libraryFile).contains(QStringLiteral("TOP-SECRET")));
 }
 
+// The import writes without the schema's check of kinds; the connection checks them again once
+// the import has ended, whether it succeeded or failed.
+TEST_F(LibraryTest, KindsAreCheckedAgainAfterAnImport) {
+    auto connection = itunes::Connection::open(libraryFile);
+    const auto refusesUnknownKind = [&] {
+        return connection->locked([](sql::Database& db) {
+            try {
+                db.exec("INSERT INTO tracks (persistent_id, kind) VALUES ('ODD', 'tape')");
+            } catch (const TesselError&) {
+                return true;
+            }
+            db.exec("DELETE FROM tracks WHERE persistent_id = 'ODD'");
+            return false;
+        });
+    };
+    itunes::importLibraryXml(*connection, writeExport());
+    EXPECT_TRUE(refusesUnknownKind());
+    const QString broken = writeExport(
+        QStringLiteral("broken.xml"),
+        {{QStringLiteral("<integer>1999</integer>"), QStringLiteral("<integer>19x9</integer>")}});
+    EXPECT_THROW(itunes::importLibraryXml(*connection, broken), TesselError);
+    EXPECT_TRUE(refusesUnknownKind());
+}
+
 class ThrowingSink : public ProgressSink {
   public:
     void setProgress(const QString& detail) override {
