@@ -141,6 +141,7 @@ TEST_F(CollectChangesTest, TracksToldOfOneByOneKeepTheirOrderAmongLibraryTracks)
     QList<MusicTrack> list = tracks;
     list.insert(20, test::libraryTrack({{"name", "Track 1000"}, {"artist", "A"}}));
     list.insert(41, test::libraryTrack({{"name", "Track 1001"}, {"artist", "A"}}));
+    list.insert(42, test::libraryTrack({{"name", "Track 1003"}, {"artist", "A"}}));
     list.append(test::libraryTrack({{"name", "Track 1002"}, {"artist", "A"}}));
     int foundCount = 0;
     RecordingSink progress;
