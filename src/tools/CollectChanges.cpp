@@ -165,10 +165,13 @@ Collection collectChanges(const TrackGatherer& gather, ProgressSink& progress,
     Collection result;
     TrackReads reads(toRead);
     bool stopped = false;
+    qsizetype told = 0;
     const std::optional<GatheredTracks> gathered = gather([&](const MusicTrack& track) {
         stopped = progress.cancelled();
-        if (!stopped)
+        if (!stopped) {
             reads.found(track);
+            ++told;
+        }
         return !stopped;
     });
     if (!gathered)
@@ -176,9 +179,12 @@ Collection collectChanges(const TrackGatherer& gather, ProgressSink& progress,
     result.gathered = true;
     result.passedOver = gathered->passedOver;
     result.cancelled = stopped;
+    const QList<MusicTrack>& tracks = gathered->tracks;
+    // Tracks the gatherer gave without telling of them are read in their turn all the same.
+    for (qsizetype i = told; i < tracks.size() && !stopped; ++i)
+        reads.found(tracks.at(i));
     reads.gathered();
 
-    const QList<MusicTrack>& tracks = gathered->tracks;
     const auto count = static_cast<int>(tracks.size());
     // "%i/%i - %@": the position from 1, the count and the title.
     const QString ofCount = QStringLiteral("/%1 - ").arg(count);

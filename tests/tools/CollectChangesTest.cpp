@@ -182,6 +182,16 @@ TEST_F(CollectChangesTest, StoppingWhileTracksAreFoundEndsTheGathering) {
     EXPECT_TRUE(result.records.isEmpty());
 }
 
+TEST_F(CollectChangesTest, TracksAGathererGaveWithoutTellingOfThemAreReadAllTheSame) {
+    const auto silent = TrackGatherer::oneByOne([tracks = tracks](const TrackFound&) {
+        return std::optional(GatheredTracks{tracks, {}});
+    });
+    RecordingSink progress;
+    const Collection result = collectChanges(silent, progress, {}, proposing());
+    EXPECT_EQ(progress.lines, lines(kCount));
+    EXPECT_EQ(titles(result), expectedTitles(kCount));
+}
+
 TEST_F(CollectChangesTest, ALoneFileIsReadLikeAList) {
     RecordingSink progress;
     int foundCount = 0;
