@@ -92,6 +92,7 @@ QByteArray toJson(const RunReport& report) {
 QString toText(const RunReport& report) {
     QString text;
     if (report.changes) {
+        text.reserve(report.changes->records.size() * 100);  // a row is usually shorter
         text += report.info + u'\n';
         if (!report.note.isEmpty())
             text += report.note + u'\n';

@@ -101,7 +101,8 @@ bool ToolCommand::runAction(AppDelegate& delegate, const ToolArguments& argument
     report.changes = *delegate.changes();
     report.info = presenter.infoLine();
     report.note = presenter.noteLine();
-    report.locations = locationsOf(*report.changes);
+    if (arguments.json)  // only the JSON rows name the files
+        report.locations = locationsOf(*report.changes);
     if (succeeded && arguments.apply) {
         succeeded = report.applied = runToEnd(delegate, [&] { delegate.applyChanges(); });
         if (report.applied)

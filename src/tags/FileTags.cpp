@@ -1,7 +1,8 @@
 #include "FileTags.h"
 
-#include "SafeSaveStream.h"
 #include "PlayStats.h"
+#include "ReadStream.h"
+#include "SafeSaveStream.h"
 
 #include "foundation/StringHelpers.h"
 #include "support/FormattedString.h"
@@ -94,6 +95,7 @@ bool holdsAudio(TagLib::File& file) {
 // A file opened for one read or write.
 struct OpenedFile {
     std::unique_ptr<SafeSaveStream> stream;  // what a write saves through; outlives ref
+    std::unique_ptr<ReadStream> reader;      // what a read goes through; outlives ref
     TagLib::FileRef ref;                     // null when TagLib cannot open the file
     bool music = false;                      // TagLib opened it and found audio in it
 
@@ -101,13 +103,16 @@ struct OpenedFile {
     TagLib::File* musicFile() const { return music ? ref.file() : nullptr; }
 };
 
-// Opens a file for one read or write. An MP3's audio properties are read only when asked
+// Opens a file to be read. An MP3's audio properties are read only when asked
 // for: finding its frames is most of a parse, a save needs none, and its first frame alone
 // shows that it holds audio. Other formats are opened with theirs.
 OpenedFile openFile(const QString& path, bool mpegAudioProperties) {
     setUpTagLib();
-    OpenedFile opened{nullptr, TagLib::FileRef(QFile::encodeName(path).constData(),
-                                               mpegAudioProperties || !isMpegFile(path))};
+    OpenedFile opened;
+    opened.reader = std::make_unique<ReadStream>(path);
+    if (!opened.reader->isOpen())
+        return opened;
+    opened.ref = TagLib::FileRef(opened.reader.get(), mpegAudioProperties || !isMpegFile(path));
     opened.music = !opened.ref.isNull() && holdsAudio(*opened.ref.file());
     return opened;
 }
@@ -476,7 +481,7 @@ void inspect(const QString& path, const std::function<void(TagLib::File&)>& look
 }
 
 void modify(const QString& path, const std::function<bool(TagLib::File&)>& change) {
-    const OpenedFile opened = openFile(path, false);
+    const OpenedFile opened = openForWriting(path, false);
     TagLib::File& file = openedForWriting(opened, path);
     if (TagLib::MPEG::File* mpeg = asMpeg(file))
         addId3v2Tag(*mpeg);

@@ -39,13 +39,16 @@ class TrackReads {
 
     // A track the gathering found.
     void found(const MusicTrack& track) {
-        if (track.isLibraryTrack()) {
-            endBatch(true);
-            batches_.push_back(Batch{{track}, false});
-        } else {
+        if (!track.isLibraryTrack()) {
             filling_.push_back(track);
             if (filling_.size() == kBatchSize)
                 endBatch(true);
+        } else if (filling_.empty() && !batches_.empty() && !batches_.back().onWorkers) {
+            batches_.back().tracks.push_back(track);
+            ++batches_.back().count;
+        } else {
+            endBatch(true);
+            batches_.push_back(Batch{{track}, 1, false});
         }
         startBatches();
     }
@@ -55,16 +58,18 @@ class TrackReads {
 
     // The values of the next track; throws what its read threw.
     QVariantMap next() {
-        if (taken_ == current_.size()) {
-            startBatches();
-            Batch batch = std::move(batches_.front());
+        startBatches();
+        const Batch& batch = batches_.front();
+        if (batch.onWorkers && taken_ == 0)
+            current_ = *workers_->take();
+        const std::size_t index = taken_++;
+        TrackRead read =
+            batch.onWorkers ? std::move(current_[index]) : readOne(batch.tracks[index], tags_);
+        if (taken_ == batch.count) {
             batches_.pop_front();
             --started_;
-            current_ = batch.onWorkers ? *workers_->take() : readAll(batch.tracks, tags_);
             taken_ = 0;
-            startBatches();
         }
-        TrackRead& read = current_.at(taken_++);
         if (read.error)
             std::rethrow_exception(read.error);
         return std::move(read.values);
@@ -72,52 +77,64 @@ class TrackReads {
 
   private:
     struct Batch {
-        std::vector<MusicTrack> tracks;
+        std::vector<MusicTrack> tracks;  // a batch for the workers hands them its tracks
+        std::size_t count = 0;
         bool onWorkers = false;
     };
+
+    static TrackRead readOne(const MusicTrack& track, const QStringList& tags) {
+        TrackRead read;
+        try {
+            read.values = track.valuesForTags(tags);
+        } catch (...) {
+            read.error = std::current_exception();
+        }
+        return read;
+    }
 
     // Reads a batch in order; a read that fails ends it, as the loop stops at that track.
     static std::vector<TrackRead> readAll(const std::vector<MusicTrack>& tracks,
                                           const QStringList& tags) {
-        std::vector<TrackRead> reads(tracks.size());
-        for (std::size_t i = 0; i < tracks.size(); ++i) {
-            try {
-                reads[i].values = tracks[i].valuesForTags(tags);
-            } catch (...) {
-                reads[i].error = std::current_exception();
+        std::vector<TrackRead> reads;
+        reads.reserve(tracks.size());
+        for (const MusicTrack& track : tracks) {
+            reads.push_back(readOne(track, tags));
+            if (reads.back().error)
                 break;
-            }
         }
+        reads.resize(tracks.size());
         return reads;
     }
 
     void endBatch(bool onWorkers) {
         if (filling_.empty())
             return;
-        batches_.push_back(Batch{std::move(filling_), onWorkers});
+        const std::size_t count = filling_.size();
+        batches_.push_back(Batch{std::move(filling_), count, onWorkers});
         filling_ = {};
     }
 
     // Hands the workers the batches found and not yet started, as far as the window allows.
     void startBatches() {
         for (; started_ < batches_.size(); ++started_) {
-            const Batch& batch = batches_[started_];
+            Batch& batch = batches_[started_];
             if (!batch.onWorkers)
                 continue;
             if (!workers_)
                 workers_.emplace(workerCount(), kReadWindow);
             if (workers_->full())
                 return;
-            workers_->add([tracks = batch.tracks, this] { return readAll(tracks, tags_); });
+            workers_->add(
+                [tracks = std::move(batch.tracks), this] { return readAll(tracks, tags_); });
         }
     }
 
     const QStringList tags_;
     std::vector<MusicTrack> filling_;  // file tracks found since the last batch
-    std::deque<Batch> batches_;        // found and not yet taken, in order
+    std::deque<Batch> batches_;        // found and not yet wholly taken, in order
     std::size_t started_ = 0;          // how many of batches_ are under way or need no job
-    std::vector<TrackRead> current_;   // the batch being taken
-    std::size_t taken_ = 0;            // of current_
+    std::vector<TrackRead> current_;   // the reads of the workers' batch being taken
+    std::size_t taken_ = 0;            // tracks taken of the front batch
     // Last, so that it is destroyed first: no further read starts, those under way finish.
     std::optional<OrderedJobs<std::vector<TrackRead>>> workers_;
 };
@@ -148,10 +165,13 @@ Collection collectChanges(const TrackGatherer& gather, ProgressSink& progress,
     Collection result;
     TrackReads reads(toRead);
     bool stopped = false;
+    qsizetype told = 0;
     const std::optional<GatheredTracks> gathered = gather([&](const MusicTrack& track) {
         stopped = progress.cancelled();
-        if (!stopped)
+        if (!stopped) {
             reads.found(track);
+            ++told;
+        }
         return !stopped;
     });
     if (!gathered)
@@ -159,9 +179,12 @@ Collection collectChanges(const TrackGatherer& gather, ProgressSink& progress,
     result.gathered = true;
     result.passedOver = gathered->passedOver;
     result.cancelled = stopped;
+    const QList<MusicTrack>& tracks = gathered->tracks;
+    // Tracks the gatherer gave without telling of them are read in their turn all the same.
+    for (qsizetype i = told; i < tracks.size() && !stopped; ++i)
+        reads.found(tracks.at(i));
     reads.gathered();
 
-    const QList<MusicTrack>& tracks = gathered->tracks;
     const auto count = static_cast<int>(tracks.size());
     // "%i/%i - %@": the position from 1, the count and the title.
     const QString ofCount = QStringLiteral("/%1 - ").arg(count);

@@ -141,6 +141,7 @@ TEST_F(CollectChangesTest, TracksToldOfOneByOneKeepTheirOrderAmongLibraryTracks)
     QList<MusicTrack> list = tracks;
     list.insert(20, test::libraryTrack({{"name", "Track 1000"}, {"artist", "A"}}));
     list.insert(41, test::libraryTrack({{"name", "Track 1001"}, {"artist", "A"}}));
+    list.insert(42, test::libraryTrack({{"name", "Track 1003"}, {"artist", "A"}}));
     list.append(test::libraryTrack({{"name", "Track 1002"}, {"artist", "A"}}));
     int foundCount = 0;
     RecordingSink progress;
@@ -179,6 +180,16 @@ TEST_F(CollectChangesTest, StoppingWhileTracksAreFoundEndsTheGathering) {
     EXPECT_EQ(foundCount, 26);
     EXPECT_TRUE(progress.lines.isEmpty());
     EXPECT_TRUE(result.records.isEmpty());
+}
+
+TEST_F(CollectChangesTest, TracksAGathererGaveWithoutTellingOfThemAreReadAllTheSame) {
+    const auto silent = TrackGatherer::oneByOne([tracks = tracks](const TrackFound&) {
+        return std::optional(GatheredTracks{tracks, {}});
+    });
+    RecordingSink progress;
+    const Collection result = collectChanges(silent, progress, {}, proposing());
+    EXPECT_EQ(progress.lines, lines(kCount));
+    EXPECT_EQ(titles(result), expectedTitles(kCount));
 }
 
 TEST_F(CollectChangesTest, ALoneFileIsReadLikeAList) {
