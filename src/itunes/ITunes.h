@@ -54,6 +54,22 @@ class Track {
     virtual QVariant property(const QString& key) const = 0;
     virtual void setProperty(const QString& key, const QVariant& value) = 0;
 
+    /// Several properties read together, each under its key as property(key) gives it; the key
+    /// "location" gives the file path as get()->location() does (an invalid value for none).
+    /// Throws what the first failing key would throw alone.
+    virtual QVariantMap properties(const QStringList& keys) const {
+        QVariantMap values;
+        for (const QString& key : keys) {
+            if (key == u"location") {
+                const std::optional<QString> path = get()->location();
+                values.insert(key, path ? QVariant(*path) : QVariant());
+            } else {
+                values.insert(key, property(key));
+            }
+        }
+        return values;
+    }
+
     /// Reads the properties keys and, when proceed accepts their values, sets key to value.
     /// The library's own track reads, checks and stores the new value in one write
     /// transaction, so no other writer comes between; for a field it writes into the track's

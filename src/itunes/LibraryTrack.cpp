@@ -53,6 +53,57 @@ QVariant LibraryTrack::property(const QString& key) const {
         [&](sql::Database& db) { return trackstore::value(db, trackId_, field); });
 }
 
+// The keys are walked in order once the row is read, so that each failure is the one reading
+// them one by one would meet first: an unknown key, the entry gone (for "location", which
+// resolves the reference as get() does) or the track gone.
+QVariantMap LibraryTrack::properties(const QStringList& keys) const {
+    QList<const TrackField*> fields;
+    bool wantsLocation = false;
+    for (const QString& key : keys) {
+        if (key == u"location")
+            wantsLocation = true;
+        else if (const TrackField* field =
+                     trackField(key == u"title" ? QStringLiteral("name") : key))
+            fields.append(field);
+    }
+    struct Read {
+        std::optional<trackstore::StoredTrack> track;
+        bool entryHolds = true;
+    };
+    const Read read = connection_->locked([&](sql::Database& db) {
+        Read result;
+        const bool checksEntry = wantsLocation && itemId_;
+        result.track =
+            trackstore::values(db, trackId_, fields, checksEntry ? itemId_ : std::nullopt);
+        if (checksEntry) {
+            const auto entryTrack =
+                result.track ? result.track->entryTrack : playliststore::entryTrack(db, *itemId_);
+            result.entryHolds = entryTrack == trackId_;
+        }
+        return result;
+    });
+    QVariantMap values;
+    qsizetype column = 0;
+    for (const QString& key : keys) {
+        if (key == u"location") {
+            if (!read.entryHolds)
+                throw playliststore::entryGone();
+            if (!read.track)
+                throw trackstore::trackGone();
+            const auto& stored = read.track->location;
+            const bool isFile =
+                read.track->kind == TrackKind::File && stored && QFileInfo(*stored).isFile();
+            values.insert(key, isFile ? QVariant(*stored) : QVariant());
+            continue;
+        }
+        knownField(key);
+        if (!read.track)
+            throw trackstore::trackGone();
+        values.insert(key, read.track->values.at(column++));
+    }
+    return values;
+}
+
 void LibraryTrack::setProperty(const QString& key, const QVariant& value) {
     change(writableField(key), value, {}, nullptr);
 }

@@ -19,6 +19,8 @@ class LibraryTrack final : public Track {
     TrackPtr get() const override;
     /// Also "title" for "name". "duration" is in seconds (a double), "bitRate" in kbit/s.
     QVariant property(const QString& key) const override;
+    /// One request to the library for all the keys; a file's presence is looked at after it.
+    QVariantMap properties(const QStringList& keys) const override;
     /// Setting a tag of a file track whose file exists also writes the field into the file,
     /// recorded in the write journal until the file holds it; when the file cannot be written
     /// the library gets its old value back and the write error (errors::kTagWrite) is thrown.

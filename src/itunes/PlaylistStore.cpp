@@ -152,9 +152,9 @@ int entryCount(sql::Database& db, qint64 playlistId) {
 }
 
 std::optional<qint64> entryTrack(sql::Database& db, qint64 itemId) {
-    sql::Statement statement(db, "SELECT track_id FROM playlist_items WHERE id = ?");
-    statement.bind(1, itemId);
-    return singleInteger(statement);
+    sql::CachedStatement statement(db, "SELECT track_id FROM playlist_items WHERE id = ?");
+    statement->bind(1, itemId);
+    return singleInteger(*statement);
 }
 
 std::optional<qint64> entryPlaylist(sql::Database& db, qint64 itemId) {

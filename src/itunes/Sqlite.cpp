@@ -10,6 +10,8 @@
 
 #include <sqlite3.h>
 
+#include <unordered_map>
+
 namespace tessel::sql {
 
 namespace {
@@ -30,10 +32,21 @@ void configureOnce() {
     (void)configured;
 }
 
+// Beyond this many idle statements a returned one is finalized: the texts a program runs are
+// few, and this bounds a connection that is given many different ones.
+constexpr std::size_t kMaxIdleStatements = 64;
+
 }  // namespace
 
+// The idle prepared statements of a connection, by their text.
+struct Database::StatementCache {
+    std::unordered_multimap<std::string, std::unique_ptr<Statement>> idle;
+};
+
 Database::Database(const QString& path, Access access)
-    : path_(path), readOnly_(access == Access::ReadOnly) {
+    : path_(path),
+      readOnly_(access == Access::ReadOnly),
+      cache_(std::make_unique<StatementCache>()) {
     if (!readOnly_) {
         openAs(SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, QFile::encodeName(path));
         return;
@@ -66,6 +79,7 @@ void Database::openAs(int flags, const QByteArray& name) {
 }
 
 Database::~Database() {
+    cache_.reset();
     // Statements and transactions end before the connection; should one outlive it, the
     // connection closes once it is finalized.
     sqlite3_close_v2(db_);
@@ -99,8 +113,9 @@ void Database::fail(const QString& doing) const {
     throw sqliteError(path_, doing, sqlite3_errmsg(db_));
 }
 
-Statement::Statement(Database& db, const char* sql) : db_(db) {
-    if (sqlite3_prepare_v2(db.handle(), sql, -1, &stmt_, nullptr) != SQLITE_OK)
+Statement::Statement(Database& db, const char* sql, bool persistent) : db_(db) {
+    if (sqlite3_prepare_v3(db.handle(), sql, -1, persistent ? SQLITE_PREPARE_PERSISTENT : 0, &stmt_,
+                           nullptr) != SQLITE_OK)
         db.fail(QStringLiteral("reading"));
 }
 
@@ -205,6 +220,24 @@ QVariant Statement::value(int column) const {
         default:
             return text(column);
     }
+}
+
+CachedStatement::CachedStatement(Database& db, std::string sql) : db_(db), sql_(std::move(sql)) {
+    auto& idle = db_.cache_->idle;
+    const auto found = idle.find(sql_);
+    if (found != idle.end()) {
+        statement_ = std::move(found->second);
+        idle.erase(found);
+    } else {
+        statement_ = std::make_unique<Statement>(db_, sql_.c_str(), true);
+    }
+}
+
+CachedStatement::~CachedStatement() {
+    statement_->reset();
+    auto& idle = db_.cache_->idle;
+    if (idle.size() < kMaxIdleStatements)
+        idle.emplace(std::move(sql_), std::move(statement_));
 }
 
 Transaction::Transaction(Database& db) : db_(db) {

@@ -7,12 +7,16 @@
 #include <QString>
 #include <QVariant>
 
+#include <memory>
 #include <optional>
+#include <string>
 
 struct sqlite3;
 struct sqlite3_stmt;
 
 namespace tessel::sql {
+
+class Statement;
 
 class Database {
   public:
@@ -42,16 +46,22 @@ class Database {
     [[noreturn]] void fail(const QString& doing) const;
 
   private:
+    friend class CachedStatement;
+    struct StatementCache;
+
     void openAs(int flags, const QByteArray& name);
 
     QString path_;
     bool readOnly_ = false;
     sqlite3* db_ = nullptr;
+    // Declared last: its statements are finalized before the connection closes.
+    std::unique_ptr<StatementCache> cache_;
 };
 
 class Statement {
   public:
-    Statement(Database& db, const char* sql);
+    /// persistent: the statement is kept for many runs, which SQLite plans its memory for.
+    Statement(Database& db, const char* sql, bool persistent = false);
     ~Statement();
     Statement(const Statement&) = delete;
     Statement& operator=(const Statement&) = delete;
@@ -87,6 +97,26 @@ class Statement {
     Database& db_;
     sqlite3_stmt* stmt_ = nullptr;
     QByteArray utf8_;  // a text being bound, keeping its room from one to the next
+};
+
+/// A prepared statement lent by its connection: prepared once for each text and kept for the
+/// next request, reset (so it holds no read open) and given back when the handle ends, whatever
+/// ended its run. A statement still lent out is not lent twice; a nested request of the same
+/// text prepares another. Used under the connection's lock, like any statement.
+class CachedStatement {
+  public:
+    CachedStatement(Database& db, std::string sql);
+    ~CachedStatement();
+    CachedStatement(const CachedStatement&) = delete;
+    CachedStatement& operator=(const CachedStatement&) = delete;
+
+    Statement& operator*() const { return *statement_; }
+    Statement* operator->() const { return statement_.get(); }
+
+  private:
+    Database& db_;
+    std::string sql_;
+    std::unique_ptr<Statement> statement_;
 };
 
 /// A write transaction (BEGIN IMMEDIATE, so waiting for another writer goes through the busy

@@ -35,6 +35,24 @@ std::string selectSql(const TrackField& field) {
     return std::string("SELECT ") + field.column + " FROM tracks WHERE id = ?";
 }
 
+std::string selectSql(const QList<const TrackField*>& fields, bool withEntry) {
+    std::string sql = "SELECT kind, location";
+    for (const TrackField* field : fields)
+        sql += std::string(", ") + field->column;
+    if (withEntry)
+        sql += ", (SELECT track_id FROM playlist_items WHERE id = ?2)";
+    return sql + " FROM tracks WHERE id = ?1";
+}
+
+// A stored value as a property gives it: durations in seconds.
+QVariant readValue(const sql::Statement& statement, int column, const TrackField& field) {
+    if (isDuration(field))
+        return statement.integer(column) / 1000.0;
+    if (field.integer)
+        return statement.integer(column);
+    return statement.text(column);
+}
+
 std::string updateSql(const TrackField& field) {
     return std::string("UPDATE tracks SET ") + field.column + " = ? WHERE id = ?";
 }
@@ -80,39 +98,57 @@ TesselError trackGone() {
 }
 
 bool exists(sql::Database& db, qint64 id) {
-    sql::Statement statement(db, "SELECT 1 FROM tracks WHERE id = ?");
-    statement.bind(1, id);
-    return statement.step();
+    sql::CachedStatement statement(db, "SELECT 1 FROM tracks WHERE id = ?");
+    statement->bind(1, id);
+    return statement->step();
 }
 
 QVariant value(sql::Database& db, qint64 id, const TrackField& field) {
-    sql::Statement statement(db, selectSql(field).c_str());
-    statement.bind(1, id);
-    if (!statement.step())
+    sql::CachedStatement statement(db, selectSql(field));
+    statement->bind(1, id);
+    if (!statement->step())
         throw trackGone();
-    if (isDuration(field))
-        return statement.integer(0) / 1000.0;
-    if (field.integer)
-        return statement.integer(0);
-    return statement.text(0);
+    return readValue(*statement, 0, field);
+}
+
+std::optional<StoredTrack> values(sql::Database& db, qint64 id,
+                                  const QList<const TrackField*>& fields,
+                                  std::optional<qint64> entry) {
+    sql::CachedStatement statement(db, selectSql(fields, entry.has_value()));
+    statement->bind(1, id);
+    if (entry)
+        statement->bind(2, *entry);
+    if (!statement->step())
+        return std::nullopt;
+    StoredTrack track;
+    track.kind = kindFromName(statement->text(0));
+    if (!statement->isNull(1))
+        track.location = statement->text(1);
+    track.values.reserve(fields.size());
+    for (qsizetype i = 0; i < fields.size(); ++i)
+        track.values.append(readValue(*statement, int(i) + 2, *fields.at(i)));
+    const int entryColumn = int(fields.size()) + 2;
+    if (entry && !statement->isNull(entryColumn))
+        track.entryTrack = statement->integer(entryColumn);
+    return track;
 }
 
 void setValue(sql::Database& db, qint64 id, const TrackField& field, const QVariant& value) {
-    sql::Statement statement(db, updateSql(field).c_str());
-    statement.bind(1, storedValue(field, value)).bind(2, id);
-    statement.run();
+    sql::CachedStatement statement(db, updateSql(field));
+    statement->bind(1, storedValue(field, value)).bind(2, id);
+    statement->run();
     if (db.changes() == 0)
         throw trackGone();
 }
 
 KindAndLocation kindAndLocation(sql::Database& db, qint64 id) {
-    sql::Statement statement(db, "SELECT kind, location FROM tracks WHERE id = ?");
-    statement.bind(1, id);
-    if (!statement.step())
+    sql::CachedStatement statement(db, "SELECT kind, location FROM tracks WHERE id = ?");
+    statement->bind(1, id);
+    if (!statement->step())
         throw trackGone();
-    KindAndLocation result{kindFromName(statement.text(0)), std::nullopt};
-    if (!statement.isNull(1))
-        result.location = statement.text(1);
+    KindAndLocation result{kindFromName(statement->text(0)), std::nullopt};
+    if (!statement->isNull(1))
+        result.location = statement->text(1);
     return result;
 }
 

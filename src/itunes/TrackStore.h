@@ -34,6 +34,19 @@ TesselError trackGone();
 bool exists(sql::Database& db, qint64 id);
 /// A property's stored value (text or qint64); throws trackGone() for a missing track.
 QVariant value(sql::Database& db, qint64 id, const TrackField& field);
+/// What one statement reads of a track: its kind and stored location, and the values of
+/// fields (as value() gives each), in their order.
+struct StoredTrack {
+    TrackKind kind = TrackKind::File;
+    std::optional<QString> location;
+    QVariantList values;
+    std::optional<qint64> entryTrack;  // the track of the entry asked about, while it exists
+};
+/// Several properties of a track read together; absent for a missing track. With entry, also
+/// the track that playlist entry holds.
+std::optional<StoredTrack> values(sql::Database& db, qint64 id,
+                                  const QList<const TrackField*>& fields,
+                                  std::optional<qint64> entry = std::nullopt);
 /// Stores a property; text fields take the value's text, integer fields its integer reading.
 /// Throws trackGone() for a missing track.
 void setValue(sql::Database& db, qint64 id, const TrackField& field, const QVariant& value);

@@ -19,6 +19,11 @@ QString propertyKey(const QString& tag) {
     return tag == u"title" ? QStringLiteral("name") : tag;
 }
 
+// A library track's tags that are read from its file rather than from the library.
+bool isFromFile(const QString& tag) {
+    return tag == kPlayStatsTag || tag == u"cover";
+}
+
 QString asText(const QVariant& value) {
     return isAbsent(value) ? QString() : stringValue(value);
 }
@@ -44,9 +49,17 @@ QVariant MusicTrack::valueForTag(const QString& tag) const {
 QVariantMap MusicTrack::valuesForTags(const QStringList& tags) const {
     if (!isLibraryTrack())
         return fileValues(tags);
+    // The library's own values in one request; those that come from the file, one by one.
+    QStringList keys;
+    for (const QString& tag : tags) {
+        if (!isFromFile(tag))
+            keys.append(propertyKey(tag));
+    }
+    const QVariantMap read = track_->properties(keys);
     QVariantMap values;
-    for (const QString& tag : tags)
-        values.insert(tag, libraryValue(tag));
+    for (const QString& tag : tags) {
+        values.insert(tag, isFromFile(tag) ? libraryValue(tag) : read.value(propertyKey(tag)));
+    }
     return values;
 }
 

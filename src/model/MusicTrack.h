@@ -31,8 +31,9 @@ class MusicTrack {
     /// the controller shows.
     QVariant valueForTag(const QString& tag) const;
 
-    /// The values of several tags from one parse of a file (one request per tag on the
-    /// library); the same values and errors as valueForTag. Fresh on every call.
+    /// The values of several tags from one parse of a file (one request to the library, and a
+    /// look at its file for the tags read from it); the same values and errors as valueForTag.
+    /// Fresh on every call.
     QVariantMap valuesForTags(const QStringList& tags) const;
 
     /// Writes a tag. Throws the "Unsupported Tag" error for a tag the backend

@@ -6,6 +6,7 @@
 #include "model/MusicTrack.h"
 
 #include <QFile>
+#include <QSet>
 #include <QThread>
 
 #include <thread>
@@ -117,6 +118,8 @@ TEST_F(LibraryTest, ReadsAreLiveAcrossConnections) {
     importFixture();
     const auto track = playlist(QStringLiteral("Road Trip"))->tracks().at(1);
     EXPECT_EQ(track->property(QStringLiteral("artist")), QStringLiteral("Old Artist"));
+    EXPECT_EQ(track->properties({QStringLiteral("artist")}).value(QStringLiteral("artist")),
+              QStringLiteral("Old Artist"));
     // Another process or thread changes the row between two reads.
     std::thread writer([this] {
         const auto other = playlist(QStringLiteral("Road Trip"))->tracks().at(1);
@@ -127,6 +130,53 @@ TEST_F(LibraryTest, ReadsAreLiveAcrossConnections) {
     EXPECT_EQ(track->property(QStringLiteral("artist")), QStringLiteral("New Artist"));
     EXPECT_EQ(track->property(QStringLiteral("rating")), qint64(60));
     EXPECT_EQ(MusicTrack::withTrack(track).artist(), QStringLiteral("New Artist"));
+    EXPECT_EQ(track->properties({QStringLiteral("artist")}).value(QStringLiteral("artist")),
+              QStringLiteral("New Artist"));
+}
+
+// Every key read together gives what reading it alone gives, for the living file, the dead
+// file and the stream of the library; and a gone entry or track fails as a lone read does.
+TEST_F(LibraryTest, PropertiesReadTogetherEqualThoseReadAlone) {
+    importFixture();
+    QStringList keys{QStringLiteral("title"), QStringLiteral("location")};
+    for (const itunes::TrackField& field : itunes::trackFields())
+        keys.append(field.key);
+    const auto tracks =
+        playlist(QStringLiteral("Music"))->tracks() + playlist(QStringLiteral("Mixed"))->tracks();
+    QSet<QString> kinds;
+    for (const auto& track : tracks) {
+        const QVariantMap together = track->properties(keys);
+        kinds.insert(track->className() + (track->get()->location() ? u'+' : u'-'));
+        for (const QString& key : keys) {
+            const QVariant alone = key == u"location" ? track->get()->location().value_or(QString())
+                                                      : track->property(key);
+            EXPECT_EQ(together.value(key).toString(), alone.toString()) << key.toStdString();
+            EXPECT_EQ(together.value(key).typeId(), key == u"location" && alone == QString()
+                                                        ? QMetaType::UnknownType
+                                                        : alone.typeId());
+        }
+    }
+    EXPECT_TRUE(kinds.contains(QStringLiteral("ITunesFileTrack+")));
+    EXPECT_TRUE(kinds.contains(QStringLiteral("ITunesFileTrack-")));
+    EXPECT_TRUE(kinds.contains(QStringLiteral("ITunesURLTrack-")));
+
+    const auto trip = playlist(QStringLiteral("Road Trip"))->tracks();
+    trip.at(2)->deleteTrack();
+    const QStringList nameAndLocation{QStringLiteral("name"), QStringLiteral("location")};
+    EXPECT_EQ(trip.at(2)->properties({QStringLiteral("name")}).value(QStringLiteral("name")),
+              trip.at(2)->property(QStringLiteral("name")));
+    EXPECT_EQ(scriptingReason([&] { trip.at(2)->properties(nameAndLocation); }),
+              scriptingReason([&] { trip.at(2)->get(); }));
+    // Leaving the library's own list leaves the library.
+    for (const auto& track : playlist(QStringLiteral("Music"))->tracks()) {
+        if (track->isSameTrack(*trip.at(1)))
+            track->deleteTrack();
+    }
+    EXPECT_EQ(scriptingReason([&] { trip.at(1)->properties(nameAndLocation); }),
+              scriptingReason([&] { trip.at(1)->property(QStringLiteral("name")); }));
+    EXPECT_TRUE(scriptingReason([&] {
+                    trip.at(0)->properties({QStringLiteral("name"), QStringLiteral("nope")});
+                }).contains(u"nope"));
 }
 
 TEST_F(LibraryTest, ReferencesWorkFromOtherThreads) {

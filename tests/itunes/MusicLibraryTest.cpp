@@ -140,6 +140,39 @@ TEST_F(LibraryTest, AWriterWaitsForAnotherWritersTransaction) {
     EXPECT_EQ(track->property(QStringLiteral("artist")), QStringLiteral("After"));
 }
 
+// A statement the connection keeps serves again after a run that failed, holds no read open
+// between runs (another connection's change is seen), and is not lent twice at once.
+TEST_F(LibraryTest, KeptStatementsServeAgainAfterAFailure) {
+    const QString path = temp.filePath(QStringLiteral("kept.sqlite"));
+    sql::Database db(path);
+    db.exec("CREATE TABLE t (v INTEGER UNIQUE)");
+    const auto insert = [&](int value) {
+        sql::CachedStatement statement(db, "INSERT INTO t (v) VALUES (?)");
+        statement->bind(1, value);
+        statement->run();
+    };
+    const auto count = [&] {
+        sql::CachedStatement statement(db, "SELECT count(*) FROM t");
+        return statement->step() ? statement->integer(0) : -1;
+    };
+    insert(1);
+    EXPECT_THROW(insert(1), TesselError);
+    insert(2);
+    EXPECT_EQ(count(), 2);
+    runSql(path, "INSERT INTO t (v) VALUES (3)");
+    EXPECT_EQ(count(), 3);
+
+    sql::CachedStatement outer(db, "SELECT v FROM t ORDER BY v");
+    ASSERT_TRUE(outer->step());
+    {
+        sql::CachedStatement inner(db, "SELECT v FROM t ORDER BY v");
+        ASSERT_TRUE(inner->step());
+        EXPECT_EQ(inner->integer(0), 1);
+    }
+    ASSERT_TRUE(outer->step());
+    EXPECT_EQ(outer->integer(0), 2);
+}
+
 TEST_F(LibraryTest, ALibraryThatCannotBeWrittenIsStillRead) {
     importFixture();
     // A library whose folder holds only the database file, as on a read-only medium.
