@@ -10,17 +10,20 @@
 #include "model/TrackGathering.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QTemporaryDir>
 #include <QTextStream>
+#include <QUrl>
 
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -38,7 +41,12 @@ struct Sizes {
     int bigPlaylist = 100000;
 };
 
-void writeTrack(QTextStream& out, int id) {
+// Where the tracks' files are: every track has a name of its own there.
+QString trackFile(const QString& musicFolder, int id) {
+    return QStringLiteral("%1/Track %2.mp3").arg(musicFolder).arg(id);
+}
+
+void writeTrack(QTextStream& out, int id, const QString& musicFolder) {
     out << "<key>" << id << "</key><dict>\n"
         << "<key>Track ID</key><integer>" << id << "</integer>\n"
         << "<key>Name</key><string>Track " << id << " &amp; Co</string>\n"
@@ -60,8 +68,8 @@ void writeTrack(QTextStream& out, int id) {
         << "<key>Persistent ID</key><string>" << QStringLiteral("%1").arg(id, 16, 16, QChar(u'0'))
         << "</string>\n"
         << "<key>Track Type</key><string>File</string>\n"
-        << "<key>Location</key><string>file://localhost/Users/someone/Music/Artist%20" << id % 500
-        << "/Album%20" << id % 2000 << "/Track%20" << id << ".mp3</string>\n"
+        << "<key>Location</key><string>"
+        << QUrl::fromLocalFile(trackFile(musicFolder, id)).toEncoded() << "</string>\n"
         << "</dict>\n";
 }
 
@@ -80,7 +88,7 @@ void writePlaylist(QTextStream& out, int index, const QString& name, int first, 
 }
 
 // The same file on every run, for the same sizes.
-void writeExport(const QString& path, const Sizes& sizes) {
+void writeExport(const QString& path, const Sizes& sizes, const QString& musicFolder) {
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         qFatal("cannot write %s", qPrintable(path));
@@ -95,13 +103,33 @@ void writeExport(const QString& path, const Sizes& sizes) {
            "<key>Library Persistent ID</key><string>0123456789ABCDEF</string>\n"
            "<key>Tracks</key>\n<dict>\n";
     for (int id = 1; id <= sizes.tracks; ++id)
-        writeTrack(out, id);
+        writeTrack(out, id, musicFolder);
     out << "</dict>\n<key>Playlists</key>\n<array>\n";
     writePlaylist(out, 0, QStringLiteral("Big"), 0, sizes.bigPlaylist, sizes.tracks);
     for (int i = 1; i < sizes.playlists; ++i)
         writePlaylist(out, i, QStringLiteral("List %1").arg(i), i * 97, 50, sizes.tracks);
     out << "</array>\n<key>Music Folder</key>"
            "<string>file://localhost/Users/someone/Music/</string>\n</dict>\n</plist>\n";
+}
+
+// The tracks' files: one small tagged MP3 under every track's name, as hard links (a copy for
+// each 50,000, below the file system's limit of links), so that the files cost no room and a
+// tool's preview finds a living file for each track.
+void makeTrackFiles(const QString& musicFolder, int tracks) {
+    if (!QDir().mkpath(musicFolder))
+        qFatal("cannot make %s", qPrintable(musicFolder));
+    constexpr int kLinksPerCopy = 50000;
+    QByteArray copy;
+    for (int id = 1; id <= tracks; ++id) {
+        const QString path = trackFile(musicFolder, id);
+        if ((id - 1) % kLinksPerCopy == 0) {
+            if (!QFile::copy(QStringLiteral(TESSEL_TEST_DATA "/tagged.mp3"), path))
+                qFatal("cannot make %s", qPrintable(path));
+            copy = QFile::encodeName(path);
+        } else if (::link(copy.constData(), QFile::encodeName(path).constData()) != 0) {
+            qFatal("cannot link track %d", id);
+        }
+    }
 }
 
 struct ChildRun {
@@ -192,6 +220,16 @@ int jsonRows(const QString& path) {
                : -1;
 }
 
+int lineCount(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return -1;
+    int lines = 0;
+    while (!file.atEnd())
+        lines += file.readLine().endsWith('\n') ? 1 : 0;
+    return lines;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -208,7 +246,9 @@ int main(int argc, char** argv) {
     std::printf("load average at the start: %s\n", qPrintable(loadAverage()));
     QTemporaryDir folder;
     const QString xml = folder.filePath(QStringLiteral("Library.xml"));
-    writeExport(xml, sizes);
+    const QString musicFolder = folder.filePath(QStringLiteral("Music"));
+    writeExport(xml, sizes, musicFolder);
+    makeTrackFiles(musicFolder, sizes.tracks);
     std::printf("export: %d tracks, %d playlists, %.1f MB\n", sizes.tracks, sizes.playlists,
                 QFile(xml).size() / 1048576.0);
     const QString library = folder.filePath(QStringLiteral("library.sqlite"));
@@ -227,8 +267,8 @@ int main(int argc, char** argv) {
                                   QStringLiteral("Big"),
                                   QStringLiteral("--library"),
                                   library};
-    // A tool's preview over the whole playlist: every title changes, so the change list holds
-    // 100,000 records. The tracks have no files here; the library is all that is read.
+    // A tool's preview over the whole playlist: every title holds "Co", so the change list holds
+    // a record for every track. Each track's file exists; its values come from the library.
     const QStringList previewCommand{cli,
                                      QStringLiteral("search-replace"),
                                      QStringLiteral("--playlist"),
@@ -242,6 +282,7 @@ int main(int argc, char** argv) {
     const QString progress = folder.filePath(QStringLiteral("progress.txt"));
     const QString listing = folder.filePath(QStringLiteral("big.json"));
     const QString text = folder.filePath(QStringLiteral("big.txt"));
+    const QString previewed = folder.filePath(QStringLiteral("preview.txt"));
 
     // Rounds of floor, import and listings side by side, each import into a new library.
     std::vector<ChildRun> floors, imports, jsonListings, textListings, previews;
@@ -253,7 +294,7 @@ int main(int argc, char** argv) {
         jsonListings.push_back(
             runChild(listCommand + QStringList{QStringLiteral("--json")}, listing, null));
         textListings.push_back(runChild(listCommand, text, null));
-        previews.push_back(runChild(previewCommand, null, null));
+        previews.push_back(runChild(previewCommand, previewed, null));
         std::printf(
             "  round %d: plistlib %.2f s, import %.2f s (%.2f×), JSON listing %.2f s "
             "(%.2f×)\n",
@@ -282,6 +323,7 @@ int main(int argc, char** argv) {
     // started from, until it runs its own program.
     std::printf("  the JSON listing parses as %d rows (%.1f MB)\n", jsonRows(listing),
                 QFile(listing).size() / 1048576.0);
+    std::printf("  the preview lists %d rows\n", lineCount(previewed) - 1);
     const auto provider = itunes::libraryProvider(library);
     QElapsedTimer timer;
     timer.start();
